@@ -1,0 +1,21 @@
+# Settings every target of the project shares: language level, warnings,
+# Qt strictness. Targets link tembrel_common instead of touching global flags.
+add_library(tembrel_common INTERFACE)
+target_compile_features(tembrel_common INTERFACE cxx_std_20)
+set(CMAKE_CXX_EXTENSIONS OFF)
+if(MSVC)
+    target_compile_options(tembrel_common INTERFACE /W4 /WX)
+else()
+    target_compile_options(tembrel_common INTERFACE -Wall -Wextra -Werror)
+    target_compile_definitions(tembrel_common INTERFACE
+        $<$<CONFIG:Debug>:_GLIBCXX_ASSERTIONS>)
+endif()
+target_compile_definitions(tembrel_common INTERFACE
+    QT_NO_CAST_FROM_ASCII QT_NO_CONTEXTLESS_CONNECT QT_NO_KEYWORDS)
+
+option(TEMBREL_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
+if(TEMBREL_SANITIZE)
+    add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer
+                        -fno-sanitize-recover=undefined)
+    add_link_options(-fsanitize=address,undefined)
+endif()

@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Installs every Debian package that building, running and testing Tembrel needs.
+# Idempotent: asks apt only for what is missing, and says nothing when all is there.
+set -euo pipefail
+
+packages=(
+    # build
+    build-essential cmake ninja-build pkg-config
+    # engine tests, fuzzing, benchmarks
+    googletest libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
+    # the window
+    qt6-base-dev qt6-base-dev-tools libgl-dev libxkbcommon-dev
+    # the about picture
+    libjpeg-dev libjpeg-turbo-progs
+    # end-to-end tests and screenshots
+    xvfb xdotool imagemagick x11-utils fonts-dejavu-core
+    # style
+    clang-format
+)
+
+missing=()
+for p in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+        missing+=("$p")
+    fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
+echo "Installing: ${missing[*]}"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

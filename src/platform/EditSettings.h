@@ -1,0 +1,24 @@
+#pragma once
+
+#include "SettingsStore.h"
+
+#include <array>
+#include <string>
+
+namespace tembrel {
+
+// The eight edit texts in the order they are stored: E_LatD, E_LonD, E_VE,
+// E_VS, E_VEast, E_VSouth, E_VA, E_VR.
+using EditTexts = std::array<std::string, 8>;
+inline constexpr std::array<const char*, 8> EditValueNames = {
+    "E_LatD", "E_LonD", "E_VE", "E_VS", "E_VEast", "E_VSouth", "E_VA", "E_VR"};
+
+// Restores the texts, silently: a missing store or value gives an empty text;
+// a value of another type with data ends the restore there, leaving it and
+// the later texts empty.
+EditTexts RestoreEditTexts(SettingsStore& store);
+
+// Saves the texts, silently; a failure ends the save there.
+void SaveEditTexts(SettingsStore& store, const EditTexts& texts);
+
+} // namespace tembrel

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+namespace tembrel {
+
+// Abstract base class for the desktop shell's "open": hands a folder, web
+// address or mailto: link to the desktop's default handler without waiting
+// for it. Returns whether the request could be handed over; Windows callers
+// ignore it, as the shell reports its own failures there.
+class ShellOpener {
+public:
+    virtual ~ShellOpener() = default;
+    virtual bool Open(const std::string& target) = 0;
+};
+
+// The system's shell: ShellExecuteA on Windows, a detached xdg-open elsewhere.
+std::unique_ptr<ShellOpener> CreateSystemShellOpener();
+
+} // namespace tembrel

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tembrel {
+
+class VoyageWindow;
+
+// The default error box's text: the message, with "." appended when it is not
+// empty and its last character sorts above ".".
+std::string DefaultErrorBoxText(std::string_view message);
+
+// The application title: the executable's file name without its folder, cut
+// at the first full stop, every character after the first in lower case.
+std::string ApplicationTitle(std::string_view executablePath);
+
+// Runs one event handler the way the application does: an escaping error is
+// shown in the window's default error box, a SilentAbort shows nothing.
+// Nothing escapes.
+template <class Handler> void RunHandler(VoyageWindow& window, Handler&& handler);
+
+} // namespace tembrel
+
+#include "DefaultErrorBox.inl"

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "VoyageState.h"
+
+#include <filesystem>
+#include <string>
+
+namespace tembrel {
+
+// Writes the 13-line KML 2.0 view file that Google Earth's network link
+// reads: one placemark whose LookAt is the current centre at Range metres.
+class ViewFileWriter {
+public:
+    static constexpr const char* FileName = "TembrelData.KML";
+
+    // The file is FileName inside directory; an empty directory means the
+    // process's current directory at the moment of each write.
+    explicit ViewFileWriter(std::filesystem::path directory = {});
+
+    // The document for these values, CR LF after every line.
+    static std::string Render(const VoyageState& state, char decimalSeparator);
+
+    // Replaces the file whole (create or truncate, one write, close). Throws
+    // InOutError with the mapped code; the file is released on every path.
+    void WriteViewFile(const VoyageState& state, char decimalSeparator) const;
+
+    std::filesystem::path Path() const;
+
+private:
+    std::filesystem::path directory_;
+};
+
+} // namespace tembrel

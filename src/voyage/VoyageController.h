@@ -1,0 +1,64 @@
+#pragma once
+
+#include "MultipleAreasSequencer.h"
+#include "ScatteredPointsSequencer.h"
+#include "ViewFileWriter.h"
+#include "VoyageState.h"
+#include "VoyageWindow.h"
+
+namespace tembrel {
+
+// Runs a voyage: starts it from the inputs of the active page, drives it one
+// centre per timer tick, pauses, resumes, stops and ends it. The handlers are
+// the window's event handlers; errors that a handler does not trap escape to
+// the caller, which shows them in the default error box (RunHandler).
+class VoyageController {
+public:
+    VoyageController(VoyageState& state, VoyageWindow& window, const ViewFileWriter& writer);
+
+    // The regional decimal separator, used for every conversion and write
+    // from now on. The window passes it in and updates it when it changes.
+    void SetDecimalSeparator(char separator) { decimalSeparator_ = separator; }
+    char DecimalSeparator() const { return decimalSeparator_; }
+
+    // The window's creation: ItemNo 1, CurLat and CurLon 0, not paused.
+    void FormCreate();
+
+    void B_StartClick();
+    void T_TimerTimer();
+    void B_PauseClick();
+    void B_StopClick();
+    void EndVoyage();
+
+    // Whether the active page holds input to start from.
+    bool InputsComplete() const;
+
+    // The progress step for a divisor: 1000000000 / count, rounded to nearest
+    // with ties to even.
+    static std::int32_t ProgressStep(std::int32_t snapshotCount);
+
+    const VoyageState& State() const { return state_; }
+
+private:
+    friend class MultipleAreasSequencer;
+    friend class ScatteredPointsSequencer;
+
+    void LockInputs();
+    void AreaStart();
+    void AreaStep();
+    void MoveToNextRow();
+    // Back to the idle layout after a failed start, as EndVoyage without its
+    // message; ItemNo is kept so that Start continues at the same row or line.
+    void RecoverFromFailedStart();
+    void ResetToIdle();
+    void WriteView();
+
+    VoyageState& state_;
+    VoyageWindow& window_;
+    const ViewFileWriter& writer_;
+    MultipleAreasSequencer areas_;
+    ScatteredPointsSequencer points_;
+    char decimalSeparator_ = '.';
+};
+
+} // namespace tembrel
