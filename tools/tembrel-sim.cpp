@@ -1,1 +1,32 @@
-int main() { return 2; }
+// tembrel-sim: flies a voyage on a virtual clock and prints what the user and
+// Google Earth would see. See SimOptions.h and the README for the interface.
+#include "SimOptions.h"
+#include "SimRunner.h"
+
+#include <exception>
+#include <iostream>
+#include <string>
+#include <vector>
+
+int main(int argc, char** argv) {
+    using namespace tembrel;
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    try {
+        const SimOptions options = ParseSimOptions(args);
+        if (options.help) {
+            std::cout << SimUsage();
+            return 0;
+        }
+        const SimInputs inputs = LoadSimInputs(options);
+        for (const std::string& line : RunSimulation(options, inputs)) {
+            std::cout << line << '\n';
+        }
+        return 0;
+    } catch (const UsageError& e) {
+        std::cerr << "tembrel-sim: " << e.what() << "\n\n" << SimUsage();
+        return 2;
+    } catch (const std::exception& e) {
+        std::cerr << "tembrel-sim: " << e.what() << '\n';
+        return 1;
+    }
+}

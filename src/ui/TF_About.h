@@ -2,6 +2,16 @@
 
 #include <QDialog>
 
+#include <string>
+
+class QByteArray;
+class QEvent;
+class QFrame;
+class QKeyEvent;
+class QLabel;
+class QPushButton;
+class QShowEvent;
+
 namespace tembrel {
 
 class ShellOpener;
@@ -14,7 +24,32 @@ class TF_About final : public QDialog {
 
 public:
     TF_About(ShellOpener& shell, QWidget* owner);
+    // The same window showing `pictureJpeg` instead of the built-in picture;
+    // data that does not decode leaves the picture empty.
+    TF_About(ShellOpener& shell, const QByteArray& pictureJpeg, QWidget* owner);
     ~TF_About() override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void L_MyWebPageClick();
+    void Label1Click();
+    void Button1Click();
+    void AskShellToOpen(const std::string& target);
+
+    ShellOpener& shell_;
+
+    QFrame* Panel1;
+    QLabel* Image1;
+    QLabel* Label4;
+    QLabel* L_MyWebPage;
+    QLabel* Label1;
+    QPushButton* Button1;
+
+    bool placed_ = false;
 };
 
 } // namespace tembrel

@@ -2,6 +2,12 @@
 
 #include <QDialog>
 
+class QFrame;
+class QKeyEvent;
+class QPlainTextEdit;
+class QShowEvent;
+class QTabWidget;
+
 namespace tembrel {
 
 // The help window: three pages of fixed text. Created afresh at each opening,
@@ -13,6 +19,24 @@ class TF_Help final : public QDialog {
 public:
     explicit TF_Help(QWidget* owner);
     ~TF_Help() override;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    QTabWidget* PageControl1;
+    QWidget* TabSheet1;
+    QFrame* Panel1;
+    QPlainTextEdit* M_intro;
+    QWidget* TabSheet2;
+    QFrame* Panel2;
+    QPlainTextEdit* Memo1;
+    QWidget* TabSheet3;
+    QFrame* Panel3;
+    QPlainTextEdit* Memo2;
+
+    bool placed_ = false;
 };
 
 } // namespace tembrel

@@ -1,0 +1,32 @@
+#include "CacheFolderCommand.h"
+#include "QtMessageBoxRoutine.h"
+#include "SettingsStore.h"
+#include "ShellOpener.h"
+#include "TF_Main.h"
+
+#include <QApplication>
+
+#include <clocale>
+
+int main(int argc, char* argv[]) {
+    QApplication application(argc, argv);
+    // QApplication adopts the user's locale for the C library; numbers are
+    // converted with the regional separator passed explicitly, never through
+    // the C library's notion of it.
+    std::setlocale(LC_NUMERIC, "C");
+
+    const std::unique_ptr<tembrel::SettingsStore> settings = tembrel::CreateUserSettingsStore();
+    const std::unique_ptr<tembrel::ShellOpener> shell = tembrel::CreateSystemShellOpener();
+    const std::unique_ptr<tembrel::CacheFolderCommand> cacheFolder =
+        tembrel::CreateCacheFolderCommand(*shell);
+    tembrel::QtMessageBoxRoutine messageBox;
+
+    tembrel::TF_Main F_Main({.settings = *settings,
+                             .shell = *shell,
+                             .cacheFolder = *cacheFolder,
+                             .messageBox = messageBox,
+                             .viewFileDirectory = {}});
+    QApplication::setWindowIcon(F_Main.windowIcon());
+    F_Main.show();
+    return QApplication::exec();
+}

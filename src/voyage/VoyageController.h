@@ -1,10 +1,15 @@
 #pragma once
 
+#include "ExtendedMath.h"
 #include "MultipleAreasSequencer.h"
 #include "ScatteredPointsSequencer.h"
 #include "ViewFileWriter.h"
 #include "VoyageState.h"
 #include "VoyageWindow.h"
+
+#include <cstdint>
+#include <functional>
+#include <string>
 
 namespace tembrel {
 
@@ -20,6 +25,12 @@ public:
     // from now on. The window passes it in and updates it when it changes.
     void SetDecimalSeparator(char separator) { decimalSeparator_ = separator; }
     char DecimalSeparator() const { return decimalSeparator_; }
+
+    // Called after every successful write of the view file (tembrel-sim and
+    // the tests read the file back there). Empty by default.
+    void SetViewWrittenListener(std::function<void()> listener) {
+        viewWritten_ = std::move(listener);
+    }
 
     // The window's creation: ItemNo 1, CurLat and CurLon 0, not paused.
     void FormCreate();
@@ -37,6 +48,11 @@ public:
     // with ties to even.
     static std::int32_t ProgressStep(std::int32_t snapshotCount);
 
+    // The refresh period text in milliseconds. A text that is not an integer,
+    // a negative period and one whose milliseconds exceed 32 bits are all
+    // refused with the integer conversion's error.
+    static std::int32_t RefreshMilliseconds(const std::string& text);
+
     const VoyageState& State() const { return state_; }
 
 private:
@@ -44,6 +60,7 @@ private:
     friend class ScatteredPointsSequencer;
 
     void LockInputs();
+    void UnlockInputs();
     void AreaStart();
     void AreaStep();
     void MoveToNextRow();
@@ -52,6 +69,9 @@ private:
     void RecoverFromFailedStart();
     void ResetToIdle();
     void WriteView();
+    // The timer interval that E_VR asks for, read afresh.
+    std::int32_t RefreshInterval() const;
+    Extended EditValue(InputEdit edit) const;
 
     VoyageState& state_;
     VoyageWindow& window_;
@@ -59,6 +79,7 @@ private:
     MultipleAreasSequencer areas_;
     ScatteredPointsSequencer points_;
     char decimalSeparator_ = '.';
+    std::function<void()> viewWritten_;
 };
 
 } // namespace tembrel

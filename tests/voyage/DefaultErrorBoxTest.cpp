@@ -1,0 +1,125 @@
+#include "DefaultErrorBox.h"
+#include "VoyageErrors.h"
+#include "VoyageWindow.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace tembrel {
+namespace {
+
+struct TextCase {
+    std::string message;
+    std::string text;
+};
+
+class DefaultErrorBoxTexts : public testing::TestWithParam<TextCase> {};
+
+TEST_P(DefaultErrorBoxTexts, GetAFullStopAfterCharactersAboveIt) {
+    EXPECT_EQ(DefaultErrorBoxText(GetParam().message), GetParam().text);
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, DefaultErrorBoxTexts,
+                         testing::Values(TextCase{"", ""}, TextCase{"Disk full", "Disk full."},
+                                         TextCase{"I/O error 112", "I/O error 112."},
+                                         TextCase{"'x' is not a valid integer value",
+                                                  "'x' is not a valid integer value."},
+                                         TextCase{"Done.", "Done."}, TextCase{"Done!", "Done!"},
+                                         TextCase{"Done-", "Done-"}, TextCase{"(Done)", "(Done)"},
+                                         TextCase{"Done '", "Done '"}, TextCase{"a/", "a/."},
+                                         TextCase{"a:", "a:."}, TextCase{"a~", "a~."},
+                                         // A byte above 127 sorts above "." as well.
+                                         TextCase{"caf\xC3\xA9", "caf\xC3\xA9."}));
+
+struct TitleCase {
+    std::string path;
+    std::string title;
+};
+
+class ApplicationTitles : public testing::TestWithParam<TitleCase> {};
+
+TEST_P(ApplicationTitles, ComeFromTheExecutablesName) {
+    EXPECT_EQ(ApplicationTitle(GetParam().path), GetParam().title);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, ApplicationTitles,
+    testing::Values(TitleCase{"/usr/bin/tembrel", "Tembrel"},
+                    TitleCase{"C:\\x\\TEMBREL.EXE", "Tembrel"}, TitleCase{"tembrel", "Tembrel"},
+                    TitleCase{"TEMBREL", "Tembrel"}, TitleCase{"/opt/My.App.bin", "My"},
+                    TitleCase{"C:\\a/b\\ToolKit.exe", "Toolkit"},
+                    TitleCase{"/x/9LIVES.exe", "9lives"}, TitleCase{"/x/.hidden", ""},
+                    TitleCase{"/dir/", ""}, TitleCase{"", ""}, TitleCase{"x", "X"}));
+
+// Records the default error boxes; nothing else of the window is used.
+class BoxRecorder final : public VoyageWindow {
+public:
+    std::vector<std::string> boxes;
+
+    bool TimerEnabled() const override { return false; }
+    void SetTimerEnabled(bool) override {}
+    std::int32_t TimerInterval() const override { return 0; }
+    void SetTimerInterval(std::int32_t) override {}
+    std::int64_t Progress() const override { return 0; }
+    void SetProgress(std::int64_t) override {}
+    void AddProgress(std::int64_t) override {}
+    void SetStartCaption(const std::string&) override {}
+    void SetStartVisible(bool) override {}
+    void SetAreaLabelCaption(const std::string&) override {}
+    void SetAreaLabelVisible(bool) override {}
+    void SetAreasPanelEnabled(bool) override {}
+    Page ActivePage() const override { return Page::TS_Area; }
+    std::string EditText(InputEdit) const override { return {}; }
+    std::string GridCell(int, int) const override { return {}; }
+    int MemoLineCount() const override { return 0; }
+    std::string MemoLine(int) const override { return {}; }
+    void FocusRefreshEdit() override {}
+    void SetFieldState(std::int16_t, Control, bool) override {}
+    ModalResult ShowMessage(const std::string&, BoxType, unsigned) override {
+        return ModalResult::Ok;
+    }
+    void ShowDefaultErrorBox(const std::string& text) override { boxes.push_back(text); }
+};
+
+TEST(RunHandler, ShowsAnEscapingErrorInTheDefaultBox) {
+    BoxRecorder window;
+    bool cleanedUp = false;
+    RunHandler(window, [&] {
+        struct CleanUp {
+            bool& done;
+            ~CleanUp() { done = true; }
+        } cleanUp{cleanedUp};
+        throw InOutError(112);
+    });
+    EXPECT_TRUE(cleanedUp);
+    EXPECT_EQ(window.boxes, std::vector<std::string>{"I/O error 112."});
+}
+
+TEST(RunHandler, ShowsEachErrorWithItsOwnMessage) {
+    BoxRecorder window;
+    RunHandler(window, [] { throw ConversionError("'x' is not a valid integer value"); });
+    RunHandler(window, [] { throw FloatingPointError(FloatingPointError::Kind::Overflow); });
+    RunHandler(window, [] { throw IntegerOverflowError(); });
+    RunHandler(window, [] { throw std::runtime_error("Done."); });
+    EXPECT_EQ(window.boxes,
+              (std::vector<std::string>{"'x' is not a valid integer value.",
+                                        "Floating point overflow.", "Integer overflow.", "Done."}));
+}
+
+TEST(RunHandler, SilentAbortAndSuccessShowNothing) {
+    BoxRecorder window;
+    int runs = 0;
+    RunHandler(window, [&] { ++runs; });
+    RunHandler(window, [&] {
+        ++runs;
+        throw SilentAbort();
+    });
+    EXPECT_EQ(runs, 2);
+    EXPECT_TRUE(window.boxes.empty());
+}
+
+} // namespace
+} // namespace tembrel

@@ -1,0 +1,114 @@
+#include "QtMessageBoxRoutine.h"
+
+#include <QCloseEvent>
+#include <QDialogButtonBox>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace tembrel {
+
+namespace {
+
+// QMessageBox reports its close box as a click on the escape button; the
+// program needs to tell the two apart (the close box is neither Yes nor No).
+class ModalBox final : public QMessageBox {
+public:
+    ModalBox(QMessageBox::Icon icon, const QString& caption, const QString& text, QWidget* owner)
+        : QMessageBox(icon, caption, text, QMessageBox::NoButton, owner) {}
+
+    bool ClosedByCloseBox() const { return closedByCloseBox_; }
+
+    // ActionRole keeps the buttons in the order they are added on every
+    // platform's button layout; roles would reorder them.
+    QPushButton* AddButton(const QString& caption) {
+        return addButton(caption, QMessageBox::ActionRole);
+    }
+
+    int Run() {
+        if (auto* buttonBox = findChild<QDialogButtonBox*>()) {
+            buttonBox->setCenterButtons(true);
+        }
+        return exec();
+    }
+
+protected:
+    void closeEvent(QCloseEvent* event) override {
+        if (clickedButton() == nullptr) {
+            closedByCloseBox_ = true;
+        }
+        QMessageBox::closeEvent(event);
+    }
+
+private:
+    bool closedByCloseBox_ = false;
+};
+
+struct BoxLook {
+    QMessageBox::Icon icon;
+    const char* caption;
+};
+
+BoxLook LookOf(BoxType type) {
+    switch (type) {
+    case BoxType::Error:
+        return {QMessageBox::Critical, "Error"};
+    case BoxType::Information:
+        return {QMessageBox::Information, "Information"};
+    case BoxType::Confirmation:
+        return {QMessageBox::Question, "Confirm"};
+    }
+    return {QMessageBox::NoIcon, ""};
+}
+
+} // namespace
+
+ModalResult QtMessageBoxRoutine::Show(QWidget* owner, const QString& text, BoxType type,
+                                      unsigned buttons) {
+    const BoxLook look = LookOf(type);
+    ModalBox box(look.icon, QString::fromLatin1(look.caption), text, owner);
+    QPushButton* yes = nullptr;
+    QPushButton* no = nullptr;
+    QPushButton* ok = nullptr;
+    if (buttons & ButtonYes) {
+        yes = box.AddButton(QStringLiteral("&Yes"));
+    }
+    if (buttons & ButtonNo) {
+        no = box.AddButton(QStringLiteral("&No"));
+    }
+    if (buttons & ButtonOk) {
+        ok = box.AddButton(QStringLiteral("OK"));
+    }
+    if (QPushButton* defaultButton = ok != nullptr ? ok : yes) {
+        box.setDefaultButton(defaultButton);
+    }
+    if (QPushButton* escapeButton = no != nullptr ? no : ok) {
+        box.setEscapeButton(escapeButton);
+    }
+    box.Run();
+
+    if (box.ClosedByCloseBox()) {
+        return ModalResult::Cancel;
+    }
+    const QAbstractButton* clicked = box.clickedButton();
+    if (clicked != nullptr && clicked == yes) {
+        return ModalResult::Yes;
+    }
+    if (clicked != nullptr && clicked == no) {
+        return ModalResult::No;
+    }
+    if (clicked != nullptr && clicked == ok) {
+        return ModalResult::Ok;
+    }
+    return ModalResult::Cancel;
+}
+
+void QtMessageBoxRoutine::ShowDefaultError(QWidget* owner, const QString& caption,
+                                           const QString& text) {
+    ModalBox box(QMessageBox::Critical, caption, text, owner);
+    QPushButton* ok = box.AddButton(QStringLiteral("OK"));
+    box.setDefaultButton(ok);
+    box.setEscapeButton(ok);
+    box.Run();
+}
+
+} // namespace tembrel

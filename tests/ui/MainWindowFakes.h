@@ -1,0 +1,157 @@
+#pragma once
+
+// Stand-ins for what the main window uses of the outside world: an in-memory
+// settings store, a shell that records what it is asked to open, a cache
+// folder command with a chosen outcome and a message box routine that answers
+// from a script and records every box.
+
+#include "CacheFolderCommand.h"
+#include "MessageBoxRoutine.h"
+#include "SettingsStore.h"
+#include "ShellOpener.h"
+
+#include <QString>
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace tembrel::testing {
+
+class FakeSettingsStore final : public SettingsStore {
+public:
+    struct Value {
+        ValueType type = ValueType::String;
+        std::string data;
+    };
+
+    std::map<std::string, Value, std::less<>> values;
+    bool writable = true;
+    int saves = 0; // SetString calls that succeeded
+
+    bool Open() override {
+        open_ = true;
+        return true;
+    }
+    bool QueryValue(std::string_view name, ValueType& type, std::size_t& size) override {
+        const auto found = values.find(name);
+        if (!open_ || found == values.end()) {
+            return false;
+        }
+        type = found->second.type;
+        size = found->second.data.size() + 1;
+        return true;
+    }
+    bool ReadValue(std::string_view name, ValueType& type, std::string& data) override {
+        const auto found = values.find(name);
+        if (!open_ || found == values.end()) {
+            return false;
+        }
+        type = found->second.type;
+        data = found->second.data;
+        return true;
+    }
+    bool SetString(std::string_view name, std::string_view text) override {
+        if (!open_ || !writable) {
+            return false;
+        }
+        values[std::string(name)] = {ValueType::String, std::string(text)};
+        ++saves;
+        return true;
+    }
+    bool Close() override {
+        open_ = false;
+        return true;
+    }
+
+    std::string Text(std::string_view name) const {
+        const auto found = values.find(name);
+        return found == values.end() ? std::string("<missing>") : found->second.data;
+    }
+
+private:
+    bool open_ = false;
+};
+
+class FakeShellOpener final : public ShellOpener {
+public:
+    std::vector<std::string> opened;
+    bool Open(const std::string& target) override {
+        opened.push_back(target);
+        return true;
+    }
+};
+
+class FakeCacheFolderCommand final : public CacheFolderCommand {
+public:
+    bool succeeds = true;
+    int runs = 0;
+    bool Run() override {
+        ++runs;
+        return succeeds;
+    }
+};
+
+class ScriptedMessageBoxRoutine final : public MessageBoxRoutine {
+public:
+    struct Box {
+        QString text;
+        BoxType type;
+        unsigned buttons;
+        QWidget* owner;
+    };
+    struct ErrorBox {
+        QString caption;
+        QString text;
+    };
+    // The answer to the next box with Yes or No; whileOpen runs while the
+    // box is "open", before the answer is given.
+    struct Answer {
+        ModalResult result = ModalResult::Yes;
+        std::function<void()> whileOpen;
+    };
+
+    std::deque<Answer> answers;
+    std::vector<Box> boxes;
+    std::vector<ErrorBox> errors;
+    // Runs while any OK box is open (to look at the window behind it).
+    std::function<void(const Box&)> whileOkBoxOpen;
+    int unscripted = 0; // questions that found no answer: a test fault
+
+    ModalResult Show(QWidget* owner, const QString& text, BoxType type,
+                     unsigned buttons) override {
+        boxes.push_back({text, type, buttons, owner});
+        if ((buttons & (ButtonYes | ButtonNo)) == 0) {
+            if (whileOkBoxOpen) {
+                whileOkBoxOpen(boxes.back());
+            }
+            return ModalResult::Ok;
+        }
+        if (answers.empty()) {
+            ++unscripted;
+            return ModalResult::No;
+        }
+        Answer answer = std::move(answers.front());
+        answers.pop_front();
+        if (answer.whileOpen) {
+            answer.whileOpen();
+        }
+        return answer.result;
+    }
+
+    void ShowDefaultError(QWidget*, const QString& caption, const QString& text) override {
+        errors.push_back({caption, text});
+    }
+
+    QStringList Texts() const {
+        QStringList texts;
+        for (const Box& box : boxes) {
+            texts << box.text;
+        }
+        return texts;
+    }
+};
+
+} // namespace tembrel::testing

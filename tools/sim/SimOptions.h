@@ -1,0 +1,71 @@
+#pragma once
+
+#include "VirtualClock.h"
+#include "VoyageWindow.h"
+
+#include <array>
+#include <filesystem>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tembrel {
+
+// A command line that tembrel-sim cannot run; what() says why.
+class UsageError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+using GridRow = std::array<std::string, VoyageWindow::GridColumnCount>;
+
+// One --do action: what the user does at a virtual time.
+struct SimAction {
+    enum class Kind { Start, Pause, Stop, StopNo, Tab, Refresh };
+    VirtualClock::Milliseconds at = 0;
+    Kind kind = Kind::Start;
+    Page page = Page::TS_Area; // Tab
+    std::string text;          // Refresh: the new text of E_VR
+    bool operator==(const SimAction&) const = default;
+};
+
+struct SimOptions {
+    std::array<std::string, 8> edits; // indexed by InputEdit
+    Page tab = Page::TS_Area;
+    std::optional<std::filesystem::path> gridFile;
+    std::optional<std::filesystem::path> memoFile;
+    char decimalSeparator = '.';
+    std::filesystem::path directory; // empty: the current directory
+    VirtualClock::Milliseconds until = 100000 * 1000;
+    std::vector<SimAction> actions; // in time order; {0:start} when none given
+    bool help = false;
+};
+
+// The command line's arguments (without the program name).
+SimOptions ParseSimOptions(const std::vector<std::string>& args);
+
+// "12", "0.5", "7.125": whole seconds with up to three decimals.
+VirtualClock::Milliseconds ParseSeconds(std::string_view text);
+
+// "SECONDS:ACTION", split at the first colon.
+SimAction ParseAction(std::string_view text);
+
+// "area", "areas" or "points".
+Page ParseTab(std::string_view text);
+
+// Whole seconds without decimals, else up to three decimals, no trailing zeros.
+std::string FormatSeconds(VirtualClock::Milliseconds time);
+
+// Grid rows, one a line (lines as the memo splits them), cells separated by
+// TAB; missing cells are empty. More than 50 rows or 4 cells is refused.
+std::vector<GridRow> ParseGrid(const std::string& text);
+
+// The two rows the main window fills in at creation, and the memo's lines.
+std::vector<GridRow> ExampleGrid();
+std::string ExampleMemo();
+
+std::string SimUsage();
+
+} // namespace tembrel
