@@ -40,8 +40,12 @@ std::string Narrow(UINT codePage, const std::wstring& wide) {
 
 } // namespace
 
-std::string Utf8ToAnsi(std::string_view utf8) { return Narrow(CP_ACP, Widen(CP_UTF8, utf8)); }
+std::string Utf8ToAnsi(std::string_view utf8) {
+    return Narrow(CP_ACP, Widen(CP_UTF8, utf8));
+}
 
-std::string AnsiToUtf8(std::string_view ansi) { return Narrow(CP_UTF8, Widen(CP_ACP, ansi)); }
+std::string AnsiToUtf8(std::string_view ansi) {
+    return Narrow(CP_UTF8, Widen(CP_ACP, ansi));
+}
 
 } // namespace tembrel

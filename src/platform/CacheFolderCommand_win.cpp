@@ -25,8 +25,8 @@ public:
 
     bool Run() override {
         try {
-            std::optional<std::string> stored = ReadCachePath(
-                "Software\\Google\\Google Earth Plus", RegistryKeyAccess::CreateWhenMissing);
+            std::optional<std::string> stored = ReadCachePath("Software\\Google\\Google Earth Plus",
+                                                              RegistryKeyAccess::CreateWhenMissing);
             if (!stored) {
                 // Where current versions keep it; that key is never created here.
                 stored = ReadCachePath("Software\\Google\\Google Earth Pro",

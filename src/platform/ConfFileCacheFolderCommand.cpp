@@ -42,7 +42,8 @@ bool ConfFileCacheFolderCommand::Run() {
         std::optional<std::string> stored =
             ReadCachePath(configDirectory_ + QStringLiteral("/Google/GoogleEarthPro.conf"));
         if (!stored) {
-            stored = ReadCachePath(configDirectory_ + QStringLiteral("/Google/GoogleEarthPlus.conf"));
+            stored =
+                ReadCachePath(configDirectory_ + QStringLiteral("/Google/GoogleEarthPlus.conf"));
         }
         std::string path = stored.value_or(std::string());
         if (path.empty()) {

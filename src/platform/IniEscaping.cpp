@@ -25,7 +25,9 @@ int HexDigitValue(char c) {
     return -1;
 }
 
-int OctDigitValue(char c) { return c >= '0' && c <= '7' ? c - '0' : -1; }
+int OctDigitValue(char c) {
+    return c >= '0' && c <= '7' ? c - '0' : -1;
+}
 
 // The character a one-letter escape stands for, -1 for any other letter.
 int SimpleEscapeValue(char letter) {
@@ -54,7 +56,9 @@ int SimpleEscapeValue(char letter) {
     }
 }
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 void ChopBlanks(QString& text, qsizetype keep) {
     while (text.size() > keep && (text.back() == u' ' || text.back() == u'\t')) {
@@ -76,9 +80,9 @@ UnescapedValue Unescape(QByteArrayView raw) {
     const qsizetype n = raw.size();
     qsizetype i = 0;
     bool inQuotes = false;
-    bool quoted = false;     // the current item holds a quote: its end blanks stay
-    bool chopAtEnd = true;   // a value that ends inside an escape keeps its end blanks
-    qsizetype keep = 0;      // blanks before this index came from escapes or quotes
+    bool quoted = false;   // the current item holds a quote: its end blanks stay
+    bool chopAtEnd = true; // a value that ends inside an escape keeps its end blanks
+    qsizetype keep = 0;    // blanks before this index came from escapes or quotes
 
     const auto skipBlanks = [&] {
         while (i < n && IsBlank(raw[i])) {
@@ -355,8 +359,8 @@ QString UnescapeIniKey(QByteArrayView raw) {
         bool ok = first + digits <= decoded.size();
         char16_t value = 0;
         for (qsizetype d = first; ok && d < first + digits; ++d) {
-            const int digit = decoded[d].unicode() < 0x80 ? HexDigitValue(char(decoded[d].unicode()))
-                                                          : -1;
+            const int digit =
+                decoded[d].unicode() < 0x80 ? HexDigitValue(char(decoded[d].unicode())) : -1;
             ok = digit >= 0;
             value = char16_t((value << 4) + (ok ? digit : 0));
         }

@@ -40,7 +40,8 @@ StoredValue Classify(const QVariant& value) {
         return {Type::Other, {}};
     case QMetaType::QByteArray: {
         const QByteArray bytes = value.toByteArray();
-        return {Type::Other, std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()))};
+        return {Type::Other,
+                std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()))};
     }
     case QMetaType::QStringList:
     case QMetaType::QVariantList: {
@@ -59,6 +60,22 @@ StoredValue Classify(const QVariant& value) {
     }
 }
 
+// Replaces the file whole through a temporary file in the same folder.
+bool ReplaceFile(const QString& path, const QByteArray& bytes) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        return false;
+    }
+    // commit() does not notice when the last buffered bytes fail to reach the
+    // disk (a full disk) and would rename a cut-off file into place, so the
+    // flush is checked first.
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
 } // namespace
 
 IniFileSettingsStore::IniFileSettingsStore(QString filePath, Mode mode)
@@ -71,11 +88,8 @@ bool IniFileSettingsStore::Open() {
         if (!QDir().mkpath(QFileInfo(filePath_).absolutePath())) {
             return false;
         }
-        if (!QFileInfo::exists(filePath_)) {
-            QSaveFile empty(filePath_);
-            if (!empty.open(QIODevice::WriteOnly) || !empty.commit()) {
-                return false;
-            }
+        if (!QFileInfo::exists(filePath_) && !ReplaceFile(filePath_, QByteArray())) {
+            return false;
         }
     }
     QFile file(filePath_);
@@ -128,10 +142,7 @@ bool IniFileSettingsStore::SetString(std::string_view name, std::string_view tex
 bool IniFileSettingsStore::Close() {
     bool committed = true;
     if (section_ && modified_) {
-        const QByteArray bytes = section_->Serialize();
-        QSaveFile file(filePath_);
-        committed = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() &&
-                    file.commit();
+        committed = ReplaceFile(filePath_, section_->Serialize());
     }
     section_.reset();
     modified_ = false;

@@ -6,7 +6,9 @@ namespace tembrel {
 
 namespace {
 
-bool IsLineSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+bool IsLineSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
 
 struct IniLine {
     qsizetype start = 0;
@@ -70,12 +72,10 @@ bool NextLine(QByteArrayView data, qsizetype& pos, IniLine& line) {
     return line.length > 0;
 }
 
-// Whether a line read from a file may be written back as it is: one that
+// Whether a value read from a file may be written back as it is: one that
 // leaves a quote open or ends in a lone backslash would swallow the next line.
-bool WritesBackSafely(QByteArrayView rawKey, QByteArrayView rawValue) {
-    if (rawKey.contains('"')) {
-        return false;
-    }
+// (A key cannot: its line's first '=' outside quotes ends it.)
+bool WritesBackSafely(QByteArrayView rawValue) {
     bool inQuotes = false;
     for (qsizetype i = 0; i < rawValue.size(); ++i) {
         if (rawValue[i] == '\\') {
@@ -152,7 +152,9 @@ std::ptrdiff_t IniGeneralSection::IndexOf(const QString& key) const {
     return -1;
 }
 
-bool IniGeneralSection::Contains(const QString& key) const { return IndexOf(key) >= 0; }
+bool IniGeneralSection::Contains(const QString& key) const {
+    return IndexOf(key) >= 0;
+}
 
 QVariant IniGeneralSection::Value(const QString& key) const {
     const std::ptrdiff_t index = IndexOf(key);
@@ -171,7 +173,7 @@ void IniGeneralSection::SetString(const QString& key, std::string_view text) {
 QByteArray IniGeneralSection::Serialize() const {
     QByteArray out("[General]\n");
     for (const Entry& entry : entries_) {
-        if (WritesBackSafely(entry.rawKey, entry.rawValue)) {
+        if (WritesBackSafely(entry.rawValue)) {
             out += entry.rawKey + '=' + entry.rawValue + '\n';
         }
     }

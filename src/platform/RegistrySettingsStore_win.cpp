@@ -34,9 +34,9 @@ public:
         HKEY key = nullptr;
         LONG result = ERROR_SUCCESS;
         if (access_ == RegistryKeyAccess::CreateWhenMissing) {
-            result = RegCreateKeyExA(HKEY_CURRENT_USER, subKey_.c_str(), 0, nullptr,
-                                     REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, &key,
-                                     nullptr);
+            result =
+                RegCreateKeyExA(HKEY_CURRENT_USER, subKey_.c_str(), 0, nullptr,
+                                REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, &key, nullptr);
         } else {
             result = RegOpenKeyExA(HKEY_CURRENT_USER, subKey_.c_str(), 0, KEY_READ, &key);
         }
@@ -54,8 +54,8 @@ public:
         const std::string valueName(name);
         DWORD registryType = 0;
         DWORD dataSize = 0;
-        if (RegQueryValueExA(key_, valueName.c_str(), nullptr, &registryType, nullptr,
-                             &dataSize) != ERROR_SUCCESS) {
+        if (RegQueryValueExA(key_, valueName.c_str(), nullptr, &registryType, nullptr, &dataSize) !=
+            ERROR_SUCCESS) {
             return false;
         }
         type = TypeOf(registryType);
@@ -73,8 +73,7 @@ public:
         DWORD registryType = 0;
         DWORD dataSize = static_cast<DWORD>(size);
         if (RegQueryValueExA(key_, valueName.c_str(), nullptr, &registryType,
-                             reinterpret_cast<BYTE*>(buffer.data()),
-                             &dataSize) != ERROR_SUCCESS) {
+                             reinterpret_cast<BYTE*>(buffer.data()), &dataSize) != ERROR_SUCCESS) {
             return false;
         }
         buffer.resize(dataSize);

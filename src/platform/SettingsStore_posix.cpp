@@ -5,9 +5,9 @@
 namespace tembrel {
 
 std::unique_ptr<SettingsStore> CreateUserSettingsStore() {
-    return std::make_unique<IniFileSettingsStore>(
-        UserConfigDirectory() + QStringLiteral("/Tembrel/Tembrel.conf"),
-        IniFileSettingsStore::Mode::CreateWhenMissing);
+    return std::make_unique<IniFileSettingsStore>(UserConfigDirectory() +
+                                                      QStringLiteral("/Tembrel/Tembrel.conf"),
+                                                  IniFileSettingsStore::Mode::CreateWhenMissing);
 }
 
 } // namespace tembrel

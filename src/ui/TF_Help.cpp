@@ -34,8 +34,8 @@ namespace {
 
 // The window's size including its frame.
 constexpr QSize kOuterSize(643, 374);
-// A sizeable window's frame on Windows at 100 %, assumed until the platform
-// reports the real one (offscreen and X11 know it only once it is shown).
+// A sizeable window's frame on Windows at 100 %. Assumed only where the
+// platform cannot tell the real frame before the window appears (X11).
 constexpr QMargins kTypicalFrame(8, 31, 8, 8);
 
 // One page's text, stored one line per line: LF-separated, ending in LF.

@@ -21,11 +21,13 @@
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QIcon>
+#include <QImageReader>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPixmap>
 #include <QPlainTextEdit>
 #include <QShowEvent>
 #include <QTabWidget>
@@ -117,12 +119,21 @@ void SetBackgroundColour(QWidget* widget, const QColor& colour) {
     widget->setPalette(palette);
 }
 
+// A PNG picture of the resources. Read as PNG and nothing else: left to
+// recognise the format, Qt loads every image plugin first, which cost the
+// start-up more than the rest of the window together.
+QPixmap Picture(const QString& path) {
+    QImageReader reader(path, "png");
+    reader.setAutoDetectImageFormat(false);
+    return QPixmap::fromImage(reader.read());
+}
+
 QToolButton* MakeVoyageButton(QWidget* parent, const char* name, const QString& caption,
-                              const char* picture, const QRect& place) {
+                              const QString& picture, const QRect& place) {
     auto* button = new QToolButton(parent);
     button->setObjectName(QLatin1String(name));
     button->setText(caption);
-    button->setIcon(QIcon(QLatin1String(picture)));
+    button->setIcon(QIcon(Picture(picture)));
     button->setIconSize(QSize(32, 32));
     button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     button->setAutoRaise(true); // the border shows only under the mouse
@@ -167,7 +178,7 @@ void TF_Main::BuildLayout() {
                    Qt::WindowCloseButtonHint);
     QIcon icon;
     for (const int size : {16, 32, 48, 64, 128, 256}) {
-        icon.addFile(QStringLiteral(":/tembrel-%1.png").arg(size), QSize(size, size));
+        icon.addPixmap(Picture(QStringLiteral(":/tembrel-%1.png").arg(size)));
     }
     setWindowIcon(icon);
     setFont(FormFont());
@@ -308,12 +319,12 @@ void TF_Main::BuildButtonPanel() {
     Panel3 = MakePanel(client_, "Panel3", Bevels::OuterLoweredInnerRaised);
     Panel3->setGeometry(0, 329, ClientWidth, 136);
 
-    B_Start = MakeVoyageButton(Panel3, "B_Start", Text(messages::StartCaption), ":/start.png",
+    B_Start = MakeVoyageButton(Panel3, "B_Start", Text(messages::StartCaption), QStringLiteral(":/start.png"),
                                {31, 17, 130, 52});
     B_Pause =
-        MakeVoyageButton(Panel3, "B_Pause", QStringLiteral("Pause"), ":/pause.png", {169, 17, 130, 52});
+        MakeVoyageButton(Panel3, "B_Pause", QStringLiteral("Pause"), QStringLiteral(":/pause.png"), {169, 17, 130, 52});
     B_Stop =
-        MakeVoyageButton(Panel3, "B_Stop", QStringLiteral("Stop"), ":/stop.png", {308, 18, 130, 52});
+        MakeVoyageButton(Panel3, "B_Stop", QStringLiteral("Stop"), QStringLiteral(":/stop.png"), {308, 18, 130, 52});
 
     LB_MAreas = MakeLabel(Panel3, "LB_MAreas", Text(messages::AreaLabelPrefix), 177, 84);
     LB_MAreas->hide();

@@ -8,10 +8,6 @@ char AsciiLower(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-char AsciiUpper(char c) {
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
 } // namespace
 
 std::string DefaultErrorBoxText(std::string_view message) {
@@ -33,7 +29,8 @@ std::string ApplicationTitle(std::string_view executablePath) {
     std::string title;
     title.reserve(name.size());
     for (char c : name) {
-        title += title.empty() ? AsciiUpper(c) : AsciiLower(c);
+        // The first character keeps its case.
+        title += title.empty() ? c : AsciiLower(c);
     }
     return title;
 }

@@ -36,7 +36,9 @@ void HeadlessWindow::OnTick() {
     }
 }
 
-void HeadlessWindow::SetProgress(std::int64_t progress) { SetProgressValue(ClampProgress(progress)); }
+void HeadlessWindow::SetProgress(std::int64_t progress) {
+    SetProgressValue(ClampProgress(progress));
+}
 
 void HeadlessWindow::AddProgress(std::int64_t step) {
     SetProgressValue(ClampProgress(progress_ + step));
@@ -146,7 +148,9 @@ ModalResult HeadlessWindow::ShowMessage(const std::string& text, BoxType type, u
     return answer.result;
 }
 
-void HeadlessWindow::ShowDefaultErrorBox(const std::string& text) { Record("errorbox " + text); }
+void HeadlessWindow::ShowDefaultErrorBox(const std::string& text) {
+    Record("errorbox " + text);
+}
 
 void HeadlessWindow::Record(std::string text) {
     events_.push_back(Event{clock_.Now(), std::move(text)});

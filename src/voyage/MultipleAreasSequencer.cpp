@@ -11,15 +11,6 @@
 
 namespace tembrel {
 
-namespace {
-
-// ItemNo wraps at 32 bits like every integer of the voyage arithmetic.
-std::int32_t NextItemNo(std::int32_t itemNo) {
-    return static_cast<std::int32_t>(static_cast<std::uint32_t>(itemNo) + 1u);
-}
-
-} // namespace
-
 std::string MultipleAreasSequencer::AreaLabel(int itemNo) {
     return messages::AreaLabelPrefix + std::to_string(itemNo);
 }
@@ -87,7 +78,7 @@ void MultipleAreasSequencer::EndOfList() {
 void MultipleAreasSequencer::NextArea() {
     VoyageState& state = controller_.state_;
     VoyageWindow& window = controller_.window_;
-    state.ItemNo = NextItemNo(state.ItemNo);
+    state.ItemNo = VoyageController::NextItemNo(state.ItemNo);
     window.SetProgress(0);
     window.SetTimerEnabled(false);
     controller_.B_StartClick();

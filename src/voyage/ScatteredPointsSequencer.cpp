@@ -51,7 +51,7 @@ void ScatteredPointsSequencer::LoadPoint(std::int32_t commaIndex) {
 void ScatteredPointsSequencer::Step() {
     VoyageState& state = controller_.state_;
     controller_.WriteView();
-    state.ItemNo = static_cast<std::int32_t>(static_cast<std::uint32_t>(state.ItemNo) + 1u);
+    state.ItemNo = VoyageController::NextItemNo(state.ItemNo);
     controller_.window_.SetTimerEnabled(false);
     controller_.B_StartClick();
 }

@@ -16,10 +16,12 @@ public:
     // the file is closed on every path.
     static void Replace(const std::filesystem::path& path, std::string_view document);
 
+#ifndef _WIN32
     // The Windows system error code of the same condition as an errno value,
-    // so that users see the same message on every system. Unused on Windows,
-    // where the codes come from the system itself.
+    // so that users see the same message on every system. (On Windows the
+    // codes come from the system itself.)
     static int SystemErrorCode(int errnoValue);
+#endif
 };
 
 } // namespace tembrel

@@ -46,11 +46,6 @@ private:
 
 } // namespace
 
-// The codes already are Windows system error codes.
-int ViewFileOutput::SystemErrorCode(int errnoValue) {
-    return errnoValue;
-}
-
 void ViewFileOutput::Replace(const std::filesystem::path& path, std::string_view document) {
     const std::string name = path.string();
     Handle file(CreateFileA(name.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,

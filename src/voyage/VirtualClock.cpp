@@ -13,7 +13,9 @@ void VirtualClock::Arm(std::int32_t intervalMs) {
     nextTick_ = now_ + intervalMs;
 }
 
-void VirtualClock::Disarm() { nextTick_.reset(); }
+void VirtualClock::Disarm() {
+    nextTick_.reset();
+}
 
 void VirtualClock::ScheduleAt(Milliseconds at, std::function<void()> action) {
     actions_.emplace(std::make_pair(std::max(at, now_), scheduled_++), std::move(action));

@@ -14,9 +14,8 @@ namespace tembrel {
 namespace {
 
 // The inputs a voyage locks, in the order it locks and unlocks them.
-constexpr std::array<Control, 7> LockedEdits = {Control::E_LatD, Control::E_LonD,
-                                                Control::E_VE,   Control::E_VS,
-                                                Control::E_VA,   Control::E_VEast,
+constexpr std::array<Control, 7> LockedEdits = {Control::E_LatD,  Control::E_LonD, Control::E_VE,
+                                                Control::E_VS,    Control::E_VA,   Control::E_VEast,
                                                 Control::E_VSouth};
 constexpr std::int16_t EditKind = 0;
 constexpr std::int16_t ControlKind = 2;
@@ -230,6 +229,10 @@ std::int32_t VoyageController::RefreshMilliseconds(const std::string& text) {
         throw ConversionError("'" + text + "' is not a valid integer value");
     }
     return static_cast<std::int32_t>(milliseconds);
+}
+
+std::int32_t VoyageController::NextItemNo(std::int32_t itemNo) {
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(itemNo) + 1u);
 }
 
 std::int32_t VoyageController::ProgressStep(std::int32_t snapshotCount) {

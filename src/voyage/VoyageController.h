@@ -69,6 +69,8 @@ private:
     void RecoverFromFailedStart();
     void ResetToIdle();
     void WriteView();
+    // ItemNo + 1, wrapping at 32 bits like all integer arithmetic of a voyage.
+    static std::int32_t NextItemNo(std::int32_t itemNo);
     // The timer interval that E_VR asks for, read afresh.
     std::int32_t RefreshInterval() const;
     Extended EditValue(InputEdit edit) const;

@@ -11,6 +11,7 @@
 #include "ShellOpener.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <deque>
 #include <functional>
@@ -44,9 +45,10 @@ public:
         size = found->second.data.size() + 1;
         return true;
     }
-    bool ReadValue(std::string_view name, ValueType& type, std::string& data) override {
+    bool ReadValue(std::string_view name, std::size_t size, ValueType& type,
+                   std::string& data) override {
         const auto found = values.find(name);
-        if (!open_ || found == values.end()) {
+        if (!open_ || found == values.end() || found->second.data.size() + 1 > size) {
             return false;
         }
         type = found->second.type;

@@ -5,6 +5,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyle>
 #include <QTimer>
 #include <QtTest>
 
@@ -89,6 +90,20 @@ private Q_SLOTS:
         QVERIFY(std::abs(about.frameGeometry().center().y() - centre.y()) <= 1);
     }
 
+    void pictureDrawnInPlace() {
+        RecordingShell shell;
+        TF_About about(shell, nullptr);
+        about.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&about));
+        const QPixmap shot = about.grab();
+        QCOMPARE(shot.size(), QSize(354, 375));
+        // The picture is drawn where it belongs: its own pixels at 55,16.
+        const QImage picture = tembrel::JpegImageLoader::Load(QStringLiteral(":/about.jpg"));
+        const QImage drawn =
+            shot.toImage().copy(55, 16, 245, 178).convertToFormat(QImage::Format_RGB888);
+        QCOMPARE(drawn, picture);
+    }
+
     void pictureShownUnscaled() {
         RecordingShell shell;
         TF_About about(shell, nullptr);
@@ -154,8 +169,18 @@ private Q_SLOTS:
         const auto* widget = about.findChild<QWidget*>(name);
         QVERIFY(widget != nullptr);
         QVERIFY(about.rect().contains(widget->geometry()));
-        QVERIFY(widget->width() >= widget->sizeHint().width());
-        QVERIFY(widget->height() >= widget->minimumSizeHint().height());
+        // The text fits, with a button's margins where it is a button.
+        const auto* button = qobject_cast<const QPushButton*>(widget);
+        const QString text =
+            button != nullptr ? button->text() : qobject_cast<const QLabel*>(widget)->text();
+        const int margin =
+            button != nullptr ? 2 * widget->style()->pixelMetric(QStyle::PM_ButtonMargin) : 0;
+        const QSize textSize = widget->fontMetrics().size(0, text);
+        QVERIFY2(
+            textSize.width() + margin <= widget->width(),
+            qPrintable(
+                QStringLiteral("%1 > %2").arg(textSize.width() + margin).arg(widget->width())));
+        QVERIFY(textSize.height() <= widget->height());
         QCOMPARE(widget->y(), design.y());
         QVERIFY(std::abs(widget->geometry().center().x() - design.center().x()) <= 1);
         // The two links must not overlap each other or the button.

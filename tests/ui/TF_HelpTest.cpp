@@ -223,9 +223,9 @@ private Q_SLOTS:
         QWidget owner;
         {
             TF_Help first(&owner);
-            first.resize(300, 150);
             first.show();
             QVERIFY(QTest::qWaitForWindowExposed(&first));
+            first.resize(300, 150); // small enough to scroll
             auto* pages = first.findChild<QTabWidget*>(QStringLiteral("PageControl1"));
             pages->setCurrentIndex(2);
             QPlainTextEdit* example = Memo(first, QStringLiteral("Memo2"));
@@ -313,9 +313,9 @@ private Q_SLOTS:
 
     void narrowerWrapsMoreWiderNeverJoins() {
         TF_Help help(nullptr);
-        help.resize(900, 400);
         help.show();
         QVERIFY(QTest::qWaitForWindowExposed(&help));
+        help.resize(900, 400);
         QPlainTextEdit* quickStart = Memo(help, QStringLiteral("Memo1"));
         help.findChild<QTabWidget*>(QStringLiteral("PageControl1"))->setCurrentIndex(1);
         QTRY_VERIFY(quickStart->width() > 800);
@@ -346,6 +346,22 @@ private Q_SLOTS:
         QVERIFY(help.isVisible());
         QVERIFY(help.close()); // the close box
         QVERIFY(!help.isVisible());
+    }
+
+    // At its opening size each page shows its whole text, unwrapped.
+    void opensShowingEachPageWhole() {
+        TF_Help help(nullptr);
+        help.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&help));
+        auto* pages = help.findChild<QTabWidget*>(QStringLiteral("PageControl1"));
+        for (int i = 0; i < pages->count(); ++i) {
+            pages->setCurrentIndex(i);
+            QPlainTextEdit* memo = Memo(help, kMemoNames[i]);
+            QTRY_VERIFY(memo->isVisible());
+            QTRY_VERIFY2(!memo->verticalScrollBar()->isVisible(), qPrintable(kMemoNames[i]));
+            QVERIFY2(!memo->horizontalScrollBar()->isVisible(), qPrintable(kMemoNames[i]));
+            QCOMPARE(ScreenLines(*memo), memo->document()->blockCount());
+        }
     }
 
     // The way the main window opens it: create, run modally, delete.

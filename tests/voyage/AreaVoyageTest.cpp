@@ -31,13 +31,20 @@ TEST(AreaVoyage, HelpExampleTimesViewsAndGauge) {
     h.RunToEnd();
     const std::vector<Event> expected = {
         At(0, Row1Col1),
-        At(10, Row1Col1), At(10, "gauge 166666667"),
-        At(20, Row1Col2), At(20, "gauge 333333334"),
-        At(30, Row1Col3), At(30, "gauge 500000001"),
-        At(40, Row2Col1), At(40, "gauge 666666668"),
-        At(50, Row2Col2), At(50, "gauge 833333335"),
-        At(60, Row2Col3), At(60, "gauge 1000000000"),
-        At(70, Ended), At(70, "gauge 0"),
+        At(10, Row1Col1),
+        At(10, "gauge 166666667"),
+        At(20, Row1Col2),
+        At(20, "gauge 333333334"),
+        At(30, Row1Col3),
+        At(30, "gauge 500000001"),
+        At(40, Row2Col1),
+        At(40, "gauge 666666668"),
+        At(50, Row2Col2),
+        At(50, "gauge 833333335"),
+        At(60, Row2Col3),
+        At(60, "gauge 1000000000"),
+        At(70, Ended),
+        At(70, "gauge 0"),
     };
     EXPECT_EQ(h.window.Events(), expected) << Describe(h.window.Events());
     EXPECT_EQ(h.state.ItemNo, 1);
@@ -101,8 +108,8 @@ TEST(AreaVoyage, TallAreaEndsWithGaugeShortOfFull) {
         longitudes.insert(text.substr(5, space1 - 5));
         latitudes.insert(text.substr(space1 + 1, space2 - space1 - 1));
         // Row by row: the column cycles 0, 1, 2.
-        EXPECT_EQ(text.substr(5, space1 - 5),
-                  views[1 + (i - 1) % 3].text.substr(5, space1 - 5)) << i;
+        EXPECT_EQ(text.substr(5, space1 - 5), views[1 + (i - 1) % 3].text.substr(5, space1 - 5))
+            << i;
     }
     EXPECT_EQ(longitudes.size(), 3u);
     EXPECT_EQ(latitudes.size(), 47u);
@@ -143,13 +150,16 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         // 0.9 / 0.3 is just below 3 in extended precision: 2 columns planned,
         // 3 visited, so the gauge is full before the last view.
-        AreaCase{"WidthThreeSnapshotsCountsTwo", "0.9", "0.2",
-                 {At(0, Row1Col1), At(10, Row1Col1), At(10, "gauge 500000000"),
-                  At(20, Row1Col2), At(20, "gauge 1000000000"), At(30, Row1Col3),
-                  At(40, Ended), At(40, "gauge 0")}},
+        AreaCase{"WidthThreeSnapshotsCountsTwo",
+                 "0.9",
+                 "0.2",
+                 {At(0, Row1Col1), At(10, Row1Col1), At(10, "gauge 500000000"), At(20, Row1Col2),
+                  At(20, "gauge 1000000000"), At(30, Row1Col3), At(40, Ended), At(40, "gauge 0")}},
         // Narrower than a snapshot: no columns planned, one centre per row,
         // and the gauge never moves.
-        AreaCase{"NarrowerThanSnapshot", "0.2", "0.4",
+        AreaCase{"NarrowerThanSnapshot",
+                 "0.2",
+                 "0.4",
                  {At(0, Row1Col1), At(10, Row1Col1), At(20, Row2Col1), At(30, Ended)}},
         // Lower than a snapshot: the start's view, then the first tick ends it.
         AreaCase{"LowerThanSnapshot", "1", "0.1", {At(0, Row1Col1), At(10, Ended)}}),
@@ -206,8 +216,7 @@ TEST(AreaVoyage, RefreshZeroWritesOnceAndNeverTicks) {
     EXPECT_EQ(h.window.StartCaption(), "Resume Voyage");
     EXPECT_TRUE(h.window.StartVisible());
     h.Stop();
-    EXPECT_EQ(h.EventsOf("box"),
-              (std::vector<Event>{At(1000, StopQuestion), At(1000, Ended)}));
+    EXPECT_EQ(h.EventsOf("box"), (std::vector<Event>{At(1000, StopQuestion), At(1000, Ended)}));
     h.ExpectIdleLayout();
 }
 
@@ -235,11 +244,9 @@ TEST(AreaVoyage, PauseThenResumeKeepsTheOldPeriod) {
     EXPECT_EQ(h.window.TimerInterval(), 10000);
     h.RunToEnd();
     const std::vector<Event> expected = {
-        At(50, Row1Col3), At(50, "gauge 500000001"),
-        At(60, Row2Col1), At(60, "gauge 666666668"),
-        At(70, Row2Col2), At(70, "gauge 833333335"),
-        At(80, Row2Col3), At(80, "gauge 1000000000"),
-        At(90, Ended), At(90, "gauge 0"),
+        At(50, Row1Col3), At(50, "gauge 500000001"), At(60, Row2Col1), At(60, "gauge 666666668"),
+        At(70, Row2Col2), At(70, "gauge 833333335"), At(80, Row2Col3), At(80, "gauge 1000000000"),
+        At(90, Ended),    At(90, "gauge 0"),
     };
     EXPECT_EQ(h.window.Events(), expected) << Describe(h.window.Events());
 }
@@ -291,15 +298,15 @@ TEST_P(StopAnswers, EndOnlyWhenConfirmedAndRunning) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, StopAnswers,
-    ::testing::Values(StopCase{"RunningYes", true, ModalResult::Yes, true},
-                      StopCase{"RunningNo", true, ModalResult::No, false},
-                      // The box's own close box is not a No.
-                      StopCase{"RunningClosed", true, ModalResult::Cancel, true},
-                      StopCase{"IdleYes", false, ModalResult::Yes, false},
-                      StopCase{"IdleNo", false, ModalResult::No, false}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, StopAnswers,
+                         ::testing::Values(StopCase{"RunningYes", true, ModalResult::Yes, true},
+                                           StopCase{"RunningNo", true, ModalResult::No, false},
+                                           // The box's own close box is not a No.
+                                           StopCase{"RunningClosed", true, ModalResult::Cancel,
+                                                    true},
+                                           StopCase{"IdleYes", false, ModalResult::Yes, false},
+                                           StopCase{"IdleNo", false, ModalResult::No, false}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(AreaVoyage, StopQuestionOutlivedByTheVoyage) {
     // Ticks run while the question is open; when the voyage ends meanwhile,
@@ -338,8 +345,8 @@ TEST(AreaVoyage, PauseStopStartPlansAfresh) {
     h.window.ClearEvents();
     h.Start();
     h.RunTo(40);
-    EXPECT_EQ(h.window.Events(), (std::vector<Event>{At(30, Row1Col1), At(40, Row1Col1),
-                                                      At(40, "gauge 166666667")}))
+    EXPECT_EQ(h.window.Events(),
+              (std::vector<Event>{At(30, Row1Col1), At(40, Row1Col1), At(40, "gauge 166666667")}))
         << Describe(h.window.Events());
 }
 
@@ -389,9 +396,9 @@ TEST_P(OneEditFilled, PassesTheCheckAndFailsTheConversion) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, OneEditFilled,
-    ::testing::Values(OneEditCase{"LatD", InputEdit::E_LatD}, OneEditCase{"LonD", InputEdit::E_LonD},
-                      OneEditCase{"VE", InputEdit::E_VE}, OneEditCase{"VS", InputEdit::E_VS},
-                      OneEditCase{"VEast", InputEdit::E_VEast},
+    ::testing::Values(OneEditCase{"LatD", InputEdit::E_LatD},
+                      OneEditCase{"LonD", InputEdit::E_LonD}, OneEditCase{"VE", InputEdit::E_VE},
+                      OneEditCase{"VS", InputEdit::E_VS}, OneEditCase{"VEast", InputEdit::E_VEast},
                       OneEditCase{"VSouth", InputEdit::E_VSouth},
                       OneEditCase{"VA", InputEdit::E_VA}, OneEditCase{"VR", InputEdit::E_VR}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -496,13 +503,12 @@ TEST(AreaVoyage, UnwritableViewFileFailsEveryTickUntilWritable) {
     h.window.ClearEvents();
     h.RunTo(35);
     EXPECT_EQ(h.window.Events(), (std::vector<Event>{At(20, "errorbox File access denied."),
-                                                      At(30, "errorbox File access denied.")}));
+                                                     At(30, "errorbox File access denied.")}));
     EXPECT_TRUE(h.window.TimerEnabled());
     std::filesystem::remove(blocker);
     h.window.ClearEvents();
     h.RunTo(40);
-    EXPECT_EQ(h.window.Events(),
-              (std::vector<Event>{At(40, Row1Col2), At(40, "gauge 333333334")}));
+    EXPECT_EQ(h.window.Events(), (std::vector<Event>{At(40, Row1Col2), At(40, "gauge 333333334")}));
 }
 
 TEST(AreaVoyage, CommaSeparatorReadsAndWritesCommas) {
@@ -532,6 +538,31 @@ TEST(AreaVoyage, SeparatorChangedMidVoyageFailsTheTickConversion) {
                                   At(10, "errorbox '0.3' is not a valid floating point value.")}));
     EXPECT_TRUE(h.window.TimerEnabled());
 }
+
+} // namespace
+} // namespace tembrel::testing
+
+namespace tembrel::testing {
+namespace {
+
+struct StepCase {
+    std::int32_t count;
+    std::int32_t step;
+};
+
+class ProgressSteps : public ::testing::TestWithParam<StepCase> {};
+
+TEST_P(ProgressSteps, RoundedToNearestWithTiesToEven) {
+    EXPECT_EQ(VoyageController::ProgressStep(GetParam().count), GetParam().step);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, ProgressSteps,
+                         ::testing::Values(StepCase{1, 1000000000}, StepCase{3, 333333333},
+                                           StepCase{6, 166666667}, StepCase{7, 142857143},
+                                           StepCase{184, 5434783}, StepCase{32767, 30519},
+                                           // Halves (2.5, 0.5, 12.5, 62.5) go to the even side.
+                                           StepCase{400000000, 2}, StepCase{2000000000, 0},
+                                           StepCase{80000000, 12}, StepCase{16000000, 62}));
 
 } // namespace
 } // namespace tembrel::testing

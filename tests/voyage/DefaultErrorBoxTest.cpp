@@ -47,12 +47,12 @@ TEST_P(ApplicationTitles, ComeFromTheExecutablesName) {
 
 INSTANTIATE_TEST_SUITE_P(
     Values, ApplicationTitles,
-    testing::Values(TitleCase{"/usr/bin/tembrel", "Tembrel"},
-                    TitleCase{"C:\\x\\TEMBREL.EXE", "Tembrel"}, TitleCase{"tembrel", "Tembrel"},
+    testing::Values(TitleCase{"/usr/bin/tembrel", "tembrel"},
+                    TitleCase{"C:\\x\\TEMBREL.EXE", "Tembrel"}, TitleCase{"tembrel", "tembrel"},
                     TitleCase{"TEMBREL", "Tembrel"}, TitleCase{"/opt/My.App.bin", "My"},
                     TitleCase{"C:\\a/b\\ToolKit.exe", "Toolkit"},
                     TitleCase{"/x/9LIVES.exe", "9lives"}, TitleCase{"/x/.hidden", ""},
-                    TitleCase{"/dir/", ""}, TitleCase{"", ""}, TitleCase{"x", "X"}));
+                    TitleCase{"/dir/", ""}, TitleCase{"", ""}, TitleCase{"x", "x"}));
 
 // Records the default error boxes; nothing else of the window is used.
 class BoxRecorder final : public VoyageWindow {

@@ -24,8 +24,7 @@ const std::string Help6 = "view 2.29540801048279 48.8573341369629 250";
 
 // One-snapshot areas at latitude 10 + n, longitude 20: a single centre each.
 std::string SmallView(int n) {
-    static const char* latitudes[] = {"9.99911117553711", "10.9991111755371",
-                                      "11.9991111755371"};
+    static const char* latitudes[] = {"9.99911117553711", "10.9991111755371", "11.9991111755371"};
     return std::string("view 20.0015411376953 ") + latitudes[n] + " 250";
 }
 
@@ -51,19 +50,31 @@ TEST(MultipleAreas, TwoAreasThenTheEmptyRowEndsTheList) {
     h.Start();
     h.RunToEnd();
     const std::vector<Event> expected = {
-        At(0, "label shown"), At(0, Label1), At(0, Help1),
-        At(10, Help1), At(10, "gauge 166666667"),
-        At(20, Help2), At(20, "gauge 333333334"),
-        At(30, Help3), At(30, "gauge 500000001"),
-        At(40, Help4), At(40, "gauge 666666668"),
-        At(50, Help5), At(50, "gauge 833333335"),
-        At(60, Help6), At(60, "gauge 1000000000"),
+        At(0, "label shown"),
+        At(0, Label1),
+        At(0, Help1),
+        At(10, Help1),
+        At(10, "gauge 166666667"),
+        At(20, Help2),
+        At(20, "gauge 333333334"),
+        At(30, Help3),
+        At(30, "gauge 500000001"),
+        At(40, Help4),
+        At(40, "gauge 666666668"),
+        At(50, Help5),
+        At(50, "gauge 833333335"),
+        At(60, Help6),
+        At(60, "gauge 1000000000"),
         // Area 1 done: the gauge restarts and area 2's first centre is written.
-        At(70, "gauge 0"), At(70, Label2), At(70, SmallView(0)),
-        At(80, SmallView(0)), At(80, "gauge 1000000000"),
+        At(70, "gauge 0"),
+        At(70, Label2),
+        At(70, SmallView(0)),
+        At(80, SmallView(0)),
+        At(80, "gauge 1000000000"),
         // Row 2 is empty: the list is done, and one period later so is the voyage.
         At(90, "gauge 0"),
-        At(100, Ended), At(100, "label hidden"),
+        At(100, Ended),
+        At(100, "label hidden"),
     };
     EXPECT_EQ(h.window.Events(), expected) << Describe(h.window.Events());
     EXPECT_EQ(h.state.ItemNo, 1);
@@ -91,8 +102,7 @@ TEST(MultipleAreas, TheTwoExampleRows) {
     EXPECT_EQ(firstAreaViews, 17);
     EXPECT_EQ(secondAreaViews, 142);
     const std::vector<Event> expected = {
-        At(0, "label shown"), At(0, Label1),
-        At(170, "gauge 0"),   At(170, Label2),
+        At(0, "label shown"), At(0, Label1),   At(170, "gauge 0"),       At(170, Label2),
         At(1590, "gauge 0"),  At(1600, Ended), At(1600, "label hidden"),
     };
     EXPECT_EQ(others, expected) << Describe(others);
@@ -144,15 +154,14 @@ TEST_P(IncompleteFirstRow, EndsAtTheFirstTick) {
     h.ExpectIdleLayout();
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, IncompleteFirstRow,
-    ::testing::Values(IncompleteCase{"EmptyRow", -1, false, 1},
-                      IncompleteCase{"NoLatitude", 0, false, 1},
-                      IncompleteCase{"NoLongitude", 1, false, 1},
-                      IncompleteCase{"NoWidth", 2, false, 1},
-                      IncompleteCase{"NoHeight", 3, false, 1},
-                      IncompleteCase{"AfterAnEarlierVoyage", -1, true, 10}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, IncompleteFirstRow,
+                         ::testing::Values(IncompleteCase{"EmptyRow", -1, false, 1},
+                                           IncompleteCase{"NoLatitude", 0, false, 1},
+                                           IncompleteCase{"NoLongitude", 1, false, 1},
+                                           IncompleteCase{"NoWidth", 2, false, 1},
+                                           IncompleteCase{"NoHeight", 3, false, 1},
+                                           IncompleteCase{"AfterAnEarlierVoyage", -1, true, 10}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(MultipleAreas, RowsAfterAnEmptyRowAreNeverFlown) {
     AreasHarness h;
@@ -161,10 +170,8 @@ TEST(MultipleAreas, RowsAfterAnEmptyRowAreNeverFlown) {
     h.Start();
     h.RunToEnd();
     const std::vector<Event> expected = {
-        At(0, "label shown"), At(0, Label1), At(0, SmallView(0)),
-        At(10, SmallView(0)), At(10, "gauge 1000000000"),
-        At(20, "gauge 0"),
-        At(30, Ended), At(30, "label hidden"),
+        At(0, "label shown"),       At(0, Label1),     At(0, SmallView(0)), At(10, SmallView(0)),
+        At(10, "gauge 1000000000"), At(20, "gauge 0"), At(30, Ended),       At(30, "label hidden"),
     };
     EXPECT_EQ(h.window.Events(), expected) << Describe(h.window.Events());
 }
@@ -179,8 +186,8 @@ TEST(MultipleAreas, AllFiftyRowsInOrder) {
     std::vector<Event> labels;
     std::vector<Event> expectedLabels = {At(0, "label shown")};
     for (int area = 1; area <= 50; ++area) {
-        expectedLabels.push_back(At(20 * (area - 1), "label Now scanning area no. " +
-                                                         std::to_string(area)));
+        expectedLabels.push_back(
+            At(20 * (area - 1), "label Now scanning area no. " + std::to_string(area)));
     }
     expectedLabels.push_back(At(1010, "label hidden"));
     const std::vector<Event> views = h.EventsOf("view");
@@ -252,14 +259,13 @@ TEST_P(RefreshChangedMidVoyage, TakesEffectAtTheNextArea) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, RefreshChangedMidVoyage,
     ::testing::Values(
-        RefreshChangeCase{"Shorter", "5",
+        RefreshChangeCase{"Shorter",
+                          "5",
                           {At(70, "gauge 0"), At(70, Label2), At(70, SmallView(0)),
                            Event{75000, SmallView(0)}, Event{75000, "gauge 1000000000"},
-                           At(80, "gauge 0"), Event{85000, Ended},
-                           Event{85000, "label hidden"}}},
+                           At(80, "gauge 0"), Event{85000, Ended}, Event{85000, "label hidden"}}},
         // A period of 0: area 2's first centre stays in the file, no tick follows.
-        RefreshChangeCase{"Zero", "0",
-                          {At(70, "gauge 0"), At(70, Label2), At(70, SmallView(0))}}),
+        RefreshChangeCase{"Zero", "0", {At(70, "gauge 0"), At(70, Label2), At(70, SmallView(0))}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(MultipleAreas, SwitchToAreaTabEndsAtTheEndOfTheArea) {
@@ -281,8 +287,8 @@ TEST(MultipleAreas, SwitchToAreaTabEndsAtTheEndOfTheArea) {
 // Failures of the start reach the default error box with their own message.
 struct StartErrorCase {
     const char* name;
-    int column;          // a grid cell of row 0 to spoil, or -1
-    InputEdit edit;      // else this edit
+    int column;     // a grid cell of row 0 to spoil, or -1
+    InputEdit edit; // else this edit
     const char* text;
     bool viewWritten;
     const char* message;
@@ -311,21 +317,20 @@ TEST_P(AreasStartErrors, ShownOnceInTheDefaultErrorBox) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, AreasStartErrors,
-    ::testing::Values(
-        StartErrorCase{"BlankCell", 2, InputEdit::E_VR, " ", false,
-                       "' ' is not a valid floating point value."},
-        StartErrorCase{"LetterInLatitude", 0, InputEdit::E_VR, "1O", false,
-                       "'1O' is not a valid floating point value."},
-        StartErrorCase{"EmptySnapshotWidth", -1, InputEdit::E_VEast, "", false,
-                       "'' is not a valid floating point value."},
-        StartErrorCase{"FractionalAltitude", -1, InputEdit::E_VA, "250.5", false,
-                       "'250.5' is not a valid integer value."},
-        StartErrorCase{"EmptyRefresh", -1, InputEdit::E_VR, "", true,
-                       "'' is not a valid integer value."},
-        StartErrorCase{"WordRefresh", -1, InputEdit::E_VR, "ten", true,
-                       "'ten' is not a valid integer value."},
-        StartErrorCase{"ZeroSnapshotHeight", -1, InputEdit::E_VSouth, "0", false,
-                       "Floating point division by zero."}),
+    ::testing::Values(StartErrorCase{"BlankCell", 2, InputEdit::E_VR, " ", false,
+                                     "' ' is not a valid floating point value."},
+                      StartErrorCase{"LetterInLatitude", 0, InputEdit::E_VR, "1O", false,
+                                     "'1O' is not a valid floating point value."},
+                      StartErrorCase{"EmptySnapshotWidth", -1, InputEdit::E_VEast, "", false,
+                                     "'' is not a valid floating point value."},
+                      StartErrorCase{"FractionalAltitude", -1, InputEdit::E_VA, "250.5", false,
+                                     "'250.5' is not a valid integer value."},
+                      StartErrorCase{"EmptyRefresh", -1, InputEdit::E_VR, "", true,
+                                     "'' is not a valid integer value."},
+                      StartErrorCase{"WordRefresh", -1, InputEdit::E_VR, "ten", true,
+                                     "'ten' is not a valid integer value."},
+                      StartErrorCase{"ZeroSnapshotHeight", -1, InputEdit::E_VSouth, "0", false,
+                                     "Floating point division by zero."}),
     [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

@@ -49,35 +49,41 @@ TEST_P(PointSequences, EventsMatch) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, PointSequences,
     ::testing::Values(
-        MemoCase{"TheExampleMemo", ExampleMemo,
+        MemoCase{"TheExampleMemo",
+                 ExampleMemo,
                  {At(0, "gauge 500000000"), At(10, Cairo), At(10, "gauge 1000000000"),
                   At(20, Atlantic), At(20, Ended), At(20, "gauge 0")}},
         // The final line break adds no line: same as the example.
-        MemoCase{"TrailingLineBreak", ExampleMemo + "\n",
+        MemoCase{"TrailingLineBreak",
+                 ExampleMemo + "\n",
                  {At(0, "gauge 500000000"), At(10, Cairo), At(10, "gauge 1000000000"),
                   At(20, Atlantic), At(20, Ended), At(20, "gauge 0")}},
-        MemoCase{"CrLfLines", "30.102, 31.215\r\n-25.365, 16.2145\r\n",
+        MemoCase{"CrLfLines",
+                 "30.102, 31.215\r\n-25.365, 16.2145\r\n",
                  {At(0, "gauge 500000000"), At(10, Cairo), At(10, "gauge 1000000000"),
                   At(20, Atlantic), At(20, Ended), At(20, "gauge 0")}},
         // A single point: the first tick writes it and ends the voyage.
-        MemoCase{"SinglePoint", "30.102, 31.215",
+        MemoCase{"SinglePoint",
+                 "30.102, 31.215",
                  {At(0, "gauge 1000000000"), At(10, Cairo), At(10, Ended), At(10, "gauge 0")}},
         // "a", "b", point: the point is loaded three times, written at T, 2T, 3T.
-        MemoCase{"TwoWordsThenAPoint", "a\nb\n30.102, 31.215",
-                 {At(0, "gauge 333333333"), At(10, Cairo), At(10, "gauge 666666666"),
-                  At(20, Cairo), At(20, "gauge 999999999"), At(30, Cairo), At(30, Ended),
-                  At(30, "gauge 0")}},
+        MemoCase{"TwoWordsThenAPoint",
+                 "a\nb\n30.102, 31.215",
+                 {At(0, "gauge 333333333"), At(10, Cairo), At(10, "gauge 666666666"), At(20, Cairo),
+                  At(20, "gauge 999999999"), At(30, Cairo), At(30, Ended), At(30, "gauge 0")}},
         // Point, two lines without a comma, point: the second point at 2T, 3T, 4T.
-        MemoCase{"GapBetweenPoints", "30.102, 31.215\nx\ny\n-25.365, 16.2145",
+        MemoCase{"GapBetweenPoints",
+                 "30.102, 31.215\nx\ny\n-25.365, 16.2145",
                  {At(0, "gauge 250000000"), At(10, Cairo), At(10, "gauge 500000000"),
                   At(20, Atlantic), At(20, "gauge 750000000"), At(30, Atlantic),
-                  At(30, "gauge 1000000000"), At(40, Atlantic), At(40, Ended),
-                  At(40, "gauge 0")}},
+                  At(30, "gauge 1000000000"), At(40, Atlantic), At(40, Ended), At(40, "gauge 0")}},
         // A line of blanks after the point holds no comma: the voyage ends at T.
-        MemoCase{"BlankLineAfterThePoint", "30.102, 31.215\n   ",
+        MemoCase{"BlankLineAfterThePoint",
+                 "30.102, 31.215\n   ",
                  {At(0, "gauge 500000000"), At(10, Cairo), At(10, Ended), At(10, "gauge 0")}},
         // An empty line in the middle is a counted line without a comma.
-        MemoCase{"EmptyLineBetweenPoints", "30.102, 31.215\n\n-25.365, 16.2145",
+        MemoCase{"EmptyLineBetweenPoints",
+                 "30.102, 31.215\n\n-25.365, 16.2145",
                  {At(0, "gauge 333333333"), At(10, Cairo), At(10, "gauge 666666666"),
                   At(20, Atlantic), At(20, "gauge 999999999"), At(30, Atlantic), At(30, Ended),
                   At(30, "gauge 0")}},
@@ -114,9 +120,9 @@ INSTANTIATE_TEST_SUITE_P(Cases, UnreadablePointLine,
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ScatteredPoints, BadAltitudeOrRefreshIsTrapped) {
-    for (const auto& [edit, text] : {std::pair{InputEdit::E_VA, "250.5"},
-                                     std::pair{InputEdit::E_VR, "2.5"},
-                                     std::pair{InputEdit::E_VR, ""}}) {
+    for (const auto& [edit, text] :
+         {std::pair{InputEdit::E_VA, "250.5"}, std::pair{InputEdit::E_VR, "2.5"},
+          std::pair{InputEdit::E_VR, ""}}) {
         PointsHarness h;
         h.window.SetMemoText(ExampleMemo);
         h.SetEdit(edit, text);
@@ -151,9 +157,8 @@ TEST(ScatteredPoints, StopThenStartContinuesAfterTheLastPointWritten) {
     h.Start();
     h.RunToEnd();
     const std::vector<Event> expected = {
-        At(40, "gauge 200000000"),
-        At(50, "view 0 4 250"), At(50, "gauge 400000000"),
-        At(60, "view 0 5 250"), At(60, Ended), At(60, "gauge 0"),
+        At(40, "gauge 200000000"), At(50, "view 0 4 250"), At(50, "gauge 400000000"),
+        At(60, "view 0 5 250"),    At(60, Ended),          At(60, "gauge 0"),
     };
     EXPECT_EQ(h.window.Events(), expected) << Describe(h.window.Events());
 }
@@ -269,9 +274,9 @@ TEST(ScatteredPoints, UnwritableFileRetriesTheSamePoint) {
     h.Start();
     std::filesystem::create_directory(h.writer.Path());
     h.RunTo(25);
-    EXPECT_EQ(h.window.Events(), (std::vector<Event>{At(0, "gauge 500000000"),
-                                                      At(10, "errorbox File access denied."),
-                                                      At(20, "errorbox File access denied.")}));
+    EXPECT_EQ(h.window.Events(),
+              (std::vector<Event>{At(0, "gauge 500000000"), At(10, "errorbox File access denied."),
+                                  At(20, "errorbox File access denied.")}));
     EXPECT_TRUE(h.window.TimerEnabled());
     EXPECT_EQ(h.state.ItemNo, 1);
     std::filesystem::remove(h.writer.Path());

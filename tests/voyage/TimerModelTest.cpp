@@ -1,7 +1,7 @@
 // The timer's rules, the virtual clock under them, and the headless window's
 // own bookkeeping (memo lines, field states, gauge and label events).
-#include "HeadlessWindow.h"
 #include "TimerModel.h"
+#include "HeadlessWindow.h"
 #include "VirtualClock.h"
 
 #include <gtest/gtest.h>
@@ -16,7 +16,9 @@ namespace {
 // Records what the model asks of its clock.
 class RecordingBackend final : public TimerBackend {
 public:
-    void Arm(std::int32_t intervalMs) override { calls.push_back("arm " + std::to_string(intervalMs)); }
+    void Arm(std::int32_t intervalMs) override {
+        calls.push_back("arm " + std::to_string(intervalMs));
+    }
     void Disarm() override { calls.push_back("disarm"); }
     std::vector<std::string> calls;
 };
@@ -62,9 +64,8 @@ INSTANTIATE_TEST_SUITE_P(
         TimerCase{"DisableWhenOffDoesNothing", {{S::Disable}}, {}},
         TimerCase{"IntervalWhileOffArmsNothing", {{S::Interval, 5000}}, {}},
         TimerCase{"IntervalThenEnable", {{S::Interval, 5000}, {S::Enable}}, {"arm 5000"}},
-        TimerCase{"SameIntervalWhileOnKeepsThePeriod",
-                  {{S::Enable}, {S::Interval, 1000}},
-                  {"arm 1000"}},
+        TimerCase{
+            "SameIntervalWhileOnKeepsThePeriod", {{S::Enable}, {S::Interval, 1000}}, {"arm 1000"}},
         TimerCase{"NewIntervalWhileOnRestarts",
                   {{S::Enable}, {S::Interval, 3000}},
                   {"arm 1000", "arm 3000"}},
@@ -72,9 +73,7 @@ INSTANTIATE_TEST_SUITE_P(
                   {{S::Enable}, {S::Interval, 0}},
                   {"arm 1000", "disarm"}},
         TimerCase{"EnableWithZeroGivesNoTicks", {{S::Interval, 0}, {S::Enable}}, {"disarm"}},
-        TimerCase{"NegativeIntervalGivesNoTicks",
-                  {{S::Interval, -5}, {S::Enable}},
-                  {"disarm"}},
+        TimerCase{"NegativeIntervalGivesNoTicks", {{S::Interval, -5}, {S::Enable}}, {"disarm"}},
         TimerCase{"DisableThenEnableStartsAFullPeriod",
                   {{S::Enable}, {S::Disable}, {S::Enable}},
                   {"arm 1000", "disarm", "arm 1000"}}),
@@ -130,8 +129,8 @@ TEST(VirtualClock, TicksComeBeforeActionsOfTheSameTime) {
     clock.Arm(1000);
     EXPECT_EQ(clock.NextDue(), 500);
     clock.RunUntil(2000);
-    EXPECT_EQ(order, (std::vector<std::string>{"early 500", "tick 1000", "tick 2000",
-                                               "first 2000", "second 2000"}));
+    EXPECT_EQ(order, (std::vector<std::string>{"early 500", "tick 1000", "tick 2000", "first 2000",
+                                               "second 2000"}));
 }
 
 TEST(VirtualClock, NestedRunInsideATick) {
@@ -174,17 +173,17 @@ TEST_P(MemoLines, Split) {
     EXPECT_EQ(HeadlessWindow::SplitLines(GetParam().text), GetParam().lines);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, MemoLines,
-    ::testing::Values(SplitCase{"Empty", "", {}}, SplitCase{"OneBreak", "\n", {""}},
-                      SplitCase{"NoFinalBreak", "a\nb", {"a", "b"}},
-                      SplitCase{"FinalBreakAddsNoLine", "a\nb\n", {"a", "b"}},
-                      SplitCase{"TwoFinalBreaks", "a\n\n", {"a", ""}},
-                      SplitCase{"CrLf", "a\r\nb\r\n", {"a", "b"}},
-                      SplitCase{"LoneCrKept", "a\rb", {"a\rb"}},
-                      SplitCase{"OnlyTheLastCrDropped", "a\r\r\n", {"a\r"}},
-                      SplitCase{"BlanksKept", "  \n b ", {"  ", " b "}}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, MemoLines,
+                         ::testing::Values(SplitCase{"Empty", "", {}},
+                                           SplitCase{"OneBreak", "\n", {""}},
+                                           SplitCase{"NoFinalBreak", "a\nb", {"a", "b"}},
+                                           SplitCase{"FinalBreakAddsNoLine", "a\nb\n", {"a", "b"}},
+                                           SplitCase{"TwoFinalBreaks", "a\n\n", {"a", ""}},
+                                           SplitCase{"CrLf", "a\r\nb\r\n", {"a", "b"}},
+                                           SplitCase{"LoneCrKept", "a\rb", {"a\rb"}},
+                                           SplitCase{"OnlyTheLastCrDropped", "a\r\r\n", {"a\r"}},
+                                           SplitCase{"BlanksKept", "  \n b ", {"  ", " b "}}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(HeadlessWindow, SetFieldStateKinds) {
     VirtualClock clock;
@@ -215,9 +214,11 @@ TEST(HeadlessWindow, GaugeAndLabelRecordOnlyChanges) {
     window.SetAreaLabelVisible(true);
     window.SetAreaLabelCaption("Now scanning area no. ");
     window.SetAreaLabelCaption("Now scanning area no. 4");
-    const std::vector<HeadlessWindow::Event> expected = {
-        {0, "gauge 600000000"}, {0, "gauge 1000000000"}, {0, "gauge 0"},
-        {0, "label shown"},     {0, "label Now scanning area no. 4"}};
+    const std::vector<HeadlessWindow::Event> expected = {{0, "gauge 600000000"},
+                                                         {0, "gauge 1000000000"},
+                                                         {0, "gauge 0"},
+                                                         {0, "label shown"},
+                                                         {0, "label Now scanning area no. 4"}};
     EXPECT_EQ(window.Events(), expected);
 }
 

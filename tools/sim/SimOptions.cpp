@@ -10,14 +10,16 @@ namespace tembrel {
 
 namespace {
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 const std::map<std::string_view, InputEdit>& EditOptions() {
     static const std::map<std::string_view, InputEdit> options = {
-        {"--lat", InputEdit::E_LatD},          {"--lon", InputEdit::E_LonD},
-        {"--width", InputEdit::E_VE},          {"--height", InputEdit::E_VS},
-        {"--snap-width", InputEdit::E_VEast},  {"--snap-height", InputEdit::E_VSouth},
-        {"--altitude", InputEdit::E_VA},       {"--refresh", InputEdit::E_VR},
+        {"--lat", InputEdit::E_LatD},         {"--lon", InputEdit::E_LonD},
+        {"--width", InputEdit::E_VE},         {"--height", InputEdit::E_VS},
+        {"--snap-width", InputEdit::E_VEast}, {"--snap-height", InputEdit::E_VSouth},
+        {"--altitude", InputEdit::E_VA},      {"--refresh", InputEdit::E_VR},
     };
     return options;
 }
@@ -151,7 +153,9 @@ std::vector<GridRow> ExampleGrid() {
             GridRow{"31.55125", "29.79862", "1.2", "9.4"}};
 }
 
-std::string ExampleMemo() { return "30.102, 31.215\n-25.365, 16.2145"; }
+std::string ExampleMemo() {
+    return "30.102, 31.215\n-25.365, 16.2145";
+}
 
 SimOptions ParseSimOptions(const std::vector<std::string>& args) {
     SimOptions options;

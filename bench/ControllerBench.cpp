@@ -1,0 +1,156 @@
+// The controller's tick against the view file write it contains, and the
+// point search over the longest memo a voyage is meant to handle.
+#include "ViewFileWriter.h"
+#include "VoyageController.h"
+#include "VoyageState.h"
+#include "VoyageWindow.h"
+
+#include <benchmark/benchmark.h>
+
+#include <array>
+#include <cstdlib>
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace tembrel {
+namespace {
+
+namespace fs = std::filesystem;
+
+class ScratchDirectory {
+public:
+    ScratchDirectory() {
+        std::string pattern = (fs::temp_directory_path() / "tembrel-bench-XXXXXX").string();
+        if (mkdtemp(pattern.data()) == nullptr) {
+            throw std::runtime_error("cannot create a scratch directory");
+        }
+        path_ = pattern;
+    }
+    ScratchDirectory(const ScratchDirectory&) = delete;
+    ScratchDirectory& operator=(const ScratchDirectory&) = delete;
+    ~ScratchDirectory() {
+        std::error_code ignored;
+        fs::remove_all(path_, ignored);
+    }
+    const fs::path& path() const { return path_; }
+
+private:
+    fs::path path_;
+};
+
+// A window that only holds values: what is measured is the controller.
+class BenchWindow final : public VoyageWindow {
+public:
+    bool TimerEnabled() const override { return timerEnabled_; }
+    void SetTimerEnabled(bool enabled) override { timerEnabled_ = enabled; }
+    std::int32_t TimerInterval() const override { return interval_; }
+    void SetTimerInterval(std::int32_t ms) override { interval_ = ms; }
+    std::int64_t Progress() const override { return progress_; }
+    void SetProgress(std::int64_t progress) override { progress_ = progress; }
+    void AddProgress(std::int64_t step) override { progress_ += step; }
+    void SetStartCaption(const std::string& caption) override { caption_ = caption; }
+    void SetStartVisible(bool visible) override { startVisible_ = visible; }
+    void SetAreaLabelCaption(const std::string& caption) override { label_ = caption; }
+    void SetAreaLabelVisible(bool) override {}
+    void SetAreasPanelEnabled(bool) override {}
+    Page ActivePage() const override { return page; }
+    std::string EditText(InputEdit edit) const override {
+        return edits[static_cast<std::size_t>(edit)];
+    }
+    std::string GridCell(int, int) const override { return {}; }
+    int MemoLineCount() const override { return static_cast<int>(memo.size()); }
+    std::string MemoLine(int index) const override { return memo[static_cast<std::size_t>(index)]; }
+    void FocusRefreshEdit() override {}
+    void SetFieldState(std::int16_t, Control, bool) override {}
+    ModalResult ShowMessage(const std::string&, BoxType, unsigned) override {
+        return ModalResult::Ok;
+    }
+    void ShowDefaultErrorBox(const std::string&) override {}
+
+    Page page = Page::TS_Area;
+    std::array<std::string, 8> edits;
+    std::vector<std::string> memo;
+
+private:
+    bool timerEnabled_ = false;
+    std::int32_t interval_ = 1000;
+    std::int64_t progress_ = 0;
+    std::string caption_;
+    bool startVisible_ = true;
+    std::string label_;
+};
+
+// 100000 columns by 10000 rows: every tick of the run is an area step.
+void SetLargeArea(BenchWindow& window) {
+    window.edits = {"48.86", "2.2877", "30000", "2000", "0.3", "0.2", "250", "10"};
+}
+
+void BM_AreaStepTick(benchmark::State& state) {
+    const ScratchDirectory dir;
+    const ViewFileWriter writer(dir.path());
+    BenchWindow window;
+    SetLargeArea(window);
+    VoyageState voyage;
+    VoyageController controller(voyage, window, writer);
+    controller.FormCreate();
+    controller.B_StartClick();
+    if (!window.TimerEnabled()) {
+        state.SkipWithError("the area did not start");
+        return;
+    }
+    for (auto _ : state) {
+        controller.T_TimerTimer();
+    }
+    if (!voyage.InProgress || voyage.CurLat < voyage.EndLat) {
+        state.SkipWithError("the voyage left its area");
+    }
+}
+BENCHMARK(BM_AreaStepTick)->Repetitions(15)->ReportAggregatesOnly(true);
+
+// The same write of the same kind of state, without the controller around it.
+void BM_AreaStepWriteFloor(benchmark::State& state) {
+    const ScratchDirectory dir;
+    const ViewFileWriter writer(dir.path());
+    VoyageState voyage;
+    voyage.CurLat = 48.859111785888671875f;
+    voyage.CurLon = 2.2892415523529052734375f;
+    voyage.Range = 250;
+    for (auto _ : state) {
+        writer.WriteViewFile(voyage, '.');
+    }
+}
+BENCHMARK(BM_AreaStepWriteFloor)->Repetitions(15)->ReportAggregatesOnly(true);
+
+// A point tick whose search runs over the whole memo: 32767 lines, the only
+// point on the last. ItemNo goes back to 1 before each tick so that every
+// search starts at the top.
+void BM_PointTickLongMemo(benchmark::State& state) {
+    const ScratchDirectory dir;
+    const ViewFileWriter writer(dir.path());
+    BenchWindow window;
+    window.page = Page::TS_Points;
+    window.edits[static_cast<std::size_t>(InputEdit::E_VA)] = "250";
+    window.edits[static_cast<std::size_t>(InputEdit::E_VR)] = "10";
+    window.memo.assign(32766, "a line of text without any separator in it");
+    window.memo.push_back("-25.365, 16.2145");
+    VoyageState voyage;
+    VoyageController controller(voyage, window, writer);
+    controller.FormCreate();
+    controller.B_StartClick();
+    for (auto _ : state) {
+        voyage.ItemNo = 1;
+        controller.T_TimerTimer();
+    }
+    if (voyage.ItemIdx != 32766 || !window.TimerEnabled()) {
+        state.SkipWithError("the point was not found on the last line");
+    }
+}
+BENCHMARK(BM_PointTickLongMemo)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true)
+    ->Unit(benchmark::kMicrosecond);
+
+} // namespace
+} // namespace tembrel

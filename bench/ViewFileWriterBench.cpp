@@ -1,0 +1,73 @@
+// WriteViewFile against the floor of the same job: a bare create/truncate,
+// write and close of the same 13 lines, in the same directory.
+#include "ViewFileWriter.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <fcntl.h>
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+#include <unistd.h>
+
+namespace tembrel {
+namespace {
+
+namespace fs = std::filesystem;
+
+class ScratchDirectory {
+public:
+    ScratchDirectory() {
+        std::string pattern = (fs::temp_directory_path() / "tembrel-bench-XXXXXX").string();
+        if (mkdtemp(pattern.data()) == nullptr) {
+            throw std::runtime_error("cannot create a scratch directory");
+        }
+        path_ = pattern;
+    }
+    ScratchDirectory(const ScratchDirectory&) = delete;
+    ScratchDirectory& operator=(const ScratchDirectory&) = delete;
+    ~ScratchDirectory() {
+        std::error_code ignored;
+        fs::remove_all(path_, ignored);
+    }
+    const fs::path& path() const { return path_; }
+
+private:
+    fs::path path_;
+};
+
+VoyageState HelpExampleStart() {
+    VoyageState state;
+    state.CurLat = 48.859111785888671875f;
+    state.CurLon = 2.2892415523529052734375f;
+    state.Range = 250;
+    return state;
+}
+
+void BM_ViewFileFloor(benchmark::State& state) {
+    const ScratchDirectory dir;
+    const std::string path = (dir.path() / ViewFileWriter::FileName).string();
+    const std::string document = ViewFileWriter::Render(HelpExampleStart(), '.');
+    for (auto _ : state) {
+        const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+        if (fd < 0 || ::write(fd, document.data(), document.size()) < 0 || ::close(fd) != 0) {
+            state.SkipWithError("bare write failed");
+            break;
+        }
+    }
+}
+BENCHMARK(BM_ViewFileFloor)->MinTime(0.2)->Repetitions(10)->ReportAggregatesOnly(true);
+
+void BM_WriteViewFile(benchmark::State& state) {
+    const ScratchDirectory dir;
+    const ViewFileWriter writer(dir.path());
+    const VoyageState voyage = HelpExampleStart();
+    for (auto _ : state) {
+        writer.WriteViewFile(voyage, '.');
+    }
+}
+BENCHMARK(BM_WriteViewFile)->MinTime(0.2)->Repetitions(10)->ReportAggregatesOnly(true);
+
+} // namespace
+} // namespace tembrel

@@ -1,0 +1,250 @@
+// tembrel-sim's command line: times, actions, grid files, options, and the
+// view file read back from disk.
+#include "SimOptions.h"
+#include "SimRunner.h"
+#include "ViewReadback.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace tembrel {
+namespace {
+
+struct SecondsCase {
+    const char* text;
+    VirtualClock::Milliseconds milliseconds; // -1: refused
+};
+
+class Seconds : public ::testing::TestWithParam<SecondsCase> {};
+
+TEST_P(Seconds, Parse) {
+    const SecondsCase& c = GetParam();
+    if (c.milliseconds >= 0) {
+        EXPECT_EQ(ParseSeconds(c.text), c.milliseconds);
+    } else {
+        EXPECT_THROW(ParseSeconds(c.text), UsageError);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, Seconds,
+    ::testing::Values(SecondsCase{"0", 0}, SecondsCase{"12", 12000}, SecondsCase{"0.5", 500},
+                      SecondsCase{"7.125", 7125}, SecondsCase{"7.05", 7050},
+                      SecondsCase{"100000", 100000000},
+                      SecondsCase{"999999999999", 999999999999000}, SecondsCase{"", -1},
+                      SecondsCase{"-1", -1}, SecondsCase{"1.", -1}, SecondsCase{".5", -1},
+                      SecondsCase{"1.2345", -1}, SecondsCase{"1e3", -1}, SecondsCase{" 1", -1},
+                      SecondsCase{"1000000000000", -1}, SecondsCase{"1,5", -1}));
+
+struct FormatCase {
+    VirtualClock::Milliseconds milliseconds;
+    const char* text;
+};
+
+class SecondsText : public ::testing::TestWithParam<FormatCase> {};
+
+TEST_P(SecondsText, Format) {
+    EXPECT_EQ(FormatSeconds(GetParam().milliseconds), GetParam().text);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, SecondsText,
+                         ::testing::Values(FormatCase{0, "0"}, FormatCase{70000, "70"},
+                                           FormatCase{500, "0.5"}, FormatCase{1250, "1.25"},
+                                           FormatCase{7125, "7.125"}, FormatCase{10005, "10.005"},
+                                           FormatCase{10050, "10.05"}));
+
+TEST(SimAction, ParsesEveryAction) {
+    using K = SimAction::Kind;
+    EXPECT_EQ(ParseAction("0:start"), (SimAction{0, K::Start, Page::TS_Area, ""}));
+    EXPECT_EQ(ParseAction("2.5:pause"), (SimAction{2500, K::Pause, Page::TS_Area, ""}));
+    EXPECT_EQ(ParseAction("3:stop"), (SimAction{3000, K::Stop, Page::TS_Area, ""}));
+    EXPECT_EQ(ParseAction("3:stop-no"), (SimAction{3000, K::StopNo, Page::TS_Area, ""}));
+    EXPECT_EQ(ParseAction("4:tab=areas"), (SimAction{4000, K::Tab, Page::TS_MAreas, ""}));
+    EXPECT_EQ(ParseAction("4:tab=points"), (SimAction{4000, K::Tab, Page::TS_Points, ""}));
+    EXPECT_EQ(ParseAction("4:tab=area"), (SimAction{4000, K::Tab, Page::TS_Area, ""}));
+    // The text after "refresh=" is kept as it is, colons and blanks included.
+    EXPECT_EQ(ParseAction("5:refresh= 1:2 "),
+              (SimAction{5000, K::Refresh, Page::TS_Area, " 1:2 "}));
+    EXPECT_EQ(ParseAction("5:refresh="), (SimAction{5000, K::Refresh, Page::TS_Area, ""}));
+}
+
+TEST(SimAction, RefusesWhatIsNotAnAction) {
+    for (const char* text : {"start", "5:", "5:begin", "5:Start", "5:tab=Area", "5:tab=", "x:start",
+                             "5:stop-yes", "5:refresh"}) {
+        EXPECT_THROW(ParseAction(text), UsageError) << text;
+    }
+}
+
+TEST(SimOptions, DefaultsAndEdits) {
+    const SimOptions none = ParseSimOptions({});
+    EXPECT_EQ(none.tab, Page::TS_Area);
+    EXPECT_EQ(none.decimalSeparator, '.');
+    EXPECT_EQ(none.until, 100000000);
+    EXPECT_EQ(none.actions, (std::vector<SimAction>{SimAction{}}));
+    EXPECT_EQ(none.edits, (std::array<std::string, 8>{}));
+    EXPECT_FALSE(none.gridFile);
+    EXPECT_FALSE(none.memoFile);
+
+    const SimOptions some = ParseSimOptions({"--lat",
+                                             " 48.86",
+                                             "--lon",
+                                             "2.2877",
+                                             "--width",
+                                             "1",
+                                             "--height",
+                                             "0.4",
+                                             "--snap-width",
+                                             "0.3",
+                                             "--snap-height",
+                                             "0.2",
+                                             "--altitude",
+                                             "250",
+                                             "--refresh",
+                                             "",
+                                             "--tab",
+                                             "points",
+                                             "--decimal-separator",
+                                             ",",
+                                             "--until",
+                                             "70",
+                                             "--dir",
+                                             "out",
+                                             "--grid",
+                                             "g.txt",
+                                             "--memo",
+                                             "m.txt",
+                                             "--do",
+                                             "1:start",
+                                             "--do",
+                                             "1:pause"});
+    const std::array<std::string, 8> edits = {" 48.86", "2.2877", "1",   "0.4",
+                                              "0.3",    "0.2",    "250", ""};
+    EXPECT_EQ(some.edits, edits); // in the order of InputEdit
+    EXPECT_EQ(some.tab, Page::TS_Points);
+    EXPECT_EQ(some.decimalSeparator, ',');
+    EXPECT_EQ(some.until, 70000);
+    EXPECT_EQ(some.directory, std::filesystem::path("out"));
+    EXPECT_EQ(some.gridFile, std::filesystem::path("g.txt"));
+    EXPECT_EQ(some.memoFile, std::filesystem::path("m.txt"));
+    EXPECT_EQ(some.actions.size(), 2u);
+    EXPECT_EQ(some.actions[1].kind, SimAction::Kind::Pause);
+}
+
+TEST(SimOptions, RefusesBadCommandLines) {
+    const std::vector<std::vector<std::string>> bad = {
+        {"--lat"},
+        {"--latitude", "1"},
+        {"lat", "1"},
+        {"--tab", "Areas"},
+        {"--decimal-separator", ""},
+        {"--decimal-separator", ".,"},
+        {"--until", "-5"},
+        {"--do", "10:start", "--do", "9:stop"},
+        {"--do", "start"},
+    };
+    for (const auto& args : bad) {
+        EXPECT_THROW(ParseSimOptions(args), UsageError) << args[0];
+    }
+}
+
+TEST(SimOptions, ActionsAtTheSameTimeKeepTheirOrder) {
+    const SimOptions options = ParseSimOptions({"--do", "5:stop", "--do", "5:start"});
+    ASSERT_EQ(options.actions.size(), 2u);
+    EXPECT_EQ(options.actions[0].kind, SimAction::Kind::Stop);
+    EXPECT_EQ(options.actions[1].kind, SimAction::Kind::Start);
+}
+
+TEST(SimGrid, RowsAndCells) {
+    const std::vector<GridRow> rows = ParseGrid("1\t2\t3\t4\r\n\t b\n5\n\n");
+    const std::vector<GridRow> expected = {GridRow{"1", "2", "3", "4"}, GridRow{"", " b", "", ""},
+                                           GridRow{"5", "", "", ""}, GridRow{}};
+    EXPECT_EQ(rows, expected);
+    EXPECT_EQ(ParseGrid(""), std::vector<GridRow>{});
+    EXPECT_EQ(ExampleGrid().size(), 2u);
+    EXPECT_EQ(ExampleGrid()[1], (GridRow{"31.55125", "29.79862", "1.2", "9.4"}));
+}
+
+TEST(SimGrid, RefusesFiveCellsAndFiftyOneRows) {
+    EXPECT_THROW(ParseGrid("1\t2\t3\t4\t5"), UsageError);
+    std::string fifty;
+    for (int i = 0; i < 50; ++i) {
+        fifty += "1\t2\t3\t4\n";
+    }
+    EXPECT_EQ(ParseGrid(fifty).size(), 50u);
+    EXPECT_THROW(ParseGrid(fifty + "1\t2\t3\t4"), UsageError);
+}
+
+TEST(ViewReadback, ElementText) {
+    EXPECT_EQ(ElementText("<range>250</range>", "range"), "250");
+    EXPECT_EQ(ElementText("<range></range>", "range"), "");
+    EXPECT_EQ(ElementText("<range>250</rang>", "range"), "<range>250</rang>");
+    EXPECT_EQ(ElementText("<latitude>1</latitude>", "range"), "<latitude>1</latitude>");
+}
+
+class ScratchFile : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = std::filesystem::temp_directory_path() /
+               ("tembrel-sim-test-" + std::to_string(::getpid()));
+        std::filesystem::create_directories(dir_);
+    }
+    void TearDown() override { std::filesystem::remove_all(dir_); }
+    std::filesystem::path Write(const std::string& name, const std::string& content) {
+        const auto path = dir_ / name;
+        std::ofstream(path, std::ios::binary) << content;
+        return path;
+    }
+    std::filesystem::path dir_;
+};
+
+TEST_F(ScratchFile, ReadsLinesSixToEightOfTheFile) {
+    const auto file = Write("v.kml", "1\r\n2\r\n3\r\n4\r\n5\r\n<longitude>-1.5</longitude>\r\n"
+                                     "<latitude>2,25</latitude>\r\n<range>-5</range>\r\n9\r\n");
+    EXPECT_EQ(ReadViewTexts(file), "-1.5 2,25 -5");
+    const auto shortFile = Write("short.kml", "1\n2\n3\n4\n5\n<longitude>7</longitude>\n");
+    EXPECT_EQ(ReadViewTexts(shortFile), "7 ? ?");
+    EXPECT_EQ(ReadViewTexts(dir_ / "absent.kml"), "? ? ?");
+}
+
+TEST_F(ScratchFile, InputsComeFromTheFilesOrTheExamples) {
+    SimOptions options;
+    SimInputs inputs = LoadSimInputs(options);
+    EXPECT_EQ(inputs.grid, ExampleGrid());
+    EXPECT_EQ(inputs.memoText, "30.102, 31.215\n-25.365, 16.2145");
+    options.gridFile = Write("g.txt", "1\t2\t3\t4\n");
+    options.memoFile = Write("m.txt", "5, 6\r\n");
+    inputs = LoadSimInputs(options);
+    EXPECT_EQ(inputs.grid, (std::vector<GridRow>{GridRow{"1", "2", "3", "4"}}));
+    EXPECT_EQ(inputs.memoText, "5, 6\r\n");
+    options.memoFile = dir_ / "absent.txt";
+    EXPECT_THROW(LoadSimInputs(options), UsageError);
+}
+
+TEST_F(ScratchFile, RunWritesIntoTheGivenFolderAndStopsWhenNothingIsPending) {
+    SimOptions options = ParseSimOptions({"--tab", "points", "--altitude", "250", "--refresh", "10",
+                                          "--dir", dir_.string(), "--do", "0:start", "--do",
+                                          "5:tab=area", "--do", "5:tab=points"});
+    const std::vector<std::string> lines = RunSimulation(options, LoadSimInputs(options));
+    EXPECT_EQ(lines, (std::vector<std::string>{
+                         "0 gauge 500000000", "10 view 30.1019992828369 31.2150001525879 250",
+                         "10 gauge 1000000000", "20 view -25.3649997711182 16.2145004272461 250",
+                         "20 box information The voyage has been ended.", "20 gauge 0"}));
+    EXPECT_TRUE(std::filesystem::exists(dir_ / "TembrelData.KML"));
+}
+
+TEST_F(ScratchFile, UntilCutsTheRunAndIncludesItsOwnMoment) {
+    SimOptions options = ParseSimOptions({"--tab", "points", "--altitude", "250", "--refresh", "10",
+                                          "--dir", dir_.string(), "--until", "10"});
+    const std::vector<std::string> lines = RunSimulation(options, LoadSimInputs(options));
+    EXPECT_EQ(lines, (std::vector<std::string>{"0 gauge 500000000",
+                                               "10 view 30.1019992828369 31.2150001525879 250",
+                                               "10 gauge 1000000000"}));
+}
+
+} // namespace
+} // namespace tembrel

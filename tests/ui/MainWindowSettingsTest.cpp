@@ -1,0 +1,430 @@
+// The main window over the real settings store and the real cache-folder
+// command, in a temporary home and configuration folder: the eight edit texts
+// survive a restart, a refused close saves nothing, a paused voyage closes
+// without a question, the end of the desktop session saves, a store that
+// cannot be written stays silent, and the cache menu opens the folder that
+// Google Earth's settings name or shows the error box.
+
+#include "MainWindowFakes.h"
+
+#include "ConfFileCacheFolderCommand.h"
+#include "SettingsStore.h"
+#include "TF_Main.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QSessionManager>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+
+#include <memory>
+#include <optional>
+
+using namespace tembrel;
+using namespace tembrel::testing;
+
+namespace {
+
+const char* const EditNames[] = {"E_LatD",  "E_LonD",   "E_VE", "E_VS",
+                                 "E_VEast", "E_VSouth", "E_VA", "E_VR"};
+
+// Inputs a voyage starts from: 2 rows of 3 snapshots, a 600 s period (no tick
+// comes during a test).
+const QStringList VoyageInputs = {QStringLiteral("48.86"), QStringLiteral("2.2877"),
+                                  QStringLiteral("1"),     QStringLiteral("0.4"),
+                                  QStringLiteral("0.3"),   QStringLiteral("0.2"),
+                                  QStringLiteral("250"),   QStringLiteral("600")};
+
+const QString CacheFolderError = QStringLiteral("Error while attempting to open the cache folder.");
+
+QByteArray ReadBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+bool WriteBytes(const QString& path, const QByteArray& bytes) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+           file.write(bytes) == bytes.size();
+}
+
+// The eight values as Qt's own QSettings reads the file (a copy under a name
+// of its own, so QSettings' cache of files it has read never answers).
+QStringList ValuesQSettingsReads(const QString& path) {
+    static int copies = 0;
+    QTemporaryDir dir;
+    const QString copy = dir.filePath(QStringLiteral("copy-%1.conf").arg(++copies));
+    if (!QFile::copy(path, copy)) {
+        return {QStringLiteral("<no file>")};
+    }
+    const QSettings settings(copy, QSettings::IniFormat);
+    QStringList values;
+    for (const char* name : EditNames) {
+        const QVariant value = settings.value(QLatin1String(name));
+        values << (value.typeId() == QMetaType::QString ? value.toString()
+                                                        : QStringLiteral("<not a string>"));
+    }
+    return values;
+}
+
+class EnvironmentVariable {
+public:
+    explicit EnvironmentVariable(const char* name) : name_(name) {
+        if (qEnvironmentVariableIsSet(name)) {
+            previous_ = qgetenv(name);
+        }
+    }
+    ~EnvironmentVariable() {
+        if (previous_) {
+            qputenv(name_, *previous_);
+        } else {
+            qunsetenv(name_);
+        }
+    }
+    EnvironmentVariable(const EnvironmentVariable&) = delete;
+    EnvironmentVariable& operator=(const EnvironmentVariable&) = delete;
+
+private:
+    const char* name_;
+    std::optional<QByteArray> previous_;
+};
+
+} // namespace
+
+class MainWindowSettingsTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void firstStartGivesEmptyEditsAndCreatesTheStore();
+    void typedTextsComeBackAfterARestart();
+    void restoresWhatQSettingsWrote();
+    void restoreStopsSilentlyAtANonStringValue_data();
+    void restoreStopsSilentlyAtANonStringValue();
+    void exitQuestion_data();
+    void exitQuestion();
+    void pausedVoyageClosesWithoutAQuestionAndSaves();
+    void sessionEndSavesWithoutAsking();
+    void unwritableStoreClosesSilently_data();
+    void unwritableStoreClosesSilently();
+    void cacheFolderMenu_data();
+    void cacheFolderMenu();
+
+private:
+    QString Home() const { return root_->filePath(QStringLiteral("home")); }
+    QString Config() const { return root_->filePath(QStringLiteral("config")); }
+    QString StoreFile() const { return Config() + QStringLiteral("/Tembrel/Tembrel.conf"); }
+
+    void CreateWindow();
+    void CloseAndRestart();
+    QLineEdit* EditAt(int index) const {
+        return window_->findChild<QLineEdit*>(QLatin1String(EditNames[index]));
+    }
+    QToolButton* Button(const char* name) const {
+        return window_->findChild<QToolButton*>(QLatin1String(name));
+    }
+    QStringList EditTexts() const {
+        QStringList texts;
+        for (int i = 0; i < 8; ++i) {
+            texts << EditAt(i)->text();
+        }
+        return texts;
+    }
+    void SetEdits(const QStringList& texts) const {
+        for (int i = 0; i < 8; ++i) {
+            EditAt(i)->setText(texts.value(i));
+        }
+    }
+    bool WriteStore(const QStringList& texts) const {
+        QByteArray file = "[General]\n";
+        for (int i = 0; i < 8; ++i) {
+            file += QByteArray(EditNames[i]) + '=' + texts.value(i).toUtf8() + '\n';
+        }
+        return WriteBytes(StoreFile(), file);
+    }
+    void StartVoyage() {
+        SetEdits(VoyageInputs);
+        Button("B_Start")->click();
+        QVERIFY(window_->TimerEnabled());
+    }
+
+    std::unique_ptr<QTemporaryDir> root_;
+    std::unique_ptr<EnvironmentVariable> home_;
+    std::unique_ptr<EnvironmentVariable> config_;
+    std::unique_ptr<SettingsStore> settings_;
+    std::unique_ptr<FakeShellOpener> shell_;
+    std::unique_ptr<CacheFolderCommand> cacheFolder_;
+    std::unique_ptr<ScriptedMessageBoxRoutine> boxes_;
+    std::unique_ptr<TF_Main> window_;
+};
+
+void MainWindowSettingsTest::init() {
+    root_ = std::make_unique<QTemporaryDir>();
+    QVERIFY(root_->isValid());
+    QVERIFY(QDir().mkpath(Home()));
+    QVERIFY(QDir().mkpath(Config()));
+    // Never the real home: the store and Google Earth's files are looked up
+    // through these two.
+    home_ = std::make_unique<EnvironmentVariable>("HOME");
+    config_ = std::make_unique<EnvironmentVariable>("XDG_CONFIG_HOME");
+    qputenv("HOME", QFile::encodeName(Home()));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(Config()));
+    shell_ = std::make_unique<FakeShellOpener>();
+    boxes_ = std::make_unique<ScriptedMessageBoxRoutine>();
+}
+
+void MainWindowSettingsTest::cleanup() {
+    if (window_) {
+        QCOMPARE(boxes_->unscripted, 0);
+        QVERIFY(boxes_->answers.empty());
+        QVERIFY(boxes_->errors.empty());
+    }
+    window_.reset();
+    cacheFolder_.reset();
+    settings_.reset();
+    config_.reset();
+    home_.reset();
+    root_.reset();
+}
+
+void MainWindowSettingsTest::CreateWindow() {
+    settings_ = CreateUserSettingsStore();
+    cacheFolder_ = std::make_unique<ConfFileCacheFolderCommand>(*shell_, Config(), Home());
+    window_ = std::make_unique<TF_Main>(MainWindowServices{
+        .settings = *settings_,
+        .shell = *shell_,
+        .cacheFolder = *cacheFolder_,
+        .messageBox = *boxes_,
+        .viewFileDirectory = root_->path().toStdString(),
+        .decimalSeparator = [] { return '.'; },
+    });
+    window_->show();
+    window_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+}
+
+void MainWindowSettingsTest::CloseAndRestart() {
+    QVERIFY(window_->close());
+    window_.reset();
+    CreateWindow();
+}
+
+void MainWindowSettingsTest::firstStartGivesEmptyEditsAndCreatesTheStore() {
+    CreateWindow();
+    QCOMPARE(EditTexts(), QStringList(8, QString()));
+    QVERIFY(QFileInfo(StoreFile()).isFile());
+    QVERIFY(boxes_->boxes.empty());
+}
+
+void MainWindowSettingsTest::typedTextsComeBackAfterARestart() {
+    CreateWindow();
+    const QStringList typed = {QStringLiteral("  30.5"), QStringLiteral("-31,25 "),
+                               QStringLiteral("abc"),    QString(),
+                               QStringLiteral("1;2"),    QStringLiteral("x=\"y\""),
+                               QStringLiteral("@250"),   QString::fromUtf8("\xc3\xa9t\xc3\xa9")};
+    for (int i = 0; i < 7; ++i) {
+        QTest::keyClicks(EditAt(i), typed[i]);
+    }
+    EditAt(7)->insert(typed[7]); // keyClicks types Latin-1 only
+    QCOMPARE(EditTexts(), typed);
+
+    CloseAndRestart();
+    QCOMPARE(EditTexts(), typed);
+    QCOMPARE(ValuesQSettingsReads(StoreFile()), typed);
+    QVERIFY(boxes_->boxes.empty());
+}
+
+void MainWindowSettingsTest::restoresWhatQSettingsWrote() {
+    const QStringList texts = {QStringLiteral(" 48.86"), QStringLiteral("2,2877"),
+                               QStringLiteral("a, b"),   QString(),
+                               QStringLiteral("0.3 "),   QString::fromUtf8("\xe6\x97\xa5"),
+                               QStringLiteral("#250"),   QStringLiteral("\\10")};
+    {
+        QSettings settings(StoreFile(), QSettings::IniFormat);
+        for (int i = 0; i < 8; ++i) {
+            settings.setValue(QLatin1String(EditNames[i]), texts[i]);
+        }
+        settings.sync();
+        QCOMPARE(settings.status(), QSettings::NoError);
+    }
+    CreateWindow();
+    QCOMPARE(EditTexts(), texts);
+}
+
+void MainWindowSettingsTest::restoreStopsSilentlyAtANonStringValue_data() {
+    QTest::addColumn<QByteArray>("value");
+    QTest::newRow("number") << QByteArray("@Variant(\\0\\0\\0\\x2\\0\\0\\0\\x5)");
+    QTest::newRow("list") << QByteArray("0, 4");
+    QTest::newRow("byte array") << QByteArray("@ByteArray(0.4)");
+}
+
+void MainWindowSettingsTest::restoreStopsSilentlyAtANonStringValue() {
+    QFETCH(QByteArray, value);
+    QVERIFY(WriteStore(VoyageInputs));
+    QByteArray file = ReadBytes(StoreFile());
+    file.replace("E_VS=0.4", "E_VS=" + value);
+    QVERIFY(WriteBytes(StoreFile(), file));
+
+    CreateWindow();
+    QCOMPARE(EditTexts(), VoyageInputs.mid(0, 3) + QStringList(5, QString()));
+    QVERIFY(boxes_->boxes.empty());
+
+    // The next close writes all eight as strings.
+    SetEdits(VoyageInputs);
+    CloseAndRestart();
+    QCOMPARE(ValuesQSettingsReads(StoreFile()), VoyageInputs);
+    QCOMPARE(EditTexts(), VoyageInputs);
+}
+
+void MainWindowSettingsTest::exitQuestion_data() {
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("saves");
+    QTest::newRow("No") << static_cast<int>(ModalResult::No) << false;
+    QTest::newRow("Yes") << static_cast<int>(ModalResult::Yes) << true;
+}
+
+void MainWindowSettingsTest::exitQuestion() {
+    QFETCH(int, answer);
+    QFETCH(bool, saves);
+    QVERIFY(WriteStore(VoyageInputs));
+    CreateWindow();
+    StartVoyage();
+    EditAt(7)->setText(QStringLiteral("900")); // the period stays editable
+    const QByteArray before = ReadBytes(StoreFile());
+    boxes_->answers.push_back({static_cast<ModalResult>(answer), {}});
+
+    QCOMPARE(window_->close(), saves);
+
+    QCOMPARE(boxes_->Texts(), QStringList{QStringLiteral(
+                                  "The voyage is still running, do you really want to exit?")});
+    if (saves) {
+        QStringList expected = VoyageInputs;
+        expected[7] = QStringLiteral("900");
+        QCOMPARE(ValuesQSettingsReads(StoreFile()), expected);
+    } else {
+        QCOMPARE(ReadBytes(StoreFile()), before);
+        QVERIFY(window_->TimerEnabled());
+    }
+}
+
+void MainWindowSettingsTest::pausedVoyageClosesWithoutAQuestionAndSaves() {
+    CreateWindow();
+    StartVoyage();
+    Button("B_Pause")->click();
+    QVERIFY(!window_->TimerEnabled());
+    EditAt(7)->setText(QStringLiteral(" 12 "));
+
+    QVERIFY(window_->close());
+    QVERIFY(boxes_->boxes.empty());
+    QStringList expected = VoyageInputs;
+    expected[7] = QStringLiteral(" 12 ");
+    QCOMPARE(ValuesQSettingsReads(StoreFile()), expected);
+}
+
+void MainWindowSettingsTest::sessionEndSavesWithoutAsking() {
+    CreateWindow();
+    StartVoyage();
+    EditAt(7)->setText(QStringLiteral("45"));
+    auto* manager = qApp->findChild<QSessionManager*>();
+    QVERIFY2(manager != nullptr, "no session manager to ask for the session's data");
+
+    Q_EMIT qApp->commitDataRequest(*manager);
+
+    QVERIFY(boxes_->boxes.empty());
+    QStringList expected = VoyageInputs;
+    expected[7] = QStringLiteral("45");
+    QCOMPARE(ValuesQSettingsReads(StoreFile()), expected);
+    // Nothing else happens: the window stays and the voyage goes on.
+    QVERIFY(window_->isVisible());
+    QVERIFY(window_->TimerEnabled());
+}
+
+void MainWindowSettingsTest::unwritableStoreClosesSilently_data() {
+    QTest::addColumn<bool>("fileForFolder");
+    QTest::newRow("a file where the folder must be") << true;
+    QTest::newRow("a folder where the file must be") << false;
+}
+
+void MainWindowSettingsTest::unwritableStoreClosesSilently() {
+    QFETCH(bool, fileForFolder);
+    const QString obstacle =
+        fileForFolder ? Config() + QStringLiteral("/Tembrel") : StoreFile() + QStringLiteral("/x");
+    QVERIFY(WriteBytes(obstacle, "in the way"));
+
+    CreateWindow();
+    QCOMPARE(EditTexts(), QStringList(8, QString()));
+    SetEdits(VoyageInputs);
+    QVERIFY(window_->close());
+    QVERIFY(boxes_->boxes.empty());
+    QCOMPARE(ReadBytes(obstacle), QByteArray("in the way"));
+}
+
+void MainWindowSettingsTest::cacheFolderMenu_data() {
+    QTest::addColumn<QString>("proConf");  // "{home}" stands for the home folder
+    QTest::addColumn<QString>("plusConf"); // empty: no such file
+    QTest::addColumn<QString>("folder");   // created before the command; empty: none
+    QTest::addColumn<QString>("opened");   // empty: the error box shows
+    QTest::newRow("path with blanks in GoogleEarthPro.conf")
+        << QStringLiteral("[General]\nCachePath={home}/My Cache/Google Earth\n") << QString()
+        << QStringLiteral("{home}/My Cache/Google Earth")
+        << QStringLiteral("{home}/My Cache/Google Earth");
+    QTest::newRow("path with blanks in GoogleEarthPlus.conf")
+        << QString() << QStringLiteral("[General]\nCachePath={home}/old cache\n")
+        << QStringLiteral("{home}/old cache") << QStringLiteral("{home}/old cache");
+    QTest::newRow("none: the default folder")
+        << QString() << QString() << QStringLiteral("{home}/.googleearth/Cache")
+        << QStringLiteral("{home}/.googleearth/Cache");
+    QTest::newRow("a folder that does not exist")
+        << QStringLiteral("[General]\nCachePath={home}/gone\n") << QString() << QString()
+        << QString();
+    QTest::newRow("a value that is no string")
+        << QStringLiteral("[General]\nCachePath=@Variant(\\0\\0\\0\\x2\\0\\0\\0\\x5)\n")
+        << QString() << QStringLiteral("{home}/.googleearth/Cache") << QString();
+}
+
+void MainWindowSettingsTest::cacheFolderMenu() {
+    QFETCH(QString, proConf);
+    QFETCH(QString, plusConf);
+    QFETCH(QString, folder);
+    QFETCH(QString, opened);
+    const auto expand = [this](QString text) {
+        return text.replace(QStringLiteral("{home}"), Home());
+    };
+    if (!proConf.isEmpty()) {
+        QVERIFY(WriteBytes(Config() + QStringLiteral("/Google/GoogleEarthPro.conf"),
+                           expand(proConf).toUtf8()));
+    }
+    if (!plusConf.isEmpty()) {
+        QVERIFY(WriteBytes(Config() + QStringLiteral("/Google/GoogleEarthPlus.conf"),
+                           expand(plusConf).toUtf8()));
+    }
+    if (!folder.isEmpty()) {
+        QVERIFY(QDir().mkpath(expand(folder)));
+    }
+    CreateWindow();
+
+    window_->findChild<QAction*>(QStringLiteral("OpentheCachefolder1"))->trigger();
+
+    if (opened.isEmpty()) {
+        QVERIFY(shell_->opened.empty());
+        QCOMPARE(boxes_->Texts(), QStringList{CacheFolderError});
+        QCOMPARE(boxes_->boxes[0].type, BoxType::Error);
+        QCOMPARE(boxes_->boxes[0].buttons, unsigned{ButtonOk});
+    } else {
+        QCOMPARE(shell_->opened.size(), std::size_t{1});
+        QCOMPARE(QString::fromStdString(shell_->opened[0]), expand(opened));
+        QVERIFY(boxes_->boxes.empty());
+    }
+}
+
+QTEST_MAIN(MainWindowSettingsTest)
+#include "MainWindowSettingsTest.moc"

@@ -1,0 +1,225 @@
+// The message boxes on screen: caption and icon per type, the buttons and
+// their order, Enter and Esc, and the close box, answered by looking at the
+// open box from inside its own modal loop.
+
+#include "QtMessageBoxRoutine.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <algorithm>
+#include <functional>
+
+using namespace tembrel;
+
+namespace {
+
+struct Seen {
+    QString caption;
+    QString text;
+    int icon = -1;
+    QStringList buttons; // left to right
+    QString defaultButton;
+    QString escapeButton;
+    QWidget* parent = nullptr;
+    bool centred = false;
+};
+
+enum class Action { Enter, Escape, CloseBox, ClickYes, ClickNo, ClickOk };
+
+// Looks at the box once it is open, then closes it as told.
+void OnceOpen(Seen& seen, Action action) {
+    QTimer::singleShot(0, [&seen, action] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr) {
+            return;
+        }
+        seen.caption = box->windowTitle();
+        seen.text = box->text();
+        seen.icon = box->icon();
+        seen.parent = box->parentWidget();
+        QList<QAbstractButton*> buttons = box->buttons();
+        std::sort(buttons.begin(), buttons.end(), [](QAbstractButton* a, QAbstractButton* b) {
+            return a->x() < b->x();
+        });
+        for (QAbstractButton* button : buttons) {
+            seen.buttons << button->text();
+        }
+        if (box->defaultButton() != nullptr) {
+            seen.defaultButton = box->defaultButton()->text();
+        }
+        if (box->escapeButton() != nullptr) {
+            seen.escapeButton = box->escapeButton()->text();
+        }
+        if (auto* row = box->findChild<QDialogButtonBox*>(); row != nullptr && !buttons.isEmpty()) {
+            const int left = buttons.first()->geometry().left();
+            const int right = row->width() - 1 - buttons.last()->geometry().right();
+            seen.centred = std::abs(left - right) <= 2;
+        }
+        const auto click = [&](const char* caption) {
+            for (QAbstractButton* button : buttons) {
+                if (button->text() == QLatin1String(caption)) {
+                    button->click();
+                }
+            }
+        };
+        switch (action) {
+        case Action::Enter:
+            QTest::keyClick(box, Qt::Key_Return);
+            break;
+        case Action::Escape:
+            QTest::keyClick(box, Qt::Key_Escape);
+            break;
+        case Action::CloseBox:
+            box->close();
+            break;
+        case Action::ClickYes:
+            click("&Yes");
+            break;
+        case Action::ClickNo:
+            click("&No");
+            break;
+        case Action::ClickOk:
+            click("OK");
+            break;
+        }
+    });
+}
+
+} // namespace
+
+class QtMessageBoxRoutineTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void boxes_data();
+    void boxes();
+    void defaultErrorBox_data();
+    void defaultErrorBox();
+
+private:
+    QWidget owner_;
+};
+
+void QtMessageBoxRoutineTest::initTestCase() {
+    owner_.resize(200, 100);
+    owner_.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&owner_));
+}
+
+void QtMessageBoxRoutineTest::boxes_data() {
+    QTest::addColumn<int>("type");
+    QTest::addColumn<unsigned>("buttons");
+    QTest::addColumn<int>("action");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<int>("icon");
+    QTest::addColumn<QStringList>("captions");
+    QTest::addColumn<QString>("defaultButton");
+    QTest::addColumn<QString>("escapeButton");
+    QTest::addColumn<int>("result");
+
+    const int error = static_cast<int>(BoxType::Error);
+    const int information = static_cast<int>(BoxType::Information);
+    const int confirmation = static_cast<int>(BoxType::Confirmation);
+    const unsigned ok = ButtonOk;
+    const unsigned yesNo = ButtonYes | ButtonNo;
+    const unsigned all = ButtonYes | ButtonNo | ButtonOk;
+    const QString okCaption = QStringLiteral("OK");
+    const QString yes = QStringLiteral("&Yes");
+    const QString no = QStringLiteral("&No");
+    const QStringList okOnly{okCaption};
+    const QStringList yesThenNo{yes, no};
+    const QStringList allThree{yes, no, okCaption};
+    const auto row = [&](const char* name, int type, unsigned buttons, Action action,
+                         const char* caption, QMessageBox::Icon icon, const QStringList& captions,
+                         const QString& defaultButton, const QString& escapeButton,
+                         ModalResult result) {
+        QTest::newRow(name) << type << buttons << static_cast<int>(action)
+                            << QString::fromLatin1(caption) << static_cast<int>(icon) << captions
+                            << defaultButton << escapeButton << static_cast<int>(result);
+    };
+    row("error, OK clicked", error, ok, Action::ClickOk, "Error", QMessageBox::Critical, okOnly,
+        okCaption, okCaption, ModalResult::Ok);
+    row("error, Enter", error, ok, Action::Enter, "Error", QMessageBox::Critical, okOnly,
+        okCaption, okCaption, ModalResult::Ok);
+    row("error, Esc", error, ok, Action::Escape, "Error", QMessageBox::Critical, okOnly,
+        okCaption, okCaption, ModalResult::Ok);
+    row("error, close box", error, ok, Action::CloseBox, "Error", QMessageBox::Critical, okOnly,
+        okCaption, okCaption, ModalResult::Cancel);
+    row("information", information, ok, Action::Enter, "Information", QMessageBox::Information,
+        okOnly, okCaption, okCaption, ModalResult::Ok);
+    row("confirm, Yes", confirmation, yesNo, Action::ClickYes, "Confirm", QMessageBox::Question,
+        yesThenNo, yes, no, ModalResult::Yes);
+    row("confirm, No", confirmation, yesNo, Action::ClickNo, "Confirm", QMessageBox::Question,
+        yesThenNo, yes, no, ModalResult::No);
+    row("confirm, Enter", confirmation, yesNo, Action::Enter, "Confirm", QMessageBox::Question,
+        yesThenNo, yes, no, ModalResult::Yes);
+    row("confirm, Esc", confirmation, yesNo, Action::Escape, "Confirm", QMessageBox::Question,
+        yesThenNo, yes, no, ModalResult::No);
+    row("confirm, close box", confirmation, yesNo, Action::CloseBox, "Confirm",
+        QMessageBox::Question, yesThenNo, yes, no, ModalResult::Cancel);
+    row("three buttons, Enter", confirmation, all, Action::Enter, "Confirm",
+        QMessageBox::Question, allThree, okCaption, no, ModalResult::Ok);
+    row("three buttons, Esc", confirmation, all, Action::Escape, "Confirm",
+        QMessageBox::Question, allThree, okCaption, no, ModalResult::No);
+}
+
+void QtMessageBoxRoutineTest::boxes() {
+    QFETCH(int, type);
+    QFETCH(unsigned, buttons);
+    QFETCH(int, action);
+    QFETCH(QString, caption);
+    QFETCH(int, icon);
+    QFETCH(QStringList, captions);
+    QFETCH(QString, defaultButton);
+    QFETCH(QString, escapeButton);
+    QFETCH(int, result);
+
+    QtMessageBoxRoutine routine;
+    Seen seen;
+    OnceOpen(seen, static_cast<Action>(action));
+    const QString text = QStringLiteral("The voyage has been ended.");
+    const ModalResult answer =
+        routine.Show(&owner_, text, static_cast<BoxType>(type), buttons);
+
+    QCOMPARE(static_cast<int>(answer), result);
+    QCOMPARE(seen.caption, caption);
+    QCOMPARE(seen.text, text);
+    QCOMPARE(seen.icon, icon);
+    QCOMPARE(seen.buttons, captions);
+    QCOMPARE(seen.defaultButton, defaultButton);
+    QCOMPARE(seen.escapeButton, escapeButton);
+    QCOMPARE(seen.parent, &owner_);
+    QVERIFY(seen.centred);
+    QCOMPARE(QApplication::activeModalWidget(), nullptr);
+}
+
+void QtMessageBoxRoutineTest::defaultErrorBox_data() {
+    QTest::addColumn<int>("action");
+    QTest::newRow("OK") << static_cast<int>(Action::ClickOk);
+    QTest::newRow("Esc") << static_cast<int>(Action::Escape);
+    QTest::newRow("close box") << static_cast<int>(Action::CloseBox);
+}
+
+void QtMessageBoxRoutineTest::defaultErrorBox() {
+    QFETCH(int, action);
+    QtMessageBoxRoutine routine;
+    Seen seen;
+    OnceOpen(seen, static_cast<Action>(action));
+    routine.ShowDefaultError(&owner_, QStringLiteral("Tembrel"), QStringLiteral("Disk full."));
+    QCOMPARE(seen.caption, QStringLiteral("Tembrel"));
+    QCOMPARE(seen.text, QStringLiteral("Disk full."));
+    QCOMPARE(seen.icon, static_cast<int>(QMessageBox::Critical));
+    QCOMPARE(seen.buttons, QStringList{QStringLiteral("OK")});
+    QCOMPARE(seen.defaultButton, QStringLiteral("OK"));
+    QCOMPARE(QApplication::activeModalWidget(), nullptr);
+}
+
+QTEST_MAIN(QtMessageBoxRoutineTest)
+#include "QtMessageBoxRoutineTest.moc"
