@@ -47,8 +47,7 @@ struct ChildRun {
     double residentMegabytes = 0;
 };
 
-ChildRun RunChild(const QString& program, const QStringList& arguments,
-                  const QString& configHome) {
+ChildRun RunChild(const QString& program, const QStringList& arguments, const QString& configHome) {
     QProcess child;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));

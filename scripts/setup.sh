@@ -15,7 +15,9 @@ packages=(
     # the about picture
     libjpeg-dev libjpeg-turbo-progs
     # end-to-end tests and screenshots
-    xvfb xdotool imagemagick x11-utils fonts-dejavu-core
+    xvfb xdotool imagemagick x11-utils fonts-dejavu-core python3 openbox
+    # the desktop entry and the Debian package
+    desktop-file-utils dpkg-dev
     # style
     clang-format
 )

@@ -20,8 +20,7 @@ public:
                              unsigned buttons) = 0;
 
     // The application's default error box: the stop icon and one OK button.
-    virtual void ShowDefaultError(QWidget* owner, const QString& caption,
-                                  const QString& text) = 0;
+    virtual void ShowDefaultError(QWidget* owner, const QString& caption, const QString& text) = 0;
 };
 
 } // namespace tembrel

@@ -10,8 +10,7 @@ namespace tembrel {
 // present, else OK; the close box gives Cancel.
 class QtMessageBoxRoutine final : public MessageBoxRoutine {
 public:
-    ModalResult Show(QWidget* owner, const QString& text, BoxType type,
-                     unsigned buttons) override;
+    ModalResult Show(QWidget* owner, const QString& text, BoxType type, unsigned buttons) override;
     void ShowDefaultError(QWidget* owner, const QString& caption, const QString& text) override;
 };
 

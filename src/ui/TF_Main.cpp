@@ -5,20 +5,21 @@
 #include "FormFont.h"
 #include "GaugeModel.h"
 #include "GaugeWidget.h"
-#include "Messages.h"
 #include "MessageBoxRoutine.h"
+#include "Messages.h"
 #include "TF_About.h"
 #include "TF_Help.h"
 #include "VoyageErrors.h"
 
 #include "CacheFolderCommand.h"
+#include "DecimalSeparator.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFrame>
-#include <QGuiApplication>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QIcon>
 #include <QImageReader>
@@ -36,6 +37,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <array>
 #include <memory>
 
@@ -62,7 +64,7 @@ QFrame* MakePanel(QWidget* parent, const char* name, Bevels bevels) {
     panel->setObjectName(QLatin1String(name));
     panel->setFrameShape(QFrame::Box);
     panel->setFrameShadow(bevels == Bevels::OuterLoweredInnerRaised ? QFrame::Sunken
-                                                                     : QFrame::Raised);
+                                                                    : QFrame::Raised);
     panel->setLineWidth(1);
     panel->setMidLineWidth(0);
     return panel;
@@ -119,9 +121,8 @@ void SetBackgroundColour(QWidget* widget, const QColor& colour) {
     widget->setPalette(palette);
 }
 
-// A PNG picture of the resources. Read as PNG and nothing else: left to
-// recognise the format, Qt loads every image plugin first, which cost the
-// start-up more than the rest of the window together.
+// A PNG picture of the resources, read as PNG and nothing else: left to
+// recognise the format, Qt would first load every image plugin to ask it.
 QPixmap Picture(const QString& path) {
     QImageReader reader(path, "png");
     reader.setAutoDetectImageFormat(false);
@@ -319,12 +320,12 @@ void TF_Main::BuildButtonPanel() {
     Panel3 = MakePanel(client_, "Panel3", Bevels::OuterLoweredInnerRaised);
     Panel3->setGeometry(0, 329, ClientWidth, 136);
 
-    B_Start = MakeVoyageButton(Panel3, "B_Start", Text(messages::StartCaption), QStringLiteral(":/start.png"),
-                               {31, 17, 130, 52});
-    B_Pause =
-        MakeVoyageButton(Panel3, "B_Pause", QStringLiteral("Pause"), QStringLiteral(":/pause.png"), {169, 17, 130, 52});
-    B_Stop =
-        MakeVoyageButton(Panel3, "B_Stop", QStringLiteral("Stop"), QStringLiteral(":/stop.png"), {308, 18, 130, 52});
+    B_Start = MakeVoyageButton(Panel3, "B_Start", Text(messages::StartCaption),
+                               QStringLiteral(":/start.png"), {31, 17, 130, 52});
+    B_Pause = MakeVoyageButton(Panel3, "B_Pause", QStringLiteral("Pause"),
+                               QStringLiteral(":/pause.png"), {169, 17, 130, 52});
+    B_Stop = MakeVoyageButton(Panel3, "B_Stop", QStringLiteral("Stop"),
+                              QStringLiteral(":/stop.png"), {308, 18, 130, 52});
 
     LB_MAreas = MakeLabel(Panel3, "LB_MAreas", Text(messages::AreaLabelPrefix), 177, 84);
     LB_MAreas->hide();

@@ -30,8 +30,8 @@ void GaugeWidgetTest::percentageIsTruncated_data() {
     QTest::newRow("just below 1%") << qint64{9999999} << qint64{9999999} << QStringLiteral("0%");
     QTest::newRow("1%") << qint64{10000000} << qint64{10000000} << QStringLiteral("1%");
     QTest::newRow("one sixth") << qint64{166666667} << qint64{166666667} << QStringLiteral("16%");
-    QTest::newRow("three thirds, rounded") << qint64{999999999} << qint64{999999999}
-                                           << QStringLiteral("99%");
+    QTest::newRow("three thirds, rounded")
+        << qint64{999999999} << qint64{999999999} << QStringLiteral("99%");
     QTest::newRow("full") << qint64{1000000000} << qint64{1000000000} << QStringLiteral("100%");
     QTest::newRow("beyond") << qint64{1000000001} << qint64{1000000000} << QStringLiteral("100%");
     QTest::newRow("negative") << qint64{-1} << qint64{0} << QStringLiteral("0%");
@@ -59,8 +59,8 @@ void GaugeWidgetTest::addsAreClampedAndSaturate_data() {
                                  << QStringLiteral("99%");
     QTest::newRow("184 snapshots, 141 visited")
         << qint64{5434783} << 141 << qint64{766304403} << QStringLiteral("76%");
-    QTest::newRow("more steps than snapshots") << qint64{500000000} << 3 << qint64{1000000000}
-                                               << QStringLiteral("100%");
+    QTest::newRow("more steps than snapshots")
+        << qint64{500000000} << 3 << qint64{1000000000} << QStringLiteral("100%");
     QTest::newRow("huge step") << std::numeric_limits<qint64>::max() << 2 << qint64{1000000000}
                                << QStringLiteral("100%");
     QTest::newRow("negative steps") << qint64{-7} << 2 << qint64{0} << QStringLiteral("0%");

@@ -122,8 +122,7 @@ public:
     std::function<void(const Box&)> whileOkBoxOpen;
     int unscripted = 0; // questions that found no answer: a test fault
 
-    ModalResult Show(QWidget* owner, const QString& text, BoxType type,
-                     unsigned buttons) override {
+    ModalResult Show(QWidget* owner, const QString& text, BoxType type, unsigned buttons) override {
         boxes.push_back({text, type, buttons, owner});
         if ((buttons & (ButtonYes | ButtonNo)) == 0) {
             if (whileOkBoxOpen) {

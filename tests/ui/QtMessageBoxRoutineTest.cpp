@@ -44,9 +44,8 @@ void OnceOpen(Seen& seen, Action action) {
         seen.icon = box->icon();
         seen.parent = box->parentWidget();
         QList<QAbstractButton*> buttons = box->buttons();
-        std::sort(buttons.begin(), buttons.end(), [](QAbstractButton* a, QAbstractButton* b) {
-            return a->x() < b->x();
-        });
+        std::sort(buttons.begin(), buttons.end(),
+                  [](QAbstractButton* a, QAbstractButton* b) { return a->x() < b->x(); });
         for (QAbstractButton* button : buttons) {
             seen.buttons << button->text();
         }
@@ -146,10 +145,10 @@ void QtMessageBoxRoutineTest::boxes_data() {
     };
     row("error, OK clicked", error, ok, Action::ClickOk, "Error", QMessageBox::Critical, okOnly,
         okCaption, okCaption, ModalResult::Ok);
-    row("error, Enter", error, ok, Action::Enter, "Error", QMessageBox::Critical, okOnly,
-        okCaption, okCaption, ModalResult::Ok);
-    row("error, Esc", error, ok, Action::Escape, "Error", QMessageBox::Critical, okOnly,
-        okCaption, okCaption, ModalResult::Ok);
+    row("error, Enter", error, ok, Action::Enter, "Error", QMessageBox::Critical, okOnly, okCaption,
+        okCaption, ModalResult::Ok);
+    row("error, Esc", error, ok, Action::Escape, "Error", QMessageBox::Critical, okOnly, okCaption,
+        okCaption, ModalResult::Ok);
     row("error, close box", error, ok, Action::CloseBox, "Error", QMessageBox::Critical, okOnly,
         okCaption, okCaption, ModalResult::Cancel);
     row("information", information, ok, Action::Enter, "Information", QMessageBox::Information,
@@ -164,10 +163,10 @@ void QtMessageBoxRoutineTest::boxes_data() {
         yesThenNo, yes, no, ModalResult::No);
     row("confirm, close box", confirmation, yesNo, Action::CloseBox, "Confirm",
         QMessageBox::Question, yesThenNo, yes, no, ModalResult::Cancel);
-    row("three buttons, Enter", confirmation, all, Action::Enter, "Confirm",
-        QMessageBox::Question, allThree, okCaption, no, ModalResult::Ok);
-    row("three buttons, Esc", confirmation, all, Action::Escape, "Confirm",
-        QMessageBox::Question, allThree, okCaption, no, ModalResult::No);
+    row("three buttons, Enter", confirmation, all, Action::Enter, "Confirm", QMessageBox::Question,
+        allThree, okCaption, no, ModalResult::Ok);
+    row("three buttons, Esc", confirmation, all, Action::Escape, "Confirm", QMessageBox::Question,
+        allThree, okCaption, no, ModalResult::No);
 }
 
 void QtMessageBoxRoutineTest::boxes() {
@@ -185,8 +184,7 @@ void QtMessageBoxRoutineTest::boxes() {
     Seen seen;
     OnceOpen(seen, static_cast<Action>(action));
     const QString text = QStringLiteral("The voyage has been ended.");
-    const ModalResult answer =
-        routine.Show(&owner_, text, static_cast<BoxType>(type), buttons);
+    const ModalResult answer = routine.Show(&owner_, text, static_cast<BoxType>(type), buttons);
 
     QCOMPARE(static_cast<int>(answer), result);
     QCOMPARE(seen.caption, caption);

@@ -46,7 +46,7 @@ const QString ConfirmStop = QLatin1String(messages::ConfirmStop);
 const QString VoyageEnded = QLatin1String(messages::VoyageEnded);
 const QString ConfirmExit = QLatin1String(messages::ConfirmExit);
 
-const char* const EditNames[] = {"E_LatD", "E_LonD", "E_VE",  "E_VS",
+const char* const EditNames[] = {"E_LatD",  "E_LonD",   "E_VE", "E_VS",
                                  "E_VEast", "E_VSouth", "E_VA", "E_VR"};
 
 // The help example: a 1 km x 0.4 km area at 48.86, 2.2877 in snapshots of
@@ -76,8 +76,7 @@ char* toString(const View& view) {
 }
 
 QString Element(const QString& text, const char* name) {
-    const QRegularExpression pattern(
-        QStringLiteral("<%1>([^<]*)</%1>").arg(QLatin1String(name)));
+    const QRegularExpression pattern(QStringLiteral("<%1>([^<]*)</%1>").arg(QLatin1String(name)));
     return pattern.match(text).captured(1);
 }
 
@@ -184,7 +183,7 @@ private:
 // A tick, delivered only when the timer would deliver one.
 #define TICK()                                                                                     \
     do {                                                                                           \
-        QVERIFY2(Timer()->isActive(), "a tick while the timer is off");                           \
+        QVERIFY2(Timer()->isActive(), "a tick while the timer is off");                            \
         window_->T_TimerTimer();                                                                   \
     } while (false)
 
@@ -239,10 +238,10 @@ void TF_MainTest::formCreateState() {
     QCOMPARE(Button("B_Start")->text(), QStringLiteral("Start Voyage"));
 
     auto* grid = Find<QTableWidget>("SG_Areas");
-    const QStringList expected = {
-        QStringLiteral("30.124555"), QStringLiteral("31.254447"), QStringLiteral("2.5"),
-        QStringLiteral("0.54"),      QStringLiteral("31.55125"),  QStringLiteral("29.79862"),
-        QStringLiteral("1.2"),       QStringLiteral("9.4")};
+    const QStringList expected = {QStringLiteral("30.124555"), QStringLiteral("31.254447"),
+                                  QStringLiteral("2.5"),       QStringLiteral("0.54"),
+                                  QStringLiteral("31.55125"),  QStringLiteral("29.79862"),
+                                  QStringLiteral("1.2"),       QStringLiteral("9.4")};
     for (int i = 0; i < 8; ++i) {
         QCOMPARE(QString::fromStdString(window_->GridCell(i % 4, i / 4)), expected[i]);
     }
@@ -287,8 +286,7 @@ void TF_MainTest::layoutMatchesTheTable_data() {
     // Panels and controls at their places; pages fill whatever the tab
     // widget gives them, so only their panels' contents are placed.
     const auto row = [](const char* name, const char* parent, QRect geometry) {
-        QTest::newRow(name) << QString::fromLatin1(name) << QString::fromLatin1(parent)
-                            << geometry;
+        QTest::newRow(name) << QString::fromLatin1(name) << QString::fromLatin1(parent) << geometry;
     };
     row("Panel1", "client", {0, 0, 470, 329});
     row("Panel2", "Panel1", {2, 2, 466, 180});
@@ -331,11 +329,11 @@ void TF_MainTest::noControlIsClipped() {
     const struct {
         const char* name;
         QPoint position;
-    } labels[] = {{"Label1", {10, 16}},  {"Label5", {173, 16}},  {"Label18", {10, 64}},
-                  {"Label9", {89, 84}},  {"Label19", {173, 65}}, {"Label10", {252, 84}},
-                  {"Label3", {10, 8}},   {"Label2", {10, 8}},    {"Label15", {10, 25}},
-                  {"Label16", {131, 44}}, {"Label20", {237, 25}}, {"Label17", {360, 44}},
-                  {"Label11", {10, 80}}, {"Label12", {131, 100}}, {"Label13", {237, 80}},
+    } labels[] = {{"Label1", {10, 16}},    {"Label5", {173, 16}},   {"Label18", {10, 64}},
+                  {"Label9", {89, 84}},    {"Label19", {173, 65}},  {"Label10", {252, 84}},
+                  {"Label3", {10, 8}},     {"Label2", {10, 8}},     {"Label15", {10, 25}},
+                  {"Label16", {131, 44}},  {"Label20", {237, 25}},  {"Label17", {360, 44}},
+                  {"Label11", {10, 80}},   {"Label12", {131, 100}}, {"Label13", {237, 80}},
                   {"Label14", {360, 100}}, {"LB_MAreas", {177, 84}}};
     for (const auto& expected : labels) {
         const auto* label = Find<QLabel>(expected.name);
@@ -353,9 +351,9 @@ void TF_MainTest::noControlIsClipped() {
     }
     // Labels on one line do not run into their right-hand neighbours.
     const std::pair<const char*, const char*> neighbours[] = {
-        {"Label1", "Label5"},   {"Label9", "E_VS"},     {"Label15", "Label20"},
+        {"Label1", "Label5"},    {"Label9", "E_VS"},     {"Label15", "Label20"},
         {"Label16", "E_VSouth"}, {"Label11", "Label13"}, {"Label12", "E_VR"},
-        {"Label3", "SG_Areas"}, {"Label2", "M_Points"}};
+        {"Label3", "SG_Areas"},  {"Label2", "M_Points"}};
     for (const auto& [left, right] : neighbours) {
         const QRect a = Find(left)->geometry();
         const QRect b = Find(right)->geometry();
@@ -577,8 +575,8 @@ void TF_MainTest::memoLinesAreVisualLines() {
     const struct {
         const char* text;
         int count;
-    } cases[] = {{"", 0},        {"\n", 1},        {"a", 1},       {"a\n", 1},
-                 {"a\nb", 2},    {"a\n\nb", 3},    {"a\nb\n", 2},  {"\n\n", 2}};
+    } cases[] = {{"", 0},     {"\n", 1},     {"a", 1},      {"a\n", 1},
+                 {"a\nb", 2}, {"a\n\nb", 3}, {"a\nb\n", 2}, {"\n\n", 2}};
     for (const auto& c : cases) {
         memo->setPlainText(QString::fromLatin1(c.text));
         QVERIFY2(window_->MemoLineCount() == c.count, c.text);
@@ -603,8 +601,7 @@ void TF_MainTest::memoLinesAreVisualLines() {
     for (int i = 1; i < count; ++i) {
         const QString line = QString::fromStdString(window_->MemoLine(i));
         QVERIFY(!line.isEmpty());
-        QVERIFY(memo->fontMetrics().horizontalAdvance(line.trimmed()) <=
-                memo->viewport()->width());
+        QVERIFY(memo->fontMetrics().horizontalAdvance(line.trimmed()) <= memo->viewport()->width());
         joined += line;
     }
     QCOMPARE(joined, longLine);
@@ -658,8 +655,8 @@ void TF_MainTest::setFieldState() {
     QFETCH(QString, colour);
     CreateWindow();
     const auto which = static_cast<Control>(control);
-    QWidget* widget = which == Control::M_Points ? Find("M_Points")
-                                                 : static_cast<QWidget*>(EditAt(control));
+    QWidget* widget =
+        which == Control::M_Points ? Find("M_Points") : static_cast<QWidget*>(EditAt(control));
     const QColor before = widget->palette().color(QPalette::Base);
     const QColor beforeDisabled = widget->palette().color(QPalette::Disabled, QPalette::Base);
 
@@ -764,8 +761,8 @@ void TF_MainTest::areaVoyageInRealTimeWithTicksInsideABox() {
     // gauge fills and the voyage ends before it is answered.
     bool endedWhileOpen = false;
     boxes_->answers.push_back({ModalResult::No, [&] {
-                                   QTRY_VERIFY_WITH_TIMEOUT(
-                                       boxes_->Texts().contains(VoyageEnded), 10000);
+                                   QTRY_VERIFY_WITH_TIMEOUT(boxes_->Texts().contains(VoyageEnded),
+                                                            10000);
                                    endedWhileOpen = true;
                                }});
     QString gaugeAtEnd;
