@@ -15,7 +15,7 @@ packages=(
     # the about picture
     libjpeg-dev libjpeg-turbo-progs
     # end-to-end tests and screenshots
-    xvfb xdotool imagemagick x11-utils fonts-dejavu-core python3 openbox
+    xvfb xdotool imagemagick x11-utils fonts-dejavu-core python3 openbox tesseract-ocr
     # the desktop entry and the Debian package
     desktop-file-utils dpkg-dev
     # style

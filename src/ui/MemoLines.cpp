@@ -2,6 +2,7 @@
 
 #include <QPlainTextDocumentLayout>
 #include <QPlainTextEdit>
+#include <QString>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextLayout>
@@ -19,46 +20,46 @@ MemoLines::~MemoLines() {
 
 int MemoLines::Count() const {
     Refresh();
-    return static_cast<int>(spans_.size());
+    return static_cast<int>(lines_.size());
 }
 
-QString MemoLines::Line(int index) const {
+const std::string& MemoLines::Line(int index) const {
+    static const std::string none;
     Refresh();
-    if (index < 0 || index >= static_cast<int>(spans_.size())) {
-        return {};
+    if (index < 0 || index >= static_cast<int>(lines_.size())) {
+        return none;
     }
-    const Span& span = spans_[static_cast<std::size_t>(index)];
-    return memo_.document()->findBlockByNumber(span.block).text().mid(span.start, span.length);
+    return lines_[static_cast<std::size_t>(index)];
 }
 
 void MemoLines::Refresh() const {
-    QTextDocument* document = memo_.document();
-    auto* layout = qobject_cast<QPlainTextDocumentLayout*>(document->documentLayout());
     // The memo wraps at its viewport's width: a new width is a new layout.
     const int width = memo_.viewport()->width();
     if (!stale_ && width == width_) {
         return;
     }
-    spans_.clear();
+    QTextDocument* document = memo_.document();
+    auto* layout = qobject_cast<QPlainTextDocumentLayout*>(document->documentLayout());
+    lines_.clear();
     for (QTextBlock block = document->firstBlock(); block.isValid(); block = block.next()) {
         if (layout != nullptr) {
             layout->ensureBlockLayout(block);
         }
+        const QString text = block.text();
         const QTextLayout* lines = block.layout();
         const int lineCount = lines != nullptr ? lines->lineCount() : 0;
-        if (lineCount == 0) {
-            spans_.push_back({block.blockNumber(), 0, static_cast<int>(block.length()) - 1});
+        if (lineCount <= 1) {
+            lines_.push_back(text.toStdString());
             continue;
         }
         for (int i = 0; i < lineCount; ++i) {
             const QTextLine line = lines->lineAt(i);
-            spans_.push_back({block.blockNumber(), line.textStart(), line.textLength()});
+            lines_.push_back(text.mid(line.textStart(), line.textLength()).toStdString());
         }
     }
     // The line after a final line break is where the caret goes, not a line.
-    if (!spans_.empty() && spans_.back().length == 0 &&
-        spans_.back().block == document->blockCount() - 1) {
-        spans_.pop_back();
+    if (!lines_.empty() && lines_.back().empty() && document->lastBlock().text().isEmpty()) {
+        lines_.pop_back();
     }
     stale_ = false;
     width_ = width;

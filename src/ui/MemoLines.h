@@ -1,8 +1,8 @@
 #pragma once
 
 #include <QMetaObject>
-#include <QString>
 
+#include <string>
 #include <vector>
 
 class QPlainTextEdit;
@@ -22,21 +22,18 @@ public:
     MemoLines& operator=(const MemoLines&) = delete;
 
     int Count() const;
-    // An index out of range gives an empty text.
-    QString Line(int index) const;
+    // In UTF-8, as the engine reads it. An index out of range gives an empty
+    // text.
+    const std::string& Line(int index) const;
 
 private:
-    struct Span {
-        int block;
-        int start;
-        int length;
-    };
-
     void Refresh() const;
 
     QPlainTextEdit& memo_;
     QMetaObject::Connection changed_;
-    mutable std::vector<Span> spans_;
+    // The lines' texts, converted once: a point search may read every line
+    // at every tick.
+    mutable std::vector<std::string> lines_;
     mutable bool stale_ = true;
     mutable int width_ = -1;
 };

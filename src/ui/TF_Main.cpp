@@ -588,7 +588,7 @@ int TF_Main::MemoLineCount() const {
 }
 
 std::string TF_Main::MemoLine(int index) const {
-    return memoLines_->Line(index).toStdString();
+    return memoLines_->Line(index);
 }
 
 void TF_Main::FocusRefreshEdit() {

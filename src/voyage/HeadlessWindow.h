@@ -27,7 +27,8 @@ public:
     };
 
     // A scripted answer to the next confirmation box; whileOpen runs while the
-    // box is shown (to let virtual time pass there, for instance).
+    // box is shown (to let virtual time pass there, for instance). Without a
+    // script a confirmation is answered Yes; other boxes close with OK.
     struct Answer {
         ModalResult result = ModalResult::Yes;
         std::function<void()> whileOpen;

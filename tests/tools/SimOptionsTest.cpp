@@ -20,6 +20,10 @@ struct SecondsCase {
     VirtualClock::Milliseconds milliseconds; // -1: refused
 };
 
+void PrintTo(const SecondsCase& c, std::ostream* out) {
+    *out << '"' << c.text << '"';
+}
+
 class Seconds : public ::testing::TestWithParam<SecondsCase> {};
 
 TEST_P(Seconds, Parse) {
@@ -45,6 +49,10 @@ struct FormatCase {
     VirtualClock::Milliseconds milliseconds;
     const char* text;
 };
+
+void PrintTo(const FormatCase& c, std::ostream* out) {
+    *out << c.milliseconds;
+}
 
 class SecondsText : public ::testing::TestWithParam<FormatCase> {};
 

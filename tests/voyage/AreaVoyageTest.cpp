@@ -550,6 +550,10 @@ struct StepCase {
     std::int32_t step;
 };
 
+void PrintTo(const StepCase& c, std::ostream* out) {
+    *out << c.count;
+}
+
 class ProgressSteps : public ::testing::TestWithParam<StepCase> {};
 
 TEST_P(ProgressSteps, RoundedToNearestWithTiesToEven) {

@@ -34,6 +34,10 @@ struct TimerCase {
     std::vector<std::string> calls;
 };
 
+void PrintTo(const TimerCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 class TimerRules : public ::testing::TestWithParam<TimerCase> {};
 
 TEST_P(TimerRules, BackendCalls) {
@@ -166,6 +170,10 @@ struct SplitCase {
     std::string text;
     std::vector<std::string> lines;
 };
+
+void PrintTo(const SplitCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class MemoLines : public ::testing::TestWithParam<SplitCase> {};
 

@@ -1,6 +1,6 @@
-// Faults of the original design that this controller mends: the in-progress
-// test, the window left locked after a failed start, the 16-bit line counter
-// and refresh periods the timer cannot hold.
+// The voyage's guards: in progress as a flag of its own (not a latitude),
+// the idle window after a failed start, a line counter past 16 bits, and
+// refresh periods the timer cannot hold.
 #include "VoyageErrors.h"
 #include "VoyageHarness.h"
 
@@ -354,6 +354,10 @@ struct RefreshCase {
     const char* text;
     std::int32_t milliseconds; // -1: refused
 };
+
+void PrintTo(const RefreshCase& c, std::ostream* out) {
+    *out << '"' << c.text << '"';
+}
 
 class RefreshPeriods : public ::testing::TestWithParam<RefreshCase> {};
 

@@ -16,6 +16,7 @@
 #include <iterator>
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <unistd.h>
 #include <vector>
 
@@ -186,6 +187,18 @@ inline std::string Describe(const std::vector<Event>& events) {
     }
     return text;
 }
+
+// Table cases print as their name in test listings. The unnamed namespace is
+// each test file's own, where the case structs live, so that lookup finds it.
+namespace {
+template <class Case>
+requires requires(const Case& c) {
+    std::string_view(c.name);
+}
+void PrintTo(const Case& c, std::ostream* out) {
+    *out << c.name;
+}
+} // namespace
 
 } // namespace tembrel::testing
 
