@@ -58,9 +58,12 @@ class LinkReader:
 
     def next_sample(self, timeout=3):
         """Waits for the line after the ones already read."""
+        return self.wait_count(len(self.samples()) + 1, timeout)
+
+    def wait_count(self, count, timeout=3):
+        """Waits until `count` lines have come, and returns the last of them."""
         with self._changed:
-            seen = len(self._samples)
-            if not self._changed.wait_for(lambda: len(self._samples) > seen, timeout):
-                raise Failure("network-link-reader printed nothing for "
+            if not self._changed.wait_for(lambda: len(self._samples) >= count, timeout):
+                raise Failure(f"network-link-reader printed no line {count} in "
                               f"{timeout:g} s (is it still running?)")
-            return self._samples[seen]
+            return self._samples[count - 1]

@@ -146,11 +146,10 @@ class Display:
 
     # ---------------------------------------------------------------- tools
 
-    def run(self, args, check=True, input=None):
-        result = subprocess.run(args, env=self.env, capture_output=True, text=input is None
-                                or isinstance(input, str), input=input)
+    def run(self, args, check=True, binary=False):
+        result = subprocess.run(args, env=self.env, capture_output=True, text=not binary)
         if check and result.returncode != 0:
-            raise Failure(f"{' '.join(map(str, args))} failed: {result.stderr.strip()}")
+            raise Failure(f"{' '.join(map(str, args))} failed: {result.stderr!r}")
         return result.stdout
 
     def windows(self, title):
@@ -203,7 +202,7 @@ class Display:
         return window
 
     def grab(self):
-        return Image(self.run(["import", "-window", "root", "ppm:-"], input=b""))
+        return Image(self.run(["import", "-window", "root", "-depth", "8", "ppm:-"], binary=True))
 
     def ocr(self, image, x, y, width, height, invert=False, one_line=True):
         """The text tesseract reads in a part of a picture, blanks collapsed."""

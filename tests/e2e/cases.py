@@ -1,0 +1,441 @@
+"""The end-to-end cases: the real program driven from outside like a person,
+its view file read like Google Earth reads it, and held to the plan that
+tembrel-sim computes from the same texts and clicks."""
+
+import configparser
+import time
+
+from harness import Timeline, expect, expect_equal, file_exists
+from main_window import EDITS, TITLE, WHITE
+from voyage_plan import VOYAGE_ENDED
+
+# The help window's worked example, with a refresh of one second.
+HELP_EXAMPLE = {
+    "E_LatD": "48.86", "E_LonD": "2.2877", "E_VE": "1", "E_VS": "0.4",
+    "E_VEast": "0.3", "E_VSouth": "0.2", "E_VA": "250", "E_VR": "1",
+}
+# Its six centres as the view file gives them, row by row from the north-west.
+HELP_CENTRES = [
+    ("2.28924155235291", "48.8591117858887", "250"),
+    ("2.29232478141785", "48.8591117858887", "250"),
+    ("2.29540801048279", "48.8591117858887", "250"),
+    ("2.28924155235291", "48.8573341369629", "250"),
+    ("2.29232478141785", "48.8573341369629", "250"),
+    ("2.29540801048279", "48.8573341369629", "250"),
+]
+# Two kilometres wide instead of one: fourteen centres, time enough to act.
+LONG_EXAMPLE = dict(HELP_EXAMPLE, E_VE="2")
+
+SIM_OPTIONS = {
+    "E_LatD": "--lat", "E_LonD": "--lon", "E_VE": "--width", "E_VS": "--height",
+    "E_VEast": "--snap-width", "E_VSouth": "--snap-height", "E_VA": "--altitude",
+    "E_VR": "--refresh",
+}
+
+# A locked edit shows the palette's tooltip background.
+LOCKED = (255, 255, 220)
+
+DATA_MISSING = "Some data is missing. Please complete your data."
+DATA_NOT_CORRECT = "Some Data is not correct. Please review your values."
+CONFIRM_STOP = "Are you sure you want to stop the voyage?"
+CONFIRM_EXIT = "The voyage is still running, do you really want to exit?"
+# The default error box of a failed write: the application's title as its
+# caption and the error's text with a full stop.
+APPLICATION_TITLE = "Tembrel"
+ACCESS_DENIED = "File access denied."
+
+
+def sim_args(texts, *extra):
+    args = []
+    for control, text in texts.items():
+        args += [SIM_OPTIONS[control], text]
+    return args + list(extra)
+
+
+def gauge_pixels(window, progress):
+    return window.gauge_inner_width() * progress // 1_000_000_000
+
+
+def read_box(h, title, text):
+    """Waits for a message box and reads its text off the screen."""
+    box = h.display.wait_window(title, 5)
+    x, y, width, height = h.display.geometry(box)
+    seen = h.display.ocr(h.display.grab(), x, y, width, height, one_line=False)
+    expect(text in seen, f"the '{title}' box reads '{seen}', expected it to say '{text}'")
+    return box
+
+
+def answer(h, title, key):
+    h.display.press_in_window(title, key)
+    h.display.wait_no_window(title, 5)
+
+
+def expect_running(window, image, what):
+    expect(not window.start_button_shown(image), f"{what}: Start is shown during a voyage")
+    expect_equal(window.edit_background(image, "E_LatD"), LOCKED,
+                 f"{what}: the latitude edit's background (locked)")
+
+
+def expect_idle(window, image, what):
+    expect(window.start_button_shown(image), f"{what}: Start is not shown")
+    expect_equal(window.gauge_fill(image), 0, f"{what}: the gauge's bar in pixels")
+    expect_equal(window.edit_background(image, "E_LatD"), WHITE,
+                 f"{what}: the latitude edit's background (unlocked)")
+
+
+def check_gauge(h, window, timeline, plan, shift=0):
+    image, t = timeline.grab(h.display)
+    expect_equal(window.gauge_fill(image), gauge_pixels(window, plan.gauge_at(t - shift)),
+                 f"the gauge's bar in pixels at {t:.1f} s")
+    return image
+
+
+def wait_end(h, timeline, plan, shift=0):
+    """Waits for "The voyage has been ended." and checks it came on time."""
+    due = plan.end_time() + shift
+    box = h.display.wait_window("Information", max(3, due - timeline.now() + 3))
+    came = timeline.now()
+    expect(came > due - 0.3, f"the voyage ended at {came:.2f} s, before its {due:g} s")
+    return box
+
+
+def help_example(h):
+    """The help window's example at a one-second refresh: six centres in
+    order, the first for two periods, the gauge full, the end message, and
+    the window back to idle. The help window opened on the way does not
+    hold the voyage up."""
+    window = h.launch()
+    reader = h.reader()
+    plan = h.plan(*sim_args(HELP_EXAMPLE))
+    expect_equal(plan.views(), HELP_CENTRES, "the plan's centres")
+    window.fill(HELP_EXAMPLE)
+    h.shot("filled-in")
+
+    timeline = Timeline(reader)
+    timeline.start(lambda: window.click("B_Start"))
+    for second in range(4):
+        timeline.sleep_until(second + 0.6)
+        image = check_gauge(h, window, timeline, plan)
+        if second == 0:
+            expect_running(window, image, "after Start")
+            h.shot("running", image)
+
+    # Help > Help Contents while the voyage runs; Alt+F4 closes it again.
+    timeline.after_sample(3.5)
+    window.open_menu_item(menu_index=2, item_index=0)
+    h.display.wait_window("Tembrel Help", 5)
+    h.shot("help-window-during-voyage")
+    h.display.press_in_window("Tembrel Help", "alt+F4")
+    h.display.wait_no_window("Tembrel Help", 5)
+
+    for second in (5, 6):
+        timeline.sleep_until(second + 0.6)
+        check_gauge(h, window, timeline, plan)
+
+    wait_end(h, timeline, plan)
+    read_box(h, "Information", VOYAGE_ENDED)
+    image = h.shot("voyage-ended")
+    expect_equal(window.gauge_fill(image), window.gauge_inner_width(),
+                 "the gauge's bar in pixels while the end message is open")
+    expect_equal(window.gauge_text(image, on_bar=True), "100%", "the gauge's text")
+    answer(h, "Information", "Return")
+    expect_idle(window, h.shot("idle-again"), "after the end message")
+
+    reader.wait_count(len(reader.samples()) + 2)
+    timeline.check_samples(plan.view_at)
+    seen = timeline.views_seen()
+    expect_equal([view for view, _ in seen], HELP_CENTRES, "the views the reader flew to")
+    expect_equal([count for _, count in seen[:-1]], [2, 1, 1, 1, 1],
+                 "how many refreshes each of the first five views lasted")
+
+
+def pause_resume_stop(h):
+    """Pause holds the view, Resume goes on from it, Stop answered No goes on,
+    Stop answered Yes ends the voyage early."""
+    window = h.launch()
+    reader = h.reader()
+    plan = h.plan(*sim_args(LONG_EXAMPLE), "--do", "0:start", "--do", "3.5:pause",
+                  "--do", "6.5:start", "--do", "8.5:stop-no", "--do", "10.5:stop")
+    window.fill(LONG_EXAMPLE)
+
+    timeline = Timeline(reader)
+    timeline.start(lambda: window.click("B_Start"))
+    timeline.after_sample(3.5)
+    window.click("B_Pause")
+    timeline.sleep_until(3.8)
+    image = check_gauge(h, window, timeline, plan)
+    expect(window.start_button_shown(image), "Resume is not shown while paused")
+    expect_equal(window.edit_background(image, "E_LatD"), LOCKED,
+                 "the latitude edit's background while paused")
+    h.shot("paused", image)
+
+    timeline.after_sample(6.5)
+    window.click("B_Start")  # now captioned "Resume Voyage"
+    timeline.sleep_until(7.6)
+    expect_running(window, check_gauge(h, window, timeline, plan), "after Resume")
+
+    timeline.after_sample(8.5)
+    window.click("B_Stop")
+    read_box(h, "Confirm", CONFIRM_STOP)
+    h.shot("stop-question")
+    answer(h, "Confirm", "Escape")  # No
+    timeline.sleep_until(9.6)
+    expect_running(window, check_gauge(h, window, timeline, plan), "after Stop answered No")
+
+    timeline.after_sample(10.5)
+    window.click("B_Stop")
+    read_box(h, "Confirm", CONFIRM_STOP)
+    answer(h, "Confirm", "y")
+    read_box(h, "Information", VOYAGE_ENDED)
+    h.shot("stopped")
+    answer(h, "Information", "Return")
+    expect_idle(window, h.shot("idle-again"), "after Stop answered Yes")
+
+    reader.wait_count(len(reader.samples()) + 2)
+    timeline.check_samples(plan.view_at)
+    seen = [view for view, _ in timeline.views_seen()]
+    expect(seen == plan.views() and len(seen) < 14,
+           f"the views seen {seen} are not the plan's {plan.views()} of a voyage stopped early")
+
+
+def multiple_areas(h):
+    """Two small areas typed into the grid, flown one after the other, the
+    area label naming each; the end message after the second."""
+    rows = [("48.86", "2.2877", "0.6", "0.2"), ("48.85", "2.3", "0.3", "0.4")]
+    snapshots = {key: HELP_EXAMPLE[key] for key in ("E_VEast", "E_VSouth", "E_VA", "E_VR")}
+    window = h.launch()
+    reader = h.reader()
+    plan = h.plan(*sim_args(snapshots), "--tab", "areas", "--grid", h.grid_file(rows))
+    window.fill(snapshots)
+    window.select_tab("areas")
+    for row, cells in enumerate(rows):
+        for column, text in enumerate(cells):
+            window.type_into_cell(column, row, text)
+    h.shot("grid-filled-in")
+
+    timeline = Timeline(reader)
+    timeline.start(lambda: window.click("B_Start"))
+    labels = []
+    for second in range(7):
+        timeline.sleep_until(second + 0.6)
+        image = check_gauge(h, window, timeline, plan)
+        caption = plan.label_at(second + 0.6)
+        if caption is not None and caption not in labels:
+            labels.append(caption)
+            expect_equal(window.area_label_text(image), caption, f"the area label at {second}.6 s")
+            h.shot(f"area-{len(labels)}", image)
+    expect_equal(labels, ["Now scanning area no. 1", "Now scanning area no. 2"],
+                 "the captions the plan gives the label")
+
+    wait_end(h, timeline, plan)
+    read_box(h, "Information", VOYAGE_ENDED)
+    answer(h, "Information", "Return")
+    image = h.shot("idle-again")
+    expect(not window.area_label_shown(image), "the area label is still shown after the end")
+    expect(window.start_button_shown(image), "Start is not shown after the end")
+
+    reader.wait_count(len(reader.samples()) + 2)
+    timeline.check_samples(plan.view_at)
+
+
+def scattered_points(h):
+    """Three points typed into the memo: each written one period after it is
+    loaded, the last one ending the voyage in the same tick."""
+    memo = "2.2945, 48.8584\n2.2950, 48.8738\n2.3376, 48.8606"
+    inputs = {"E_VA": "300", "E_VR": "1"}
+    window = h.launch()
+    reader = h.reader()
+    plan = h.plan(*sim_args(inputs), "--tab", "points", "--memo", h.memo_file(memo))
+    expect_equal(len(plan.views()), 3, "the plan's number of points")
+    window.fill(inputs)
+    window.select_tab("points")
+    window.type_memo(memo)
+    h.shot("points-typed-in")
+
+    timeline = Timeline(reader)
+    timeline.start(lambda: window.click("B_Start"))
+    for second in range(3):
+        timeline.sleep_until(second + 0.6)
+        check_gauge(h, window, timeline, plan)
+    wait_end(h, timeline, plan)
+    read_box(h, "Information", VOYAGE_ENDED)
+    h.shot("voyage-ended")
+    answer(h, "Information", "Return")
+    expect(window.start_button_shown(h.shot("idle-again")), "Start is not shown after the end")
+
+    reader.wait_count(len(reader.samples()) + 2)
+    timeline.check_samples(plan.view_at)
+    expect_equal([count for _, count in timeline.views_seen()[:-1]], [1, 1],
+                 "how many refreshes the first two points lasted")
+
+
+def bad_input(h):
+    """Start with nothing typed, then with a comma for a decimal point: the
+    error boxes, nothing written, and the window usable again."""
+    window = h.launch()
+    reader = h.reader()
+    window.click("B_Start")
+    read_box(h, "Error", DATA_MISSING)
+    h.shot("data-missing")
+    answer(h, "Error", "Return")
+
+    window.fill(dict(HELP_EXAMPLE, E_LatD="48,86"))
+    window.click("B_Start")
+    read_box(h, "Error", DATA_NOT_CORRECT)
+    h.shot("data-not-correct")
+    answer(h, "Error", "Return")
+    expect_idle(window, h.shot("usable-again"), "after the failed start")
+    expect(not file_exists(h.view_file), "a failed start wrote the view file")
+
+    # Usable again: the latitude mended, the voyage starts.
+    window.type_into("E_LatD", "48.86")
+    plan = h.plan(*sim_args(HELP_EXAMPLE), "--do", "0:start", "--do", "2.5:stop")
+    timeline = Timeline(reader)
+    timeline.start(lambda: window.click("B_Start"))
+    timeline.after_sample(2.5)
+    window.click("B_Stop")
+    answer(h, "Confirm", "y")
+    answer(h, "Information", "Return")
+    reader.wait_count(len(reader.samples()) + 1)
+    timeline.check_samples(plan.view_at)
+    expect(all(sample.unreadable for sample in reader.samples()
+               if sample.arrival < timeline.t0),
+           "the reader found a view before the good start")
+
+
+def close_and_restart(h):
+    """The close box while a voyage runs: the question, No keeps it running,
+    Yes closes. After a restart the eight texts are back and fly the same
+    voyage; the grid and the memo hold their examples again."""
+    window = h.launch()
+    window.select_tab("areas")
+    grid_before = window.region(h.display.grab(), "SG_Areas")
+    window.type_into_cell(0, 0, "1.5")
+    window.select_tab("points")
+    memo_before = window.region(h.display.grab(), "M_Points")
+    window.type_memo("5, 5")
+    window.select_tab("area")
+    window.fill(LONG_EXAMPLE)
+    reader = h.reader()
+    plan = h.plan(*sim_args(LONG_EXAMPLE))
+
+    timeline = Timeline(reader)
+    timeline.start(lambda: window.click("B_Start"))
+    timeline.after_sample(2.5)
+    window.close_box()
+    read_box(h, "Confirm", CONFIRM_EXIT)
+    h.shot("exit-question")
+    answer(h, "Confirm", "n")
+    timeline.sleep_until(3.6)
+    expect(h.program.poll() is None, "the program ended although the answer was No")
+    expect_running(window, check_gauge(h, window, timeline, plan), "after the exit answered No")
+
+    timeline.after_sample(4.5)
+    window.close_box()
+    answer(h, "Confirm", "y")
+    expect_equal(h.wait_exit(5), 0, "the program's exit status")
+    closed_at = timeline.now()
+    reader.wait_count(len(reader.samples()) + 2)
+    timeline.check_samples(lambda t: plan.view_at(min(t, closed_at)))
+
+    settings = configparser.ConfigParser(interpolation=None)
+    settings.optionxform = str
+    expect(settings.read(h.settings_file), f"no settings file {h.settings_file}")
+    expect_equal({name: settings["General"].get(name) for name in EDITS}, LONG_EXAMPLE,
+                 "the saved texts")
+
+    # The restart: the texts are back, on screen and in the voyage they fly.
+    window = h.launch()
+    image = h.shot("restarted")
+    for control in EDITS:
+        if not window.edit_has_focus(image, control):  # a caret would blur the text
+            expect_equal(window.edit_text(image, control), LONG_EXAMPLE[control],
+                         f"the text of {control} after the restart")
+    window.select_tab("areas")
+    grid_after = window.region(h.shot("grid-after-restart"), "SG_Areas")
+    expect(grid_after.ppm() == grid_before.ppm(), "the grid does not show its example rows")
+    window.select_tab("points")
+    memo_after = window.region(h.shot("memo-after-restart"), "M_Points")
+    expect(memo_after.ppm() == memo_before.ppm(), "the memo does not show its example lines")
+    window.select_tab("area")
+
+    restart = Timeline(reader)
+    restart.start(lambda: window.click("B_Start"))
+    restart.after_sample(2.5)
+    window.click("B_Pause")
+    restart.sleep_until(2.8)
+    # File > Exit while paused: nothing to ask.
+    window.open_menu_item(menu_index=0, item_index=0)
+    expect_equal(h.wait_exit(5), 0, "the exit status after File > Exit")
+    expect(not h.display.windows("Confirm"), "the exit of a paused voyage asked a question")
+    reader.wait_count(len(reader.samples()) + 1)
+    restart.check_samples(lambda t: plan.view_at(min(t, 2.5)))
+
+
+def unwritable_view_file(h):
+    """A directory in the view file's place: the error box at every tick, the
+    position held; once the file can be written again the voyage goes on from
+    where it stopped."""
+    blocked_ticks = 3
+    window = h.launch()
+    reader = h.reader()
+    plan = h.plan(*sim_args(LONG_EXAMPLE))
+    window.fill(LONG_EXAMPLE)
+
+    timeline = Timeline(reader)
+    timeline.start(lambda: window.click("B_Start"))
+    timeline.after_sample(3.5)
+    h.view_file.unlink()
+    h.view_file.mkdir()
+    blocked_from = timeline.now()
+    boxes = []  # (when it came, its window)
+    while timeline.now() < 3.5 + blocked_ticks:
+        for box in h.display.windows(APPLICATION_TITLE):
+            if box not in [known for _, known in boxes]:
+                boxes.append((timeline.now(), box))
+        time.sleep(0.05)
+    timeline.after_sample(3.5 + blocked_ticks)
+    h.view_file.rmdir()
+    unblocked_at = timeline.now()
+
+    came = [round(t, 1) for t, _ in boxes]
+    expect(len(boxes) == blocked_ticks and all(
+        abs(t - (4 + i)) < 0.35 for i, (t, _) in enumerate(boxes)),
+        f"error boxes came at {came} s; expected one at each tick 4, 5 and 6 s")
+    x, y, width, height = h.display.geometry(boxes[-1][1])
+    text = h.display.ocr(h.shot("error-boxes"), x, y, width, height, one_line=False)
+    expect(ACCESS_DENIED in text, f"the error box reads '{text}', expected '{ACCESS_DENIED}'")
+    for _ in boxes:
+        answer_any = h.display.windows(APPLICATION_TITLE)
+        h.display.activate(answer_any[-1])
+        h.display.key("Return")
+    h.display.wait_no_window(APPLICATION_TITLE, 5)
+
+    # Each refused tick put the rest of the voyage off by one period.
+    def expected(t):
+        if blocked_from < t < unblocked_at:
+            return None
+        return plan.view_at(t if t < blocked_from else t - blocked_ticks)
+
+    wait_end(h, timeline, plan, shift=blocked_ticks)
+    read_box(h, "Information", VOYAGE_ENDED)
+    h.shot("voyage-ended")
+    answer(h, "Information", "Return")
+    expect(window.start_button_shown(h.display.grab()), "Start is not shown after the end")
+    reader.wait_count(len(reader.samples()) + 1)
+    timeline.check_samples(expected)
+    expect_equal([view for view, _ in timeline.views_seen()], plan.views(),
+                 "the views the reader flew to, the refused ones left aside")
+
+
+CASES = {
+    "help_example": help_example,
+    "pause_resume_stop": pause_resume_stop,
+    "multiple_areas": multiple_areas,
+    "scattered_points": scattered_points,
+    "bad_input": bad_input,
+    "close_and_restart": close_and_restart,
+    "unwritable_view_file": unwritable_view_file,
+}
+
+__all__ = ["CASES", "TITLE"]

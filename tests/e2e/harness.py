@@ -1,0 +1,217 @@
+"""One end-to-end case's world: its own display, a temporary home and working
+directory, the program started from outside, the link reader beside it, the
+plan to hold it to, and the screenshots kept as artefacts."""
+
+import math
+import os
+import shutil
+import tempfile
+import time
+from contextlib import ExitStack
+from pathlib import Path
+
+from link_reader import LinkReader
+from main_window import TITLE, MainWindow
+from voyage_plan import VoyagePlan
+from x11_session import Display, Failure, poll, spawn, stop
+
+VIEW_FILE = "TembrelData.KML"
+
+# The program ticks every whole second after the click on Start; the reader
+# samples half-way between two ticks. A look at the screen or the file must
+# keep this far from a tick, whose timer may fire a little early or late.
+TICK_MARGIN = 0.12
+
+
+class Harness:
+    def __init__(self, options, case):
+        self.options = options
+        self.case = case
+        self.artefacts = Path(options.artefacts).resolve() / case
+        shutil.rmtree(self.artefacts, ignore_errors=True)
+        self.artefacts.mkdir(parents=True)
+        self.root = Path(tempfile.mkdtemp(prefix=f"tembrel-e2e-{case}-"))
+        self.home = self.root / "home"
+        self.config_home = self.home / "config"
+        self.work = self.root / "work"
+        for directory in (self.home, self.config_home, self.work):
+            directory.mkdir()
+        self.view_file = self.work / VIEW_FILE
+        self.settings_file = self.config_home / "Tembrel" / "Tembrel.conf"
+        self.display = None
+        self.program = None
+        self._stack = ExitStack()
+        self._shots = 0
+        self._launches = 0
+        self._plans = 0
+
+    def __enter__(self):
+        self._stack.__enter__()
+        self._stack.callback(shutil.rmtree, self.root, ignore_errors=True)
+        self.display = self._stack.enter_context(Display(str(self.home), str(self.artefacts)))
+        return self
+
+    def __exit__(self, kind, error, trace):
+        if kind is not None and self.display is not None and self.display.name is not None:
+            try:
+                self.shot("failure")
+            except Exception as grab_error:  # the failure itself matters more
+                print(f"no failure screenshot: {grab_error}")
+        stop(self.program)
+        return self._stack.__exit__(kind, error, trace)
+
+    # ---------------------------------------------------------------- pieces
+
+    def launch(self):
+        """Starts tembrel as a person would, in the working directory, and
+        waits until its window is drawn."""
+        if self.program is not None and self.program.poll() is None:
+            raise Failure("the program is already running")
+        self._launches += 1
+        env = dict(self.display.env, HOME=str(self.home), XDG_CONFIG_HOME=str(self.config_home),
+                   QT_QPA_PLATFORM="xcb")
+        log = open(self.artefacts / f"tembrel-{self._launches}.log", "wb")
+        self._stack.callback(log.close)
+        self.program = spawn([self.options.program], cwd=self.work, env=env, stdout=log,
+                             stderr=log)
+        window = self.display.wait_window(TITLE, 30)
+        main = MainWindow(self.display, window)
+        poll(lambda: main.start_button_shown(self.display.grab()), 10, "the window to be drawn")
+        return main
+
+    def wait_exit(self, timeout):
+        poll(lambda: self.program.poll() is not None, timeout, "the program to end")
+        return self.program.returncode
+
+    def reader(self):
+        reader = LinkReader(self.options.reader, str(self.view_file),
+                            self.artefacts / "network-link-reader.log")
+        self._stack.callback(reader.close)
+        return reader
+
+    def plan(self, *args):
+        self._plans += 1
+        return VoyagePlan(self.options.sim, [str(a) for a in args],
+                          self.artefacts / f"plan-{self._plans}.txt")
+
+    def shot(self, name, image=None):
+        """Keeps a picture of the screen (the one given, or a new grab)."""
+        image = image if image is not None else self.display.grab()
+        self._shots += 1
+        path = self.artefacts / f"{self._shots:02d}-{name}.png"
+        image.save(path)
+        print(f"screenshot: {path}", flush=True)
+        return image
+
+    def memo_file(self, text):
+        path = self.root / "memo.txt"
+        path.write_text(text)
+        return path
+
+    def grid_file(self, rows):
+        path = self.root / "grid.txt"
+        path.write_text("".join("\t".join(row) + "\n" for row in rows))
+        return path
+
+
+class Timeline:
+    """Seconds since the click on Start, with the click placed half a period
+    after one of the reader's samples, so that the program's ticks fall
+    half-way between them."""
+
+    def __init__(self, reader):
+        self.reader = reader
+        self.t0 = None
+
+    def start(self, click):
+        sample = self.reader.next_sample()
+        self._sleep_until_absolute(sample.arrival + 0.5)
+        self.t0 = time.monotonic()
+        click()
+
+    def now(self):
+        return time.monotonic() - self.t0
+
+    def sleep_until(self, t):
+        self._sleep_until_absolute(self.t0 + t)
+
+    @staticmethod
+    def _sleep_until_absolute(moment):
+        delay = moment - time.monotonic()
+        if delay > 0:
+            time.sleep(delay)
+
+    def after_sample(self, t):
+        """Waits for the reader's sample at about t (a half second), so that
+        what follows happens right after it, half a period from any tick."""
+        count = 0
+        while True:
+            samples = self.reader.samples()
+            for sample in samples[count:]:
+                if sample.arrival - self.t0 > t - 0.5:
+                    if self.now() - (sample.arrival - self.t0) > 0.3:
+                        raise Failure(f"the harness came {self.now():.2f} s after the start "
+                                      f"to act on the sample at {t:g} s: too late")
+                    return sample
+            count = len(samples)
+            self.reader.wait_count(count + 1, timeout=max(3, t - self.now() + 3))
+
+    def grab(self, display):
+        """A picture of the screen taken wholly between two ticks."""
+        before = self.now()
+        image = display.grab()
+        after = self.now()
+        tick = math.floor(before)
+        if before - tick < TICK_MARGIN or after > tick + 1 - TICK_MARGIN:
+            raise Failure(f"the screen grab from {before:.2f} s to {after:.2f} s came too near "
+                          "a tick to tell what it shows (is the machine overloaded?)")
+        return image, before
+
+    def check_samples(self, expected, until=None):
+        """Holds every reader sample up to `until` to expected(t): a view
+        (longitude, latitude, range) or None for an unreadable file."""
+        problems = []
+        for sample in self.reader.samples():
+            t = sample.arrival - self.t0
+            if until is not None and t > until:
+                break
+            if t > 0 and (t - math.floor(t) < TICK_MARGIN or
+                          t - math.floor(t) > 1 - TICK_MARGIN):
+                problems.append(f"{t:7.2f} s  too near a tick to judge: {sample.line}")
+                continue
+            want = expected(t)
+            if want is None and not sample.unreadable:
+                problems.append(f"{t:7.2f} s  saw {sample.line}; expected no readable view")
+            elif want is not None and sample.view != want:
+                problems.append(f"{t:7.2f} s  saw {sample.line}; expected view {' '.join(want)}")
+        if problems:
+            raise Failure("the link reader saw what the plan does not say:\n" +
+                          "\n".join(problems))
+
+    def views_seen(self):
+        """The readable views in the order the reader saw them, with how many
+        samples each lasted."""
+        runs = []
+        for sample in self.reader.samples():
+            view = sample.view
+            if view is None:
+                continue
+            if runs and runs[-1][0] == view:
+                runs[-1][1] += 1
+            else:
+                runs.append([view, 1])
+        return [(view, count) for view, count in runs]
+
+
+def expect(condition, message):
+    if not condition:
+        raise Failure(message)
+
+
+def expect_equal(seen, wanted, what):
+    if seen != wanted:
+        raise Failure(f"{what}: saw {seen!r}, expected {wanted!r}")
+
+
+def file_exists(path):
+    return os.path.lexists(path)
