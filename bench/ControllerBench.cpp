@@ -5,6 +5,8 @@
 #include "VoyageState.h"
 #include "VoyageWindow.h"
 
+#include "ScratchDirectory.h"
+
 #include <benchmark/benchmark.h>
 
 #include <array>
@@ -18,27 +20,7 @@ namespace tembrel {
 namespace {
 
 namespace fs = std::filesystem;
-
-class ScratchDirectory {
-public:
-    ScratchDirectory() {
-        std::string pattern = (fs::temp_directory_path() / "tembrel-bench-XXXXXX").string();
-        if (mkdtemp(pattern.data()) == nullptr) {
-            throw std::runtime_error("cannot create a scratch directory");
-        }
-        path_ = pattern;
-    }
-    ScratchDirectory(const ScratchDirectory&) = delete;
-    ScratchDirectory& operator=(const ScratchDirectory&) = delete;
-    ~ScratchDirectory() {
-        std::error_code ignored;
-        fs::remove_all(path_, ignored);
-    }
-    const fs::path& path() const { return path_; }
-
-private:
-    fs::path path_;
-};
+using testing::ScratchDirectory;
 
 // A window that only holds values: what is measured is the controller.
 class BenchWindow final : public VoyageWindow {
@@ -89,7 +71,7 @@ void SetLargeArea(BenchWindow& window) {
 
 void BM_AreaStepTick(benchmark::State& state) {
     const ScratchDirectory dir;
-    const ViewFileWriter writer(dir.path());
+    const ViewFileWriter writer(dir.Path());
     BenchWindow window;
     SetLargeArea(window);
     VoyageState voyage;
@@ -112,7 +94,7 @@ BENCHMARK(BM_AreaStepTick)->Repetitions(15)->ReportAggregatesOnly(true);
 // The same write of the same kind of state, without the controller around it.
 void BM_AreaStepWriteFloor(benchmark::State& state) {
     const ScratchDirectory dir;
-    const ViewFileWriter writer(dir.path());
+    const ViewFileWriter writer(dir.Path());
     VoyageState voyage;
     voyage.CurLat = 48.859111785888671875f;
     voyage.CurLon = 2.2892415523529052734375f;
@@ -129,7 +111,7 @@ BENCHMARK(BM_AreaStepWriteFloor)->Repetitions(15)->ReportAggregatesOnly(true);
 // top. The tick's own view file write comes on top (BM_AreaStepWriteFloor).
 void BM_PointStartLongMemo(benchmark::State& state) {
     const ScratchDirectory dir;
-    const ViewFileWriter writer(dir.path());
+    const ViewFileWriter writer(dir.Path());
     BenchWindow window;
     window.page = Page::TS_Points;
     window.edits[static_cast<std::size_t>(InputEdit::E_VA)] = "250";

@@ -2,6 +2,8 @@
 // write and close of the same 13 lines, in the same directory.
 #include "ViewFileWriter.h"
 
+#include "ScratchDirectory.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
@@ -15,27 +17,7 @@ namespace tembrel {
 namespace {
 
 namespace fs = std::filesystem;
-
-class ScratchDirectory {
-public:
-    ScratchDirectory() {
-        std::string pattern = (fs::temp_directory_path() / "tembrel-bench-XXXXXX").string();
-        if (mkdtemp(pattern.data()) == nullptr) {
-            throw std::runtime_error("cannot create a scratch directory");
-        }
-        path_ = pattern;
-    }
-    ScratchDirectory(const ScratchDirectory&) = delete;
-    ScratchDirectory& operator=(const ScratchDirectory&) = delete;
-    ~ScratchDirectory() {
-        std::error_code ignored;
-        fs::remove_all(path_, ignored);
-    }
-    const fs::path& path() const { return path_; }
-
-private:
-    fs::path path_;
-};
+using testing::ScratchDirectory;
 
 VoyageState HelpExampleStart() {
     VoyageState state;
@@ -47,7 +29,7 @@ VoyageState HelpExampleStart() {
 
 void BM_ViewFileFloor(benchmark::State& state) {
     const ScratchDirectory dir;
-    const std::string path = (dir.path() / ViewFileWriter::FileName).string();
+    const std::string path = (dir.Path() / ViewFileWriter::FileName).string();
     const std::string document = ViewFileWriter::Render(HelpExampleStart(), '.');
     for (auto _ : state) {
         const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
@@ -61,7 +43,7 @@ BENCHMARK(BM_ViewFileFloor)->MinTime(0.2)->Repetitions(10)->ReportAggregatesOnly
 
 void BM_WriteViewFile(benchmark::State& state) {
     const ScratchDirectory dir;
-    const ViewFileWriter writer(dir.path());
+    const ViewFileWriter writer(dir.Path());
     const VoyageState voyage = HelpExampleStart();
     for (auto _ : state) {
         writer.WriteViewFile(voyage, '.');

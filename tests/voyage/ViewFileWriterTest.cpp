@@ -2,6 +2,8 @@
 #include "ViewFileOutput.h"
 #include "VoyageErrors.h"
 
+#include "ScratchDirectory.h"
+
 #include <gtest/gtest.h>
 
 #include <cerrno>
@@ -16,28 +18,7 @@ namespace tembrel {
 namespace {
 
 namespace fs = std::filesystem;
-
-// A fresh directory for one test, removed with everything in it afterwards.
-class ScratchDirectory {
-public:
-    ScratchDirectory() {
-        std::string pattern = (fs::temp_directory_path() / "tembrel-view-XXXXXX").string();
-        if (mkdtemp(pattern.data()) == nullptr) {
-            throw std::runtime_error("cannot create a scratch directory");
-        }
-        path_ = pattern;
-    }
-    ScratchDirectory(const ScratchDirectory&) = delete;
-    ScratchDirectory& operator=(const ScratchDirectory&) = delete;
-    ~ScratchDirectory() {
-        std::error_code ignored;
-        fs::remove_all(path_, ignored);
-    }
-    const fs::path& path() const { return path_; }
-
-private:
-    fs::path path_;
-};
+using testing::ScratchDirectory;
 
 // Changes the current directory for one test and restores it.
 class CurrentDirectory {
@@ -103,7 +84,7 @@ struct LineCase {
     std::string line;
 };
 
-class ViewFileLine : public testing::TestWithParam<LineCase> {};
+class ViewFileLine : public ::testing::TestWithParam<LineCase> {};
 
 TEST_P(ViewFileLine, IsWrittenWithTheNumberRule) {
     const std::string document = ViewFileWriter::Render(GetParam().state, '.');
@@ -112,7 +93,7 @@ TEST_P(ViewFileLine, IsWrittenWithTheNumberRule) {
 
 INSTANTIATE_TEST_SUITE_P(
     Values, ViewFileLine,
-    testing::Values(LineCase{"TinyLatitude", State(0.0001f, 1, 1),
+    ::testing::Values(LineCase{"TinyLatitude", State(0.0001f, 1, 1),
                              "<latitude>9.99999974737875E-5</latitude>"},
                     LineCase{"ZeroLatitude", State(0, 1, 1), "<latitude>0</latitude>"},
                     LineCase{"TinyLongitude", State(1, -0.00001f, 1),
@@ -121,7 +102,7 @@ INSTANTIATE_TEST_SUITE_P(
                     LineCase{"ZeroRange", State(1, 1, 0), "<range>0</range>"},
                     LineCase{"LargeRange", State(1, 1, 1000000), "<range>1000000</range>"},
                     LineCase{"WholeLongitude", State(1, 30, 1), "<longitude>30</longitude>"}),
-    [](const testing::TestParamInfo<LineCase>& info) { return info.param.name; });
+    [](const ::testing::TestParamInfo<LineCase>& info) { return info.param.name; });
 
 TEST(ViewFileWriter, RendersThirteenLinesEachEndedByCrLf) {
     const std::string document = ViewFileWriter::Render(State(-33.9f, 151.2f, 40000), ',');
@@ -139,14 +120,14 @@ TEST(ViewFileWriter, RendersThirteenLinesEachEndedByCrLf) {
 
 TEST(ViewFileWriter, WritesTheDocumentAsItsBytes) {
     ScratchDirectory dir;
-    const ViewFileWriter writer(dir.path());
+    const ViewFileWriter writer(dir.Path());
     writer.WriteViewFile(State(48.86f, 2.2877f, 250), '.');
-    EXPECT_EQ(ReadBytes(dir.path() / "TembrelData.KML"), WorkedExample);
+    EXPECT_EQ(ReadBytes(dir.Path() / "TembrelData.KML"), WorkedExample);
 }
 
 TEST(ViewFileWriter, TwoWritesInARowGiveIdenticalFiles) {
     ScratchDirectory dir;
-    const ViewFileWriter writer(dir.path());
+    const ViewFileWriter writer(dir.Path());
     const VoyageState state = State(48.859111785888671875f, 2.2892415523529052734375f, 250);
     writer.WriteViewFile(state, '.');
     const std::string first = ReadBytes(writer.Path());
@@ -157,7 +138,7 @@ TEST(ViewFileWriter, TwoWritesInARowGiveIdenticalFiles) {
 
 TEST(ViewFileWriter, ReplacesALongerFileWhole) {
     ScratchDirectory dir;
-    const ViewFileWriter writer(dir.path());
+    const ViewFileWriter writer(dir.Path());
     std::ofstream(writer.Path(), std::ios::binary) << std::string(10000, 'x');
     writer.WriteViewFile(State(48.86f, 2.2877f, 250), '.');
     EXPECT_EQ(ReadBytes(writer.Path()), WorkedExample);
@@ -169,16 +150,16 @@ TEST(ViewFileWriter, LandsInTheCurrentDirectoryOfEachWrite) {
     const ViewFileWriter writer;
     EXPECT_EQ(writer.Path(), fs::path("TembrelData.KML"));
     {
-        CurrentDirectory cd(first.path());
+        CurrentDirectory cd(first.Path());
         writer.WriteViewFile(State(1, 2, 3), '.');
     }
     {
-        CurrentDirectory cd(second.path());
+        CurrentDirectory cd(second.Path());
         writer.WriteViewFile(State(4, 5, 6), '.');
     }
-    EXPECT_EQ(ReadBytes(first.path() / "TembrelData.KML"),
+    EXPECT_EQ(ReadBytes(first.Path() / "TembrelData.KML"),
               ViewFileWriter::Render(State(1, 2, 3), '.'));
-    EXPECT_EQ(ReadBytes(second.path() / "TembrelData.KML"),
+    EXPECT_EQ(ReadBytes(second.Path() / "TembrelData.KML"),
               ViewFileWriter::Render(State(4, 5, 6), '.'));
 }
 
@@ -195,7 +176,7 @@ void ExpectInOutError(const ViewFileWriter& writer, int code, const std::string&
 TEST(ViewFileWriter, DirectoryInTheFilesPlaceIsAccessDenied) {
     // Refused for root too, unlike a read-only mode.
     ScratchDirectory dir;
-    const ViewFileWriter writer(dir.path());
+    const ViewFileWriter writer(dir.Path());
     fs::create_directory(writer.Path());
     ExpectInOutError(writer, 5, "File access denied");
     ExpectInOutError(writer, 5, "File access denied");
@@ -211,7 +192,7 @@ TEST(ViewFileWriter, ReadOnlyFileIsAccessDenied) {
         GTEST_SKIP() << "a read-only mode does not stop root";
     }
     ScratchDirectory dir;
-    const ViewFileWriter writer(dir.path());
+    const ViewFileWriter writer(dir.Path());
     writer.WriteViewFile(State(1, 2, 3), '.');
     fs::permissions(writer.Path(), fs::perms::owner_read);
     ExpectInOutError(writer, 5, "File access denied");
@@ -219,7 +200,7 @@ TEST(ViewFileWriter, ReadOnlyFileIsAccessDenied) {
 
 TEST(ViewFileWriter, MissingDirectoryIsAnInvalidFilename) {
     ScratchDirectory dir;
-    ExpectInOutError(ViewFileWriter(dir.path() / "gone"), 3, "Invalid filename");
+    ExpectInOutError(ViewFileWriter(dir.Path() / "gone"), 3, "Invalid filename");
 }
 
 TEST(ViewFileWriter, FailedWritesReleaseTheFile) {
@@ -242,7 +223,7 @@ TEST(ViewFileWriter, FailedWritesReleaseTheFile) {
 
 TEST(ViewFileWriter, FailedOpensLeaveNothingOpen) {
     ScratchDirectory dir;
-    const ViewFileWriter writer(dir.path());
+    const ViewFileWriter writer(dir.Path());
     fs::create_directory(writer.Path());
     const std::size_t before = OpenDescriptorCount();
     ExpectInOutError(writer, 5, "File access denied");
@@ -255,7 +236,7 @@ struct ErrnoCase {
     std::string message;
 };
 
-class SystemErrorCodes : public testing::TestWithParam<ErrnoCase> {};
+class SystemErrorCodes : public ::testing::TestWithParam<ErrnoCase> {};
 
 TEST_P(SystemErrorCodes, GiveTheMessageOfTheSameConditionOnWindows) {
     const int code = ViewFileOutput::SystemErrorCode(GetParam().errnoValue);
@@ -265,7 +246,7 @@ TEST_P(SystemErrorCodes, GiveTheMessageOfTheSameConditionOnWindows) {
 
 INSTANTIATE_TEST_SUITE_P(
     Table, SystemErrorCodes,
-    testing::Values(
+    ::testing::Values(
         ErrnoCase{EACCES, 5, "File access denied"}, ErrnoCase{EPERM, 5, "File access denied"},
         ErrnoCase{EROFS, 5, "File access denied"}, ErrnoCase{EISDIR, 5, "File access denied"},
         ErrnoCase{ETXTBSY, 5, "File access denied"}, ErrnoCase{ENOENT, 3, "Invalid filename"},
@@ -280,7 +261,7 @@ struct MessageCase {
     std::string message;
 };
 
-class InOutErrorMessages : public testing::TestWithParam<MessageCase> {};
+class InOutErrorMessages : public ::testing::TestWithParam<MessageCase> {};
 
 TEST_P(InOutErrorMessages, AreChosenByCode) {
     EXPECT_EQ(InOutError::MessageFor(GetParam().code), GetParam().message);
@@ -291,7 +272,7 @@ TEST_P(InOutErrorMessages, AreChosenByCode) {
 
 INSTANTIATE_TEST_SUITE_P(
     Table, InOutErrorMessages,
-    testing::Values(MessageCase{2, "File not found"}, MessageCase{3, "Invalid filename"},
+    ::testing::Values(MessageCase{2, "File not found"}, MessageCase{3, "Invalid filename"},
                     MessageCase{4, "Too many open files"}, MessageCase{5, "File access denied"},
                     MessageCase{100, "Read beyond end of file"}, MessageCase{101, "Disk full"},
                     MessageCase{106, "Invalid numeric input"}, MessageCase{32, "I/O error 32"},

@@ -7,6 +7,8 @@
 #include "VoyageController.h"
 #include "VoyageState.h"
 
+#include "ScratchDirectory.h"
+
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -28,28 +30,6 @@ using Event = HeadlessWindow::Event;
 inline Event At(std::int64_t seconds, std::string text) {
     return Event{seconds * 1000, std::move(text)};
 }
-
-// A fresh directory for one test's view file, removed afterwards.
-class ScratchDirectory {
-public:
-    ScratchDirectory() {
-        static std::atomic<int> serial{0};
-        path_ = std::filesystem::temp_directory_path() /
-                ("tembrel-voyage-" + std::to_string(::getpid()) + "-" + std::to_string(serial++));
-        std::filesystem::remove_all(path_);
-        std::filesystem::create_directories(path_);
-    }
-    ~ScratchDirectory() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    ScratchDirectory(const ScratchDirectory&) = delete;
-    ScratchDirectory& operator=(const ScratchDirectory&) = delete;
-    const std::filesystem::path& Path() const { return path_; }
-
-private:
-    std::filesystem::path path_;
-};
 
 // The texts between the tags of lines 6 to 8 of the view file on disk.
 inline std::string ViewTextsOnDisk(const std::filesystem::path& file) {
