@@ -1,5 +1,6 @@
 // tembrel-sim: flies a voyage on a virtual clock and prints what the user and
 // Google Earth would see. See SimOptions.h and the README for the interface.
+#include "SimEstimate.h"
 #include "SimOptions.h"
 #include "SimRunner.h"
 
@@ -18,7 +19,9 @@ int main(int argc, char** argv) {
             return 0;
         }
         const SimInputs inputs = LoadSimInputs(options);
-        for (const std::string& line : RunSimulation(options, inputs)) {
+        const std::vector<std::string> lines =
+            options.estimate ? EstimateSimulation(options, inputs) : RunSimulation(options, inputs);
+        for (const std::string& line : lines) {
             std::cout << line << '\n';
         }
         return 0;

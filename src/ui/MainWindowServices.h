@@ -8,6 +8,7 @@
 namespace tembrel {
 
 class CacheFolderCommand;
+class FileDialogRoutine;
 class MessageBoxRoutine;
 class SettingsStore;
 class ShellOpener;
@@ -25,6 +26,8 @@ struct MainWindowServices {
     // The regional decimal separator, asked at start-up and again whenever
     // the system announces a change of regional settings.
     std::function<char()> decimalSeparator = RegionalDecimalSeparator;
+    // The Tools menu's file dialogs; none given means the system's own.
+    FileDialogRoutine* fileDialog = nullptr;
 };
 
 } // namespace tembrel

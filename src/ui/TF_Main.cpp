@@ -21,6 +21,7 @@
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QIcon>
 #include <QImageReader>
 #include <QLabel>
@@ -35,6 +36,7 @@
 #include <QTableWidget>
 #include <QTimer>
 #include <QToolButton>
+#include <QToolTip>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -161,13 +163,35 @@ TF_Main::TF_Main(const MainWindowServices& services, QWidget* parent)
     BuildLayout();
     BuildMenu();
     memoLines_ = std::make_unique<MemoLines>(*M_Points);
+    tools_ = std::make_unique<ToolCommands>(ToolCommands::Context{
+        .window = *this,
+        .state = state_,
+        .decimalSeparator = [this] { return controller_.DecimalSeparator(); },
+        .viewFile = writer_.Path(),
+        .fileDialog = services.fileDialog != nullptr ? *services.fileDialog : systemFileDialog_,
+        .owner = this,
+        .setMemoLines = [this](const QStringList& lines) { SetMemoLines(lines); },
+        .setGridRows =
+            [this](const std::vector<ToolCommands::GridRow>& rows) { SetGridRows(rows); }});
     ConnectHandlers();
+    ConnectToolHandlers();
 
     Handle([this] { ReadDecimalSeparator(); });
     Handle([this] { FormCreate(); });
+    UpdateEstimateTip();
 }
 
-TF_Main::~TF_Main() = default;
+TF_Main::~TF_Main() {
+    // The controls go after this part of the window and signal as they go;
+    // no estimate may be worked out on a window half gone.
+    for (int i = 0; i < 8; ++i) {
+        disconnect(Edit(static_cast<InputEdit>(i)), nullptr, this, nullptr);
+    }
+    disconnect(M_Points, nullptr, this, nullptr);
+    disconnect(SG_Areas, nullptr, this, nullptr);
+    disconnect(PC_Main, nullptr, this, nullptr);
+    GA_Progress->removeEventFilter(this);
+}
 
 // ---------------------------------------------------------------- layout
 
@@ -350,6 +374,8 @@ void TF_Main::BuildMenu() {
     OpentheCachefolder1 = GECahce1->addAction(QStringLiteral("Open Cache folder"));
     OpentheCachefolder1->setObjectName(QStringLiteral("OpentheCachefolder1"));
 
+    BuildToolsMenu();
+
     About1 = MM_Main->addMenu(QStringLiteral("Help"));
     About1->setObjectName(QStringLiteral("About1"));
     Quickstart1 = About1->addAction(QStringLiteral(" Help Contents"));
@@ -372,6 +398,53 @@ void TF_Main::ConnectHandlers() {
 #ifndef QT_NO_SESSIONMANAGER
     connect(qGuiApp, &QGuiApplication::commitDataRequest, this, [this] { SessionEnding(); });
 #endif
+}
+
+void TF_Main::BuildToolsMenu() {
+    Tools1 = MM_Main->addMenu(QStringLiteral("Tools"));
+    Tools1->setObjectName(QStringLiteral("Tools1"));
+    const auto add = [this](const char* name, const QString& caption) {
+        QAction* action = Tools1->addAction(caption);
+        action->setObjectName(QLatin1String(name));
+        return action;
+    };
+    CreateGoogleEarthlink1 =
+        add("CreateGoogleEarthlink1", QStringLiteral("Create Google Earth link..."));
+    N2 = Tools1->addSeparator();
+    N2->setObjectName(QStringLiteral("N2"));
+    Voyageestimate1 = add("Voyageestimate1", QStringLiteral("Voyage estimate"));
+    Exportcoveragepreview1 =
+        add("Exportcoveragepreview1", QStringLiteral("Export coverage preview..."));
+    N3 = Tools1->addSeparator();
+    N3->setObjectName(QStringLiteral("N3"));
+    Importpoints1 = add("Importpoints1", QStringLiteral("Import points..."));
+    Importareas1 = add("Importareas1", QStringLiteral("Import areas..."));
+}
+
+void TF_Main::ConnectToolHandlers() {
+    connect(CreateGoogleEarthlink1, &QAction::triggered, this,
+            &TF_Main::CreateGoogleEarthlink1Click);
+    connect(Voyageestimate1, &QAction::triggered, this, &TF_Main::Voyageestimate1Click);
+    connect(Exportcoveragepreview1, &QAction::triggered, this,
+            &TF_Main::Exportcoveragepreview1Click);
+    connect(Importpoints1, &QAction::triggered, this, &TF_Main::Importpoints1Click);
+    connect(Importareas1, &QAction::triggered, this, &TF_Main::Importareas1Click);
+    // The memo and the grid are locked during a voyage: so are their imports.
+    connect(Tools1, &QMenu::aboutToShow, this, [this] {
+        Importpoints1->setEnabled(!state_.InProgress);
+        Importareas1->setEnabled(!state_.InProgress);
+    });
+
+    // The estimate follows every input the voyage reads.
+    for (int i = 0; i < 8; ++i) {
+        connect(Edit(static_cast<InputEdit>(i)), &QLineEdit::textChanged, this,
+                &TF_Main::UpdateEstimateTip);
+    }
+    connect(M_Points, &QPlainTextEdit::textChanged, this, &TF_Main::UpdateEstimateTip);
+    connect(SG_Areas, &QTableWidget::itemChanged, this, &TF_Main::UpdateEstimateTip);
+    connect(PC_Main, &QTabWidget::currentChanged, this, &TF_Main::UpdateEstimateTip);
+    // And is worked out afresh when shown, for a time left to the second.
+    GA_Progress->installEventFilter(this);
 }
 
 // ---------------------------------------------------------------- handlers
@@ -471,18 +544,22 @@ void TF_Main::SessionEnding() {
 
 void TF_Main::B_StartClick() {
     Handle([this] { controller_.B_StartClick(); });
+    UpdateEstimateTip();
 }
 
 void TF_Main::B_PauseClick() {
     Handle([this] { controller_.B_PauseClick(); });
+    UpdateEstimateTip();
 }
 
 void TF_Main::B_StopClick() {
     Handle([this] { controller_.B_StopClick(); });
+    UpdateEstimateTip();
 }
 
 void TF_Main::T_TimerTimer() {
     Handle([this] { controller_.T_TimerTimer(); });
+    UpdateEstimateTip();
 }
 
 void TF_Main::Exit1Click() {
@@ -510,6 +587,64 @@ void TF_Main::AboutTembrel1Click() {
         const std::unique_ptr<TF_About> about = std::make_unique<TF_About>(services_.shell, this);
         about->exec();
     });
+}
+
+void TF_Main::CreateGoogleEarthlink1Click() {
+    Handle([this] { tools_->CreateGoogleEarthLink(); });
+}
+
+void TF_Main::Voyageestimate1Click() {
+    Handle([this] { tools_->ShowEstimate(UntilNextTick()); });
+}
+
+void TF_Main::Exportcoveragepreview1Click() {
+    Handle([this] { tools_->ExportCoveragePreview(); });
+}
+
+void TF_Main::Importpoints1Click() {
+    Handle([this] { tools_->ImportPoints(); });
+}
+
+void TF_Main::Importareas1Click() {
+    Handle([this] { tools_->ImportAreas(); });
+}
+
+// ---------------------------------------------------------------- Tools
+
+std::int64_t TF_Main::UntilNextTick() const {
+    return T_Timer->isActive() ? T_Timer->remainingTime() : -1;
+}
+
+void TF_Main::UpdateEstimateTip() {
+    // Runs on every keystroke: the estimate is bounded to stay quick.
+    Handle([this] { GA_Progress->setToolTip(tools_->EstimateText(UntilNextTick())); });
+}
+
+bool TF_Main::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == GA_Progress && event->type() == QEvent::ToolTip) {
+        UpdateEstimateTip();
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TF_Main::SetMemoLines(const QStringList& lines) {
+    M_Points->setPlainText(lines.join(QLatin1Char('\n')));
+}
+
+void TF_Main::SetGridRows(const std::vector<ToolCommands::GridRow>& rows) {
+    for (int row = 0; row < GridRowCount; ++row) {
+        for (int column = 0; column < GridColumnCount; ++column) {
+            const std::size_t index = static_cast<std::size_t>(row);
+            const QString text = index < rows.size()
+                                     ? Text(rows[index][static_cast<std::size_t>(column)])
+                                     : QString();
+            if (QTableWidgetItem* item = SG_Areas->item(row, column)) {
+                item->setText(text);
+            } else if (!text.isEmpty()) {
+                SG_Areas->setItem(row, column, new QTableWidgetItem(text));
+            }
+        }
+    }
 }
 
 // ---------------------------------------------------------------- VoyageWindow

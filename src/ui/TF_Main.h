@@ -3,8 +3,10 @@
 #include "EditSettings.h"
 #include "MainWindowServices.h"
 #include "MemoLines.h"
+#include "QtFileDialogRoutine.h"
 #include "QtTimerBackend.h"
 #include "TimerModel.h"
+#include "ToolCommands.h"
 #include "ViewFileWriter.h"
 #include "VoyageController.h"
 #include "VoyageState.h"
@@ -76,6 +78,12 @@ public:
     void OpentheCachefolder1Click();
     void Quickstart1Click();
     void AboutTembrel1Click();
+    // The Tools menu.
+    void CreateGoogleEarthlink1Click();
+    void Voyageestimate1Click();
+    void Exportcoveragepreview1Click();
+    void Importpoints1Click();
+    void Importareas1Click();
 
     // The desktop session is ending (log-off, shutdown): the program may be
     // ended without a close, so the eight edit texts are saved now, without
@@ -85,6 +93,7 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
 private:
@@ -95,7 +104,14 @@ private:
     void BuildSnapshotGroup();
     void BuildButtonPanel();
     void BuildMenu();
+    void BuildToolsMenu();
     void ConnectHandlers();
+    void ConnectToolHandlers();
+    // GA_Progress's tooltip: the voyage estimate, or the time left.
+    void UpdateEstimateTip();
+    std::int64_t UntilNextTick() const;
+    void SetMemoLines(const QStringList& lines);
+    void SetGridRows(const std::vector<ToolCommands::GridRow>& rows);
 
     void FormCreate();
     // Throws SilentAbort to refuse the close.
@@ -163,6 +179,14 @@ private:
     QAction* Exit1 = nullptr;
     QMenu* GECahce1 = nullptr;
     QAction* OpentheCachefolder1 = nullptr;
+    QMenu* Tools1 = nullptr;
+    QAction* CreateGoogleEarthlink1 = nullptr;
+    QAction* N2 = nullptr;
+    QAction* Voyageestimate1 = nullptr;
+    QAction* Exportcoveragepreview1 = nullptr;
+    QAction* N3 = nullptr;
+    QAction* Importpoints1 = nullptr;
+    QAction* Importareas1 = nullptr;
     QMenu* About1 = nullptr;
     QAction* Quickstart1 = nullptr;
     QAction* N1 = nullptr;
@@ -172,6 +196,8 @@ private:
     QtTimerBackend timerBackend_;
     TimerModel timer_;
     std::unique_ptr<MemoLines> memoLines_;
+    QtFileDialogRoutine systemFileDialog_;
+    std::unique_ptr<ToolCommands> tools_;
     bool placed_ = false;
 };
 

@@ -5,7 +5,7 @@ tembrel-sim computes from the same texts and clicks."""
 import configparser
 import time
 
-from harness import Timeline, expect, expect_equal, file_exists
+from harness import Timeline, expect, expect_equal, file_exists, moment
 from main_window import EDITS, TITLE, WHITE
 from voyage_plan import VOYAGE_ENDED
 
@@ -39,9 +39,10 @@ DATA_MISSING = "Some data is missing. Please complete your data."
 DATA_NOT_CORRECT = "Some Data is not correct. Please review your values."
 CONFIRM_STOP = "Are you sure you want to stop the voyage?"
 CONFIRM_EXIT = "The voyage is still running, do you really want to exit?"
-# The default error box of a failed write: the application's title as its
-# caption and the error's text with a full stop.
-APPLICATION_TITLE = "Tembrel"
+# The default error box of a failed write: the application's title (the
+# executable's name, all but its first letter in lower case) as its caption,
+# and the error's text with a full stop.
+APPLICATION_TITLE = "tembrel"
 ACCESS_DENIED = "File access denied."
 
 
@@ -56,18 +57,33 @@ def gauge_pixels(window, progress):
     return window.gauge_inner_width() * progress // 1_000_000_000
 
 
-def read_box(h, title, text):
-    """Waits for a message box and reads its text off the screen."""
+def answer_box(h, title, key, text=None, shot=None, timeline=None):
+    """Waits for a message box, looks at it, and answers it with a key at
+    once, since ticks go on while it is open; what it says is read off the
+    picture afterwards. Returns the picture and, given a timeline, the moment
+    of the answer."""
     box = h.display.wait_window(title, 5)
-    x, y, width, height = h.display.geometry(box)
-    seen = h.display.ocr(h.display.grab(), x, y, width, height, one_line=False)
-    expect(text in seen, f"the '{title}' box reads '{seen}', expected it to say '{text}'")
-    return box
+    image = None
+    if text is not None or shot is not None:
+        image = h.display.grab()
+        x, y, width, height = h.display.geometry(box)
 
+    def press():
+        h.display.activate(box)
+        h.display.key(key)
 
-def answer(h, title, key):
-    h.display.press_in_window(title, key)
+    answered = None
+    if timeline is None:
+        press()
+    else:
+        answered = timeline.act(f"the answer {key} to '{title}'", press)
     h.display.wait_no_window(title, 5)
+    if shot is not None:
+        h.shot(shot, image)
+    if text is not None:
+        seen = h.display.ocr(image, x, y, width, height, one_line=False)
+        expect(text in seen, f"the '{title}' box reads '{seen}', expected it to say '{text}'")
+    return image, answered
 
 
 def expect_running(window, image, what):
@@ -83,20 +99,24 @@ def expect_idle(window, image, what):
                  f"{what}: the latitude edit's background (unlocked)")
 
 
-def check_gauge(h, window, timeline, plan, shift=0):
-    image, t = timeline.grab(h.display)
-    expect_equal(window.gauge_fill(image), gauge_pixels(window, plan.gauge_at(t - shift)),
-                 f"the gauge's bar in pixels at {t:.1f} s")
-    return image
-
-
-def wait_end(h, timeline, plan, shift=0):
-    """Waits for "The voyage has been ended." and checks it came on time."""
-    due = plan.end_time() + shift
-    box = h.display.wait_window("Information", max(3, due - timeline.now() + 3))
+def wait_end(h, timeline, due):
+    """Waits for "The voyage has been ended." and checks it did not come early."""
+    h.display.wait_window("Information", max(3, due - timeline.now() + 3))
     came = timeline.now()
     expect(came > due - 0.3, f"the voyage ended at {came:.2f} s, before its {due:g} s")
-    return box
+
+
+def check_voyage(window, timeline, plan, expected=None, ticks=None, since=None,
+                 gauge_shift=0):
+    """Holds what the reader saw and the gauge pictures to the plan, once it
+    is clear that nothing the harness did came too near a tick."""
+    ticks = plan.tick_times() if ticks is None else ticks
+    timeline.check_timing(ticks)
+    timeline.check_samples(expected or plan.view_at, ticks, since)
+    for t, image in timeline.looks_at("gauge"):
+        expect_equal(window.gauge_fill(image),
+                     gauge_pixels(window, plan.gauge_at(t - gauge_shift)),
+                     f"the gauge's bar in pixels at {t:.2f} s")
 
 
 def help_example(h):
@@ -115,14 +135,14 @@ def help_example(h):
     timeline.start(lambda: window.click("B_Start"))
     for second in range(4):
         timeline.sleep_until(second + 0.6)
-        image = check_gauge(h, window, timeline, plan)
+        image = timeline.look(h.display, "gauge")
         if second == 0:
             expect_running(window, image, "after Start")
             h.shot("running", image)
 
     # Help > Help Contents while the voyage runs; Alt+F4 closes it again.
     timeline.after_sample(3.5)
-    window.open_menu_item(menu_index=2, item_index=0)
+    window.open_menu_item("Help", item_index=0)
     h.display.wait_window("Tembrel Help", 5)
     h.shot("help-window-during-voyage")
     h.display.press_in_window("Tembrel Help", "alt+F4")
@@ -130,19 +150,17 @@ def help_example(h):
 
     for second in (5, 6):
         timeline.sleep_until(second + 0.6)
-        check_gauge(h, window, timeline, plan)
+        timeline.look(h.display, "gauge")
 
-    wait_end(h, timeline, plan)
-    read_box(h, "Information", VOYAGE_ENDED)
-    image = h.shot("voyage-ended")
+    wait_end(h, timeline, plan.end_time())
+    image, _ = answer_box(h, "Information", "Return", VOYAGE_ENDED, shot="voyage-ended")
     expect_equal(window.gauge_fill(image), window.gauge_inner_width(),
                  "the gauge's bar in pixels while the end message is open")
     expect_equal(window.gauge_text(image, on_bar=True), "100%", "the gauge's text")
-    answer(h, "Information", "Return")
     expect_idle(window, h.shot("idle-again"), "after the end message")
 
     reader.wait_count(len(reader.samples()) + 2)
-    timeline.check_samples(plan.view_at)
+    check_voyage(window, timeline, plan)
     seen = timeline.views_seen()
     expect_equal([view for view, _ in seen], HELP_CENTRES, "the views the reader flew to")
     expect_equal([count for _, count in seen[:-1]], [2, 1, 1, 1, 1],
@@ -154,45 +172,41 @@ def pause_resume_stop(h):
     Stop answered Yes ends the voyage early."""
     window = h.launch()
     reader = h.reader()
-    plan = h.plan(*sim_args(LONG_EXAMPLE), "--do", "0:start", "--do", "3.5:pause",
-                  "--do", "6.5:start", "--do", "8.5:stop-no", "--do", "10.5:stop")
     window.fill(LONG_EXAMPLE)
 
     timeline = Timeline(reader)
     timeline.start(lambda: window.click("B_Start"))
     timeline.after_sample(3.5)
-    window.click("B_Pause")
-    timeline.sleep_until(3.8)
-    image = check_gauge(h, window, timeline, plan)
+    paused = timeline.act("Pause", lambda: window.click("B_Pause"))
+    image = timeline.look(h.display, "gauge")
     expect(window.start_button_shown(image), "Resume is not shown while paused")
     expect_equal(window.edit_background(image, "E_LatD"), LOCKED,
                  "the latitude edit's background while paused")
     h.shot("paused", image)
 
-    timeline.after_sample(6.5)
-    window.click("B_Start")  # now captioned "Resume Voyage"
-    timeline.sleep_until(7.6)
-    expect_running(window, check_gauge(h, window, timeline, plan), "after Resume")
+    # The resumed voyage ticks a whole period after the click; a click on a
+    # whole second keeps the ticks half-way between the reader's samples.
+    timeline.sleep_until(6)
+    resumed = timeline.act("Resume", lambda: window.click("B_Start"))
+    timeline.sleep_until(resumed + 1.6)
+    expect_running(window, timeline.look(h.display, "gauge"), "after Resume")
 
     timeline.after_sample(8.5)
     window.click("B_Stop")
-    read_box(h, "Confirm", CONFIRM_STOP)
-    h.shot("stop-question")
-    answer(h, "Confirm", "Escape")  # No
-    timeline.sleep_until(9.6)
-    expect_running(window, check_gauge(h, window, timeline, plan), "after Stop answered No")
+    answer_box(h, "Confirm", "Escape", CONFIRM_STOP, shot="stop-question")  # Escape is No
+    timeline.sleep_until(resumed + 3.6)
+    expect_running(window, timeline.look(h.display, "gauge"), "after Stop answered No")
 
-    timeline.after_sample(10.5)
+    timeline.after_write(h.view_file, 10)
     window.click("B_Stop")
-    read_box(h, "Confirm", CONFIRM_STOP)
-    answer(h, "Confirm", "y")
-    read_box(h, "Information", VOYAGE_ENDED)
-    h.shot("stopped")
-    answer(h, "Information", "Return")
+    _, stopped = answer_box(h, "Confirm", "y", timeline=timeline)
+    answer_box(h, "Information", "Return", VOYAGE_ENDED, shot="stopped")
     expect_idle(window, h.shot("idle-again"), "after Stop answered Yes")
 
     reader.wait_count(len(reader.samples()) + 2)
-    timeline.check_samples(plan.view_at)
+    plan = h.plan(*sim_args(LONG_EXAMPLE), "--do", "0:start", "--do", f"{moment(paused)}:pause",
+                  "--do", f"{moment(resumed)}:start", "--do", f"{moment(stopped)}:stop")
+    check_voyage(window, timeline, plan)
     seen = [view for view, _ in timeline.views_seen()]
     expect(seen == plan.views() and len(seen) < 14,
            f"the views seen {seen} are not the plan's {plan.views()} of a voyage stopped early")
@@ -215,27 +229,26 @@ def multiple_areas(h):
 
     timeline = Timeline(reader)
     timeline.start(lambda: window.click("B_Start"))
-    labels = []
     for second in range(7):
         timeline.sleep_until(second + 0.6)
-        image = check_gauge(h, window, timeline, plan)
-        caption = plan.label_at(second + 0.6)
-        if caption is not None and caption not in labels:
-            labels.append(caption)
-            expect_equal(window.area_label_text(image), caption, f"the area label at {second}.6 s")
-            h.shot(f"area-{len(labels)}", image)
-    expect_equal(labels, ["Now scanning area no. 1", "Now scanning area no. 2"],
-                 "the captions the plan gives the label")
-
-    wait_end(h, timeline, plan)
-    read_box(h, "Information", VOYAGE_ENDED)
-    answer(h, "Information", "Return")
+        timeline.look(h.display, "gauge")
+    wait_end(h, timeline, plan.end_time())
+    answer_box(h, "Information", "Return", VOYAGE_ENDED)
     image = h.shot("idle-again")
     expect(not window.area_label_shown(image), "the area label is still shown after the end")
     expect(window.start_button_shown(image), "Start is not shown after the end")
 
     reader.wait_count(len(reader.samples()) + 2)
-    timeline.check_samples(plan.view_at)
+    check_voyage(window, timeline, plan)
+    captions = []
+    for t, image in timeline.looks_at("gauge"):
+        caption = plan.label_at(t)
+        if caption is not None and caption not in captions:
+            captions.append(caption)
+            h.shot(f"area-{len(captions)}", image)
+            expect_equal(window.area_label_text(image), caption, f"the area label at {t:.2f} s")
+    expect_equal(captions, ["Now scanning area no. 1", "Now scanning area no. 2"],
+                 "the captions the plan gives the label")
 
 
 def scattered_points(h):
@@ -256,15 +269,13 @@ def scattered_points(h):
     timeline.start(lambda: window.click("B_Start"))
     for second in range(3):
         timeline.sleep_until(second + 0.6)
-        check_gauge(h, window, timeline, plan)
-    wait_end(h, timeline, plan)
-    read_box(h, "Information", VOYAGE_ENDED)
-    h.shot("voyage-ended")
-    answer(h, "Information", "Return")
+        timeline.look(h.display, "gauge")
+    wait_end(h, timeline, plan.end_time())
+    answer_box(h, "Information", "Return", VOYAGE_ENDED, shot="voyage-ended")
     expect(window.start_button_shown(h.shot("idle-again")), "Start is not shown after the end")
 
     reader.wait_count(len(reader.samples()) + 2)
-    timeline.check_samples(plan.view_at)
+    check_voyage(window, timeline, plan)
     expect_equal([count for _, count in timeline.views_seen()[:-1]], [1, 1],
                  "how many refreshes the first two points lasted")
 
@@ -275,29 +286,25 @@ def bad_input(h):
     window = h.launch()
     reader = h.reader()
     window.click("B_Start")
-    read_box(h, "Error", DATA_MISSING)
-    h.shot("data-missing")
-    answer(h, "Error", "Return")
+    answer_box(h, "Error", "Return", DATA_MISSING, shot="data-missing")
 
     window.fill(dict(HELP_EXAMPLE, E_LatD="48,86"))
     window.click("B_Start")
-    read_box(h, "Error", DATA_NOT_CORRECT)
-    h.shot("data-not-correct")
-    answer(h, "Error", "Return")
+    answer_box(h, "Error", "Return", DATA_NOT_CORRECT, shot="data-not-correct")
     expect_idle(window, h.shot("usable-again"), "after the failed start")
     expect(not file_exists(h.view_file), "a failed start wrote the view file")
 
     # Usable again: the latitude mended, the voyage starts.
     window.type_into("E_LatD", "48.86")
-    plan = h.plan(*sim_args(HELP_EXAMPLE), "--do", "0:start", "--do", "2.5:stop")
     timeline = Timeline(reader)
     timeline.start(lambda: window.click("B_Start"))
-    timeline.after_sample(2.5)
+    timeline.after_write(h.view_file, 2)
     window.click("B_Stop")
-    answer(h, "Confirm", "y")
-    answer(h, "Information", "Return")
+    _, stopped = answer_box(h, "Confirm", "y", timeline=timeline)
+    answer_box(h, "Information", "Return", VOYAGE_ENDED)
     reader.wait_count(len(reader.samples()) + 1)
-    timeline.check_samples(plan.view_at)
+    plan = h.plan(*sim_args(HELP_EXAMPLE), "--do", "0:start", "--do", f"{moment(stopped)}:stop")
+    check_voyage(window, timeline, plan)
     expect(all(sample.unreadable for sample in reader.samples()
                if sample.arrival < timeline.t0),
            "the reader found a view before the good start")
@@ -308,11 +315,15 @@ def close_and_restart(h):
     Yes closes. After a restart the eight texts are back and fly the same
     voyage; the grid and the memo hold their examples again."""
     window = h.launch()
+    # The grid and the memo are pictured without the focus, whose frame and
+    # blinking caret would differ from one picture to the next.
     window.select_tab("areas")
-    grid_before = window.region(h.display.grab(), "SG_Areas")
+    window.click("E_VR")
+    grid_before = window.region(h.shot("grid-at-first-start"), "SG_Areas")
     window.type_into_cell(0, 0, "1.5")
     window.select_tab("points")
-    memo_before = window.region(h.display.grab(), "M_Points")
+    window.click("E_VR")
+    memo_before = window.region(h.shot("memo-at-first-start"), "M_Points")
     window.type_memo("5, 5")
     window.select_tab("area")
     window.fill(LONG_EXAMPLE)
@@ -323,20 +334,18 @@ def close_and_restart(h):
     timeline.start(lambda: window.click("B_Start"))
     timeline.after_sample(2.5)
     window.close_box()
-    read_box(h, "Confirm", CONFIRM_EXIT)
-    h.shot("exit-question")
-    answer(h, "Confirm", "n")
+    answer_box(h, "Confirm", "n", CONFIRM_EXIT, shot="exit-question")
     timeline.sleep_until(3.6)
     expect(h.program.poll() is None, "the program ended although the answer was No")
-    expect_running(window, check_gauge(h, window, timeline, plan), "after the exit answered No")
+    expect_running(window, timeline.look(h.display, "gauge"), "after the exit answered No")
 
-    timeline.after_sample(4.5)
+    timeline.after_write(h.view_file, 4)
     window.close_box()
-    answer(h, "Confirm", "y")
+    _, closed = answer_box(h, "Confirm", "y", timeline=timeline)
     expect_equal(h.wait_exit(5), 0, "the program's exit status")
-    closed_at = timeline.now()
     reader.wait_count(len(reader.samples()) + 2)
-    timeline.check_samples(lambda t: plan.view_at(min(t, closed_at)))
+    # The file keeps the view of the last tick before the close.
+    check_voyage(window, timeline, plan, expected=lambda t: plan.view_at(min(t, closed)))
 
     settings = configparser.ConfigParser(interpolation=None)
     settings.optionxform = str
@@ -347,14 +356,17 @@ def close_and_restart(h):
     # The restart: the texts are back, on screen and in the voyage they fly.
     window = h.launch()
     image = h.shot("restarted")
-    for control in EDITS:
-        if not window.edit_has_focus(image, control):  # a caret would blur the text
-            expect_equal(window.edit_text(image, control), LONG_EXAMPLE[control],
-                         f"the text of {control} after the restart")
+    unfocused = [control for control in EDITS if not window.edit_has_focus(image, control)]
+    expect(len(unfocused) >= 7, f"only {unfocused} show no focus frame")
+    for control in unfocused:  # a caret would blur the focused edit's text
+        expect_equal(window.edit_text(image, control), LONG_EXAMPLE[control],
+                     f"the text of {control} after the restart")
     window.select_tab("areas")
+    window.click("E_VR")
     grid_after = window.region(h.shot("grid-after-restart"), "SG_Areas")
     expect(grid_after.ppm() == grid_before.ppm(), "the grid does not show its example rows")
     window.select_tab("points")
+    window.click("E_VR")
     memo_after = window.region(h.shot("memo-after-restart"), "M_Points")
     expect(memo_after.ppm() == memo_before.ppm(), "the memo does not show its example lines")
     window.select_tab("area")
@@ -362,68 +374,85 @@ def close_and_restart(h):
     restart = Timeline(reader)
     restart.start(lambda: window.click("B_Start"))
     restart.after_sample(2.5)
-    window.click("B_Pause")
-    restart.sleep_until(2.8)
+    paused = restart.act("Pause", lambda: window.click("B_Pause"))
     # File > Exit while paused: nothing to ask.
-    window.open_menu_item(menu_index=0, item_index=0)
+    window.open_menu_item("File", item_index=0)
     expect_equal(h.wait_exit(5), 0, "the exit status after File > Exit")
     expect(not h.display.windows("Confirm"), "the exit of a paused voyage asked a question")
     reader.wait_count(len(reader.samples()) + 1)
-    restart.check_samples(lambda t: plan.view_at(min(t, 2.5)))
+    # Until the new start the file keeps what the first run last wrote.
+    check_voyage(window, restart, plan, since=-1,
+                 expected=lambda t: plan.view_at(closed if t < 0 else min(t, paused)))
 
 
 def unwritable_view_file(h):
-    """A directory in the view file's place: the error box at every tick, the
-    position held; once the file can be written again the voyage goes on from
-    where it stopped."""
-    blocked_ticks = 3
+    """A directory in the view file's place: the error box at every tick, one
+    box at a time, the position held; once the file can be written again the
+    voyage goes on from where it stopped."""
     window = h.launch()
     reader = h.reader()
     plan = h.plan(*sim_args(LONG_EXAMPLE))
     window.fill(LONG_EXAMPLE)
 
+    def block():
+        h.view_file.unlink()
+        h.view_file.mkdir()
+
     timeline = Timeline(reader)
     timeline.start(lambda: window.click("B_Start"))
     timeline.after_sample(3.5)
-    h.view_file.unlink()
-    h.view_file.mkdir()
-    blocked_from = timeline.now()
-    boxes = []  # (when it came, its window)
-    while timeline.now() < 3.5 + blocked_ticks:
-        for box in h.display.windows(APPLICATION_TITLE):
-            if box not in [known for _, known in boxes]:
-                boxes.append((timeline.now(), box))
-        time.sleep(0.05)
-    timeline.after_sample(3.5 + blocked_ticks)
-    h.view_file.rmdir()
-    unblocked_at = timeline.now()
+    blocked_from = timeline.act("the directory put in the file's place", block)
 
-    came = [round(t, 1) for t, _ in boxes]
-    expect(len(boxes) == blocked_ticks and all(
-        abs(t - (4 + i)) < 0.35 for i, (t, _) in enumerate(boxes)),
-        f"error boxes came at {came} s; expected one at each tick 4, 5 and 6 s")
-    x, y, width, height = h.display.geometry(boxes[-1][1])
-    text = h.display.ocr(h.shot("error-boxes"), x, y, width, height, one_line=False)
-    expect(ACCESS_DENIED in text, f"the error box reads '{text}', expected '{ACCESS_DENIED}'")
-    for _ in boxes:
-        answer_any = h.display.windows(APPLICATION_TITLE)
-        h.display.activate(answer_any[-1])
-        h.display.key("Return")
+    # The tick at 4 s cannot write: its error box. A tick that comes while the
+    # box is open waits for it, so boxes never pile up.
+    boxes = []  # (when it came, its window)
+
+    def watch_boxes(until):
+        while timeline.now() < until:
+            shown = h.display.windows(APPLICATION_TITLE)
+            expect(len(shown) <= 1, f"{len(shown)} error boxes open at {timeline.now():.2f} s")
+            for box in shown:
+                if box not in [known for _, known in boxes]:
+                    boxes.append((timeline.now(), box))
+            time.sleep(0.05)
+
+    watch_boxes(4.4)
+    expect(boxes, "no error box after the tick at 4 s")
+    box_geometry = h.display.geometry(boxes[-1][1])
+    box_image = h.display.grab()
+    timeline.after_sample(4.5)
+    timeline.act("the first error box answered",
+                 lambda: h.display.press_in_window(APPLICATION_TITLE, "Return"))
+    watch_boxes(5.5)
+    timeline.after_sample(5.5)
+    unblocked_at = timeline.act("the directory removed", h.view_file.rmdir)
+    timeline.act("the second error box answered",
+                 lambda: h.display.press_in_window(APPLICATION_TITLE, "Return"))
     h.display.wait_no_window(APPLICATION_TITLE, 5)
+    timeline.sleep_until(6.6)
+    timeline.look(h.display, "gauge")
+
+    text = h.display.ocr(h.shot("error-box", box_image), *box_geometry, one_line=False)
+    expect(ACCESS_DENIED in text, f"the error box reads '{text}', expected '{ACCESS_DENIED}'")
+    came = [round(t, 1) for t, _ in boxes]
+    expect(len(boxes) == 2 and all(abs(t - (4 + i)) < 0.35 for i, (t, _) in enumerate(boxes)),
+           f"error boxes came at {came} s; expected one at each of the ticks at 4 and 5 s")
 
     # Each refused tick put the rest of the voyage off by one period.
+    blocked_ticks = 2
+
     def expected(t):
         if blocked_from < t < unblocked_at:
             return None
         return plan.view_at(t if t < blocked_from else t - blocked_ticks)
 
-    wait_end(h, timeline, plan, shift=blocked_ticks)
-    read_box(h, "Information", VOYAGE_ENDED)
-    h.shot("voyage-ended")
-    answer(h, "Information", "Return")
+    due = plan.end_time() + blocked_ticks
+    wait_end(h, timeline, due)
+    answer_box(h, "Information", "Return", VOYAGE_ENDED, shot="voyage-ended")
     expect(window.start_button_shown(h.display.grab()), "Start is not shown after the end")
     reader.wait_count(len(reader.samples()) + 1)
-    timeline.check_samples(expected)
+    check_voyage(window, timeline, plan, expected=expected, ticks=range(1, int(due) + 1),
+                 gauge_shift=blocked_ticks)
     expect_equal([view for view, _ in timeline.views_seen()], plan.views(),
                  "the views the reader flew to, the refused ones left aside")
 

@@ -2,7 +2,6 @@
 directory, the program started from outside, the link reader beside it, the
 plan to hold it to, and the screenshots kept as artefacts."""
 
-import math
 import os
 import shutil
 import tempfile
@@ -115,13 +114,18 @@ class Harness:
 
 
 class Timeline:
-    """Seconds since the click on Start, with the click placed half a period
-    after one of the reader's samples, so that the program's ticks fall
-    half-way between them."""
+    """Seconds since the click on Start. The click comes half a period after
+    one of the reader's samples, so that the program's ticks fall half-way
+    between the samples. The harness notes when it acted and looked; the plan
+    is then computed from the moments the clicks and keys were really given,
+    and whatever came too near a tick to tell which came first is reported
+    as such."""
 
     def __init__(self, reader):
         self.reader = reader
         self.t0 = None
+        self.actions = []  # (what, from, to)
+        self.looks = []  # (what, from, to, picture)
 
     def start(self, click):
         sample = self.reader.next_sample()
@@ -149,34 +153,58 @@ class Timeline:
             samples = self.reader.samples()
             for sample in samples[count:]:
                 if sample.arrival - self.t0 > t - 0.5:
-                    if self.now() - (sample.arrival - self.t0) > 0.3:
-                        raise Failure(f"the harness came {self.now():.2f} s after the start "
-                                      f"to act on the sample at {t:g} s: too late")
                     return sample
             count = len(samples)
             self.reader.wait_count(count + 1, timeout=max(3, t - self.now() + 3))
 
-    def grab(self, display):
-        """A picture of the screen taken wholly between two ticks."""
+    def after_write(self, path, t):
+        """Waits for the program's write of the view file at about t (a whole
+        second), so that what follows has most of a period before the next."""
+        self.sleep_until(t - 0.3)
+        before = os.stat(path).st_mtime_ns
+        poll(lambda: os.stat(path).st_mtime_ns != before, 3, f"the write at {t:g} s",
+             interval=0.01)
+
+    def act(self, what, action):
+        """Does something whose moment matters, and returns that moment."""
+        before = self.now()
+        action()
+        after = self.now()
+        self.actions.append((what, before, after))
+        return after
+
+    def look(self, display, what):
+        """A picture of the screen, kept with the moment it was taken."""
         before = self.now()
         image = display.grab()
-        after = self.now()
-        tick = math.floor(before)
-        if before - tick < TICK_MARGIN or after > tick + 1 - TICK_MARGIN:
-            raise Failure(f"the screen grab from {before:.2f} s to {after:.2f} s came too near "
-                          "a tick to tell what it shows (is the machine overloaded?)")
-        return image, before
+        self.looks.append((what, before, self.now(), image))
+        return image
 
-    def check_samples(self, expected, until=None):
-        """Holds every reader sample up to `until` to expected(t): a view
+    def looks_at(self, what):
+        return [(before, image) for kind, before, _, image in self.looks if kind == what]
+
+    def check_timing(self, ticks):
+        """Fails when an action or a look came so near one of the ticks that
+        which came first cannot be told."""
+        problems = []
+        for what, before, after in self.actions + [look[:3] for look in self.looks]:
+            near = [tick for tick in ticks if before - TICK_MARGIN < tick < after + TICK_MARGIN]
+            if near:
+                problems.append(f"{what} from {before:.2f} s to {after:.2f} s, tick at "
+                                f"{near[0]:g} s")
+        if problems:
+            raise Failure("too near a tick to tell what came first (is the machine "
+                          "overloaded?):\n" + "\n".join(problems))
+
+    def check_samples(self, expected, ticks, since=None):
+        """Holds every reader sample after `since` to expected(t): a view
         (longitude, latitude, range) or None for an unreadable file."""
         problems = []
         for sample in self.reader.samples():
             t = sample.arrival - self.t0
-            if until is not None and t > until:
-                break
-            if t > 0 and (t - math.floor(t) < TICK_MARGIN or
-                          t - math.floor(t) > 1 - TICK_MARGIN):
+            if since is not None and t <= since:
+                continue
+            if any(abs(t - tick) < TICK_MARGIN for tick in ticks):
                 problems.append(f"{t:7.2f} s  too near a tick to judge: {sample.line}")
                 continue
             want = expected(t)
@@ -201,6 +229,11 @@ class Timeline:
             else:
                 runs.append([view, 1])
         return [(view, count) for view, count in runs]
+
+
+def moment(t):
+    """A time for tembrel-sim's --do: seconds with three decimals."""
+    return f"{max(t, 0):.3f}"
 
 
 def expect(condition, message):

@@ -65,6 +65,9 @@ EDITS = ("E_LatD", "E_LonD", "E_VE", "E_VS", "E_VEast", "E_VSouth", "E_VA", "E_V
 # "Scattered Points" as the tab widget draws them.
 TABS = {"area": (27, 17), "areas": (98, 17), "points": (198, 17)}
 
+# Likewise the menu bar's titles, centres from the client's left edge.
+MENUS = {"File": 18, "GE Cache": 64, "Help": 114}
+
 GRID_CELL_WIDTH = 100
 GRID_CELL_HEIGHT = 19
 
@@ -136,13 +139,16 @@ class MainWindow:
     def type_memo(self, text):
         self.click("M_Points")
         self.display.key("ctrl+a", "BackSpace")
-        self.display.type(text)
+        for number, line in enumerate(text.split("\n")):
+            if number > 0:
+                self.display.key("Return")
+            self.display.type(line)
 
-    def open_menu_item(self, menu_index, item_index):
-        """Opens the menu bar's menu_index-th menu with a click on "File" and the
-        arrow keys, then picks its item_index-th item."""
-        self.display.click(self.x + 18, self.top + self.menu_height // 2)
-        self.display.key(*(["Right"] * menu_index), *(["Down"] * (item_index + 1)), "Return")
+    def open_menu_item(self, menu, item_index):
+        """Opens a menu with a click on its title and picks its item_index-th
+        command (separators not counted) with the arrow keys."""
+        self.display.click(self.x + MENUS[menu], self.top + self.menu_height // 2)
+        self.display.key(*(["Down"] * (item_index + 1)), "Return")
 
     def close_box(self):
         """Clicks the close box the window manager draws at the frame's top right."""

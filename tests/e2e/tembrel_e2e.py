@@ -38,7 +38,7 @@ def main():
     harness = Harness(options, options.case)
     try:
         with harness:
-            print(f"{options.case}: {CASES[options.case].__doc__.split(chr(10))[0]}", flush=True)
+            print(f"{options.case}: {' '.join(CASES[options.case].__doc__.split())}", flush=True)
             CASES[options.case](harness)
     except Failure as failure:
         print(f"FAILED {options.case} after {time.monotonic() - started:.1f} s: {failure}")

@@ -26,6 +26,8 @@ class VoyagePlan:
             raise Failure(f"tembrel-sim {' '.join(args)} failed: {result.stderr.strip()}")
         with open(log_path, "w") as log:
             log.write("tembrel-sim " + " ".join(args) + "\n" + result.stdout)
+        self._action_times = {float(arg.split(":", 1)[0])
+                              for option, arg in zip(args, args[1:]) if option == "--do"}
         self.events = []
         for line in result.stdout.splitlines():
             time, kind, text = (line.split(" ", 2) + [""])[:3]
@@ -74,6 +76,12 @@ class VoyagePlan:
                 if not result or result[-1] != view:
                     result.append(view)
         return result
+
+    def tick_times(self):
+        """The moments after the start at which the program acts on its own,
+        not on a click of --do."""
+        return sorted({event.time for event in self.events
+                       if event.time > 0 and event.time not in self._action_times})
 
     def end_time(self):
         for event in self.events:

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 
 namespace tembrel {
@@ -55,6 +56,10 @@ struct BadDocument {
     const char* reasonContains;
 };
 
+void PrintTo(const BadDocument& bad, std::ostream* out) {
+    *out << bad.name;
+}
+
 class ViewFileParserRefuses : public ::testing::TestWithParam<BadDocument> {};
 
 TEST_P(ViewFileParserRefuses, WithAReason) {
@@ -86,7 +91,25 @@ INSTANTIATE_TEST_SUITE_P(
                     Document("<longitude> 1</longitude><latitude>2</latitude><range>1</range>"
                              "<tilt>0.0</tilt><heading>0.0</heading>"),
                     "longitude"},
-        BadDocument{"NotKml", QByteArray("<?xml version=\"1.0\"?><html/>"), "not kml"}),
+        BadDocument{"NotKml", QByteArray("<?xml version=\"1.0\"?><html/>"), "not kml"},
+        BadDocument{"LookAtOutsidePlacemark",
+                    QByteArray("<kml xmlns=\"http://earth.google.com/kml/2.0\"><Placemark/>"
+                               "<LookAt><longitude>1</longitude><latitude>2</latitude>"
+                               "<range>1</range><tilt>0.0</tilt><heading>0.0</heading>"
+                               "</LookAt></kml>"),
+                    "outside the Placemark"},
+        BadDocument{"NumberBesideTheLookAt",
+                    QByteArray("<kml xmlns=\"http://earth.google.com/kml/2.0\"><Placemark>"
+                               "<LookAt><latitude>2</latitude><range>1</range><tilt>0.0</tilt>"
+                               "<heading>0.0</heading></LookAt><longitude>1</longitude>"
+                               "</Placemark></kml>"),
+                    "no longitude"},
+        BadDocument{"TwoPlacemarks", Document(GoodBody).replace("</kml>", "<Placemark/></kml>"),
+                    "2 Placemark elements"},
+        BadDocument{"TwoViews", Document(GoodBody).replace("</Placemark>", "<LookAt/></Placemark>"),
+                    "2 LookAt elements"},
+        BadDocument{"LongitudeTwice", Document(GoodBody + "<longitude>3</longitude>"),
+                    "longitude given twice"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ViewFileParser, NumberGrammar) {
@@ -95,15 +118,16 @@ TEST(ViewFileParser, NumberGrammar) {
         bool allowComma;
         bool accepted;
     };
-    const Case cases[] = {{"0", false, true},         {"-122.410003662109", false, true},
-                          {"1,5", true, true},        {"1,5", false, false},
-                          {"1.", false, false},       {".5", false, false},
-                          {"1E15", false, true},      {"1e15", false, false},
-                          {"1E+15", false, false},    {"", false, false},
-                          {"1.5.5", false, false},    {"--1", false, false}};
+    const Case cases[] = {{"0", false, true},      {"-122.410003662109", false, true},
+                          {"1,5", true, true},     {"1,5", false, false},
+                          {"1.", false, false},    {".5", false, false},
+                          {"1E15", false, true},   {"1e15", false, false},
+                          {"1E+15", false, false}, {"", false, false},
+                          {"1.5.5", false, false}, {"--1", false, false}};
     for (const Case& c : cases) {
-        EXPECT_EQ(ViewFileParser::ParseNumber(QString::fromLatin1(c.text), c.allowComma).has_value(),
-                  c.accepted)
+        EXPECT_EQ(
+            ViewFileParser::ParseNumber(QString::fromLatin1(c.text), c.allowComma).has_value(),
+            c.accepted)
             << c.text;
     }
 }

@@ -1,6 +1,7 @@
 #include "ViewFileParser.h"
 
 #include <QRegularExpression>
+#include <QStringList>
 #include <QXmlStreamReader>
 
 #include <map>
@@ -59,32 +60,44 @@ std::optional<LookAtView> ViewFileParser::Parse(const QByteArray& document, QStr
     int lookAts = 0;
     bool sawKml = false;
     std::map<QString, QString> fields;
-    QString currentField;
+    // The open elements: a view counts only as a LookAt of the Placemark, and
+    // its numbers only as the LookAt's own children.
+    QStringList open;
     while (!xml.atEnd()) {
         const QXmlStreamReader::TokenType token = xml.readNext();
-        if (token == QXmlStreamReader::StartElement) {
-            const QStringView name = xml.name();
-            if (!sawKml) {
-                if (name != QLatin1String("kml")) {
-                    return fail(QStringLiteral("root element is not kml"));
-                }
-                if (xml.namespaceUri() != QLatin1String(KmlNamespace)) {
-                    return fail(QStringLiteral("not the KML 2.0 namespace: '%1'")
-                                    .arg(xml.namespaceUri().toString()));
-                }
-                sawKml = true;
-            } else if (name == QLatin1String("Placemark")) {
-                ++placemarks;
-            } else if (name == QLatin1String("LookAt")) {
-                ++lookAts;
-            } else if (lookAts > 0 && IsLookAtField(name)) {
-                currentField = name.toString();
-                if (fields.count(currentField) != 0) {
-                    return fail(QStringLiteral("%1 given twice").arg(currentField));
-                }
-                fields[currentField] = xml.readElementText();
-            }
+        if (token == QXmlStreamReader::EndElement) {
+            open.removeLast();
         }
+        if (token != QXmlStreamReader::StartElement) {
+            continue;
+        }
+        const QString name = xml.name().toString();
+        const QString parent = open.isEmpty() ? QString() : open.last();
+        if (!sawKml) {
+            if (name != QLatin1String("kml")) {
+                return fail(QStringLiteral("root element is not kml"));
+            }
+            if (xml.namespaceUri() != QLatin1String(KmlNamespace)) {
+                return fail(QStringLiteral("not the KML 2.0 namespace: '%1'")
+                                .arg(xml.namespaceUri().toString()));
+            }
+            sawKml = true;
+        } else if (name == QLatin1String("Placemark")) {
+            ++placemarks;
+        } else if (name == QLatin1String("LookAt")) {
+            if (parent != QLatin1String("Placemark")) {
+                return fail(QStringLiteral("LookAt outside the Placemark"));
+            }
+            ++lookAts;
+        } else if (parent == QLatin1String("LookAt") && IsLookAtField(name)) {
+            if (fields.count(name) != 0) {
+                return fail(QStringLiteral("%1 given twice").arg(name));
+            }
+            // Reading the text consumes the element's end as well.
+            fields[name] = xml.readElementText();
+            continue;
+        }
+        open.append(name);
     }
     if (xml.hasError()) {
         return fail(QStringLiteral("XML error at line %1: %2")

@@ -165,6 +165,10 @@ SimOptions ParseSimOptions(const std::vector<std::string>& args) {
             options.help = true;
             continue;
         }
+        if (name == "--estimate") {
+            options.estimate = true;
+            continue;
+        }
         if (!EditOptions().contains(name) && !OtherOptions().contains(name)) {
             throw UsageError("unknown option '" + name + "'");
         }
@@ -220,6 +224,9 @@ Inputs (exact texts of the main window's edits; default empty):
   --do SECONDS:ACTION         repeatable, in time order; ACTION is one of
                               start, pause, stop, stop-no, tab=area|areas|points,
                               refresh=TEXT (default: --do 0:start)
+  --estimate                  print what a Start now would take instead of
+                              running: "views N", "periods N", "seconds N"
+                              (or "never ends", "too long", "fails ...")
 
 Events: view LON LAT RANGE, gauge N, label TEXT, label shown, label hidden,
 box TYPE TEXT, errorbox TEXT.

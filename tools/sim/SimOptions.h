@@ -41,6 +41,7 @@ struct SimOptions {
     VirtualClock::Milliseconds until = 100000 * 1000;
     std::vector<SimAction> actions; // in time order; {0:start} when none given
     bool help = false;
+    bool estimate = false; // print the estimate of a Start instead of running
 };
 
 // The command line's arguments (without the program name).

@@ -59,6 +59,20 @@ SimInputs LoadSimInputs(const SimOptions& options) {
     return inputs;
 }
 
+void FillWindow(HeadlessWindow& window, const SimOptions& options, const SimInputs& inputs) {
+    window.SetActivePage(options.tab);
+    for (std::size_t i = 0; i < options.edits.size(); ++i) {
+        window.SetEditText(static_cast<InputEdit>(i), options.edits[i]);
+    }
+    for (std::size_t row = 0; row < inputs.grid.size(); ++row) {
+        for (std::size_t column = 0; column < inputs.grid[row].size(); ++column) {
+            window.SetGridCell(static_cast<int>(column), static_cast<int>(row),
+                               inputs.grid[row][column]);
+        }
+    }
+    window.SetMemoText(inputs.memoText);
+}
+
 std::vector<std::string> RunSimulation(const SimOptions& options, const SimInputs& inputs) {
     VirtualClock clock;
     HeadlessWindow window(clock);
@@ -71,17 +85,7 @@ std::vector<std::string> RunSimulation(const SimOptions& options, const SimInput
     window.SetTickHandler([&] { controller.T_TimerTimer(); });
 
     controller.FormCreate();
-    window.SetActivePage(options.tab);
-    for (std::size_t i = 0; i < options.edits.size(); ++i) {
-        window.SetEditText(static_cast<InputEdit>(i), options.edits[i]);
-    }
-    for (std::size_t row = 0; row < inputs.grid.size(); ++row) {
-        for (std::size_t column = 0; column < inputs.grid[row].size(); ++column) {
-            window.SetGridCell(static_cast<int>(column), static_cast<int>(row),
-                               inputs.grid[row][column]);
-        }
-    }
-    window.SetMemoText(inputs.memoText);
+    FillWindow(window, options, inputs);
 
     for (const SimAction& action : options.actions) {
         clock.ScheduleAt(action.at, [&, action] { Perform(action, window, controller); });

@@ -17,6 +17,12 @@ struct SimInputs {
 // a bad grid is a UsageError.
 SimInputs LoadSimInputs(const SimOptions& options);
 
+class HeadlessWindow;
+
+// Fills a fresh window with the run's inputs: the active tab, the eight
+// edits, the grid rows and the memo.
+void FillWindow(HeadlessWindow& window, const SimOptions& options, const SimInputs& inputs);
+
 // Runs the real controller on a headless window and a virtual clock and
 // returns the output lines, "<seconds> <event>", in order.
 std::vector<std::string> RunSimulation(const SimOptions& options, const SimInputs& inputs);

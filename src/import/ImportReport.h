@@ -1,0 +1,30 @@
+#pragma once
+
+#include "ImportTypes.h"
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace tembrel {
+
+// The one message that reports the lines an import left out, with their
+// numbers: the first MaxListed of them, then how many more.
+class ImportReport {
+public:
+    static constexpr std::size_t MaxListed = 15;
+
+    // The bad lines, then the question whether to import the `good` others
+    // (a "point" or "points", say). Asked with Yes and No.
+    static std::string Question(const std::vector<ImportProblem>& problems, std::size_t good,
+                                const char* singular, const char* plural);
+
+    // Nothing could be imported: the bad lines, if any, and that no record
+    // was found.
+    static std::string NothingFound(const std::vector<ImportProblem>& problems, const char* what);
+
+private:
+    static std::string Lines(const std::vector<ImportProblem>& problems);
+};
+
+} // namespace tembrel

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "ImportTypes.h"
+
+class QByteArray;
+class QString;
+
+namespace tembrel {
+
+// A file of points for the memo, read by its kind: GPX (".gpx"), KML
+// (".kml") or CSV (anything else). Refused whole, with VoyageError and a
+// message for the user: a file that cannot be read, one larger than
+// MaxFileBytes, XML that is not well-formed, and more than MaxImportedPoints
+// points.
+class PointsFile {
+public:
+    enum class Kind { Csv, Gpx, Kml };
+
+    static constexpr long long MaxFileBytes = 64ll * 1024 * 1024;
+
+    static Kind KindOf(const QString& path);
+    static PointsImport Read(const QString& path);
+    static PointsImport Parse(const QByteArray& data, Kind kind);
+};
+
+} // namespace tembrel

@@ -1,0 +1,208 @@
+#include "ToolCommands.h"
+
+#include "AreasFile.h"
+#include "CoveragePreview.h"
+#include "GoogleEarthLinkFile.h"
+#include "ImportReport.h"
+#include "ImportedText.h"
+#include "PointsFile.h"
+#include "ViewFileOutput.h"
+#include "VoyageErrors.h"
+#include "VoyageEstimator.h"
+
+#include <QDir>
+
+#include <algorithm>
+#include <system_error>
+
+namespace tembrel {
+
+namespace {
+
+const QString KmlFilter = QStringLiteral("KML files (*.kml);;All files (*)");
+
+QString Text(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+} // namespace
+
+ToolCommands::ToolCommands(Context context) : context_(std::move(context)) {}
+
+QString ToolCommands::ToQString(const std::filesystem::path& path) {
+    const std::u8string utf8 = path.u8string();
+    return QString::fromUtf8(reinterpret_cast<const char*>(utf8.data()),
+                             static_cast<qsizetype>(utf8.size()));
+}
+
+std::filesystem::path ToolCommands::ToPath(const QString& path) {
+    const QByteArray utf8 = QDir::toNativeSeparators(path).toUtf8();
+    return std::filesystem::path(std::u8string(reinterpret_cast<const char8_t*>(utf8.constData()),
+                                               static_cast<std::size_t>(utf8.size())));
+}
+
+std::filesystem::path ToolCommands::AbsoluteViewFile() const {
+    std::error_code ignored;
+    const std::filesystem::path absolute = std::filesystem::absolute(context_.viewFile, ignored);
+    return absolute.empty() ? context_.viewFile : absolute;
+}
+
+void ToolCommands::Inform(const QString& text) {
+    context_.window.ShowMessage(text.toStdString(), BoxType::Information, ButtonOk);
+}
+
+void ToolCommands::Refuse(const QString& text) {
+    context_.window.ShowMessage(text.toStdString(), BoxType::Error, ButtonOk);
+}
+
+bool ToolCommands::SaveDocument(const QString& caption, const char* defaultName,
+                                const std::string& document, QString& written) {
+    const QString suggested =
+        ToQString(AbsoluteViewFile().parent_path() / std::filesystem::path(defaultName));
+    written = context_.fileDialog.SaveFileName(context_.owner, caption, suggested, KmlFilter);
+    if (written.isEmpty()) {
+        return false;
+    }
+    try {
+        ViewFileOutput::Replace(ToPath(written), document);
+    } catch (const VoyageError& e) {
+        Refuse(QStringLiteral("%1 cannot be written: %2.")
+                   .arg(QDir::toNativeSeparators(written), Text(e.what())));
+        return false;
+    }
+    return true;
+}
+
+void ToolCommands::CreateGoogleEarthLink() {
+    std::int32_t seconds = 0;
+    try {
+        seconds = GoogleEarthLinkFile::RefreshSeconds(context_.window.EditText(InputEdit::E_VR));
+    } catch (const VoyageError& e) {
+        Refuse(Text(e.what()));
+        return;
+    }
+    const std::string document = GoogleEarthLinkFile::Render(AbsoluteViewFile(), seconds);
+    QString written;
+    if (!SaveDocument(QStringLiteral("Create Google Earth link"),
+                      GoogleEarthLinkFile::DefaultFileName, document, written)) {
+        return;
+    }
+    Inform(QStringLiteral("The Google Earth link has been written to %1.\n\n"
+                          "Open it in Google Earth: it adds the network link to %2, refreshed "
+                          "every %3 second(s) and flying to each view.")
+               .arg(QDir::toNativeSeparators(written),
+                    QDir::toNativeSeparators(ToQString(AbsoluteViewFile())))
+               .arg(seconds));
+}
+
+void ToolCommands::ExportCoveragePreview() {
+    std::string document;
+    try {
+        document = CoveragePreview(context_.window, context_.decimalSeparator())
+                       .Render(context_.state.ItemNo);
+    } catch (const VoyageError& e) {
+        Refuse(Text(e.what()));
+        return;
+    }
+    QString written;
+    if (!SaveDocument(QStringLiteral("Export coverage preview"), CoveragePreview::DefaultFileName,
+                      document, written)) {
+        return;
+    }
+    Inform(QStringLiteral("The coverage preview has been written to %1.\n\n"
+                          "Open it in Google Earth: the areas are outlined in yellow, the "
+                          "snapshots the voyage will visit are green, and the strips it leaves "
+                          "out are red.")
+               .arg(QDir::toNativeSeparators(written)));
+}
+
+QString ToolCommands::EstimateText(std::int64_t untilNextTick) const {
+    const VoyageState& state = context_.state;
+    const VoyageEstimator estimator(context_.window, context_.decimalSeparator());
+    VoyageEstimate estimate =
+        state.InProgress ? estimator.TimeLeft(state) : estimator.BeforeStart(state.ItemNo);
+    if (state.InProgress && !state.Paused && untilNextTick >= 0 &&
+        estimate.outcome == VoyageEstimate::Outcome::Ends) {
+        // The next tick comes sooner than a whole period from now.
+        const std::int64_t waited = context_.window.TimerInterval() - untilNextTick;
+        estimate.milliseconds = std::max<std::int64_t>(estimate.milliseconds - waited, 0);
+    }
+    return Text(DescribeEstimate(estimate, state.InProgress));
+}
+
+void ToolCommands::ShowEstimate(std::int64_t untilNextTick) {
+    Inform(EstimateText(untilNextTick));
+}
+
+void ToolCommands::ImportPoints() {
+    if (context_.state.InProgress) {
+        return; // the memo is locked while a voyage runs
+    }
+    const QString path = context_.fileDialog.OpenFileName(
+        context_.owner, QStringLiteral("Import points"),
+        ToQString(AbsoluteViewFile().parent_path()),
+        QStringLiteral("Point files (*.csv *.txt *.gpx *.kml);;All files (*)"));
+    if (path.isEmpty()) {
+        return;
+    }
+    PointsImport result;
+    try {
+        result = PointsFile::Read(path);
+    } catch (const VoyageError& e) {
+        Refuse(Text(e.what()));
+        return;
+    }
+    if (result.points.empty()) {
+        Refuse(Text(ImportReport::NothingFound(result.problems, "points")));
+        return;
+    }
+    if (!result.problems.empty() &&
+        context_.window.ShowMessage(
+            ImportReport::Question(result.problems, result.points.size(), "point", "points"),
+            BoxType::Confirmation, ButtonYes | ButtonNo) != ModalResult::Yes) {
+        return;
+    }
+    const char separator = context_.decimalSeparator();
+    QStringList lines;
+    for (const ImportedPoint& point : result.points) {
+        lines << Text(ImportedText::MemoLine(point, separator));
+    }
+    context_.setMemoLines(lines);
+}
+
+void ToolCommands::ImportAreas() {
+    if (context_.state.InProgress) {
+        return; // the grid is locked while a voyage runs
+    }
+    const QString path = context_.fileDialog.OpenFileName(
+        context_.owner, QStringLiteral("Import areas"), ToQString(AbsoluteViewFile().parent_path()),
+        QStringLiteral("Area files (*.csv *.txt);;All files (*)"));
+    if (path.isEmpty()) {
+        return;
+    }
+    AreasImport result;
+    try {
+        result = AreasFile::Read(path);
+    } catch (const VoyageError& e) {
+        Refuse(Text(e.what()));
+        return;
+    }
+    if (result.areas.empty()) {
+        Refuse(Text(ImportReport::NothingFound(result.problems, "areas")));
+        return;
+    }
+    if (!result.problems.empty() &&
+        context_.window.ShowMessage(
+            ImportReport::Question(result.problems, result.areas.size(), "area", "areas"),
+            BoxType::Confirmation, ButtonYes | ButtonNo) != ModalResult::Yes) {
+        return;
+    }
+    const char separator = context_.decimalSeparator();
+    std::vector<GridRow> rows;
+    for (const ImportedArea& area : result.areas) {
+        rows.push_back(ImportedText::GridRow(area, separator));
+    }
+    context_.setGridRows(rows);
+}
+
+} // namespace tembrel

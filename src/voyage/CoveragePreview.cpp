@@ -1,0 +1,242 @@
+#include "CoveragePreview.h"
+
+#include "AreaWalk.h"
+#include "KmlWriter.h"
+#include "NumberText.h"
+#include "TextConversion.h"
+#include "VoyageErrors.h"
+#include "VoyageEstimate.h"
+#include "VoyageEstimator.h"
+#include "VoyageState.h"
+
+#include <algorithm>
+
+namespace tembrel {
+
+namespace {
+
+// KML takes "." as its decimal point whatever the regional settings say, and
+// "," between the parts of a coordinate.
+std::string Coordinate(Extended longitude, Extended latitude) {
+    return FormatNumber(longitude, '.') + "," + FormatNumber(latitude, '.');
+}
+
+// A closed ring, counter-clockwise from the north-west corner.
+std::string Ring(const CoveragePreview::Box& box) {
+    const Extended west = std::min(box.west, box.east);
+    const Extended east = std::max(box.west, box.east);
+    const Extended south = std::min(box.south, box.north);
+    const Extended north = std::max(box.south, box.north);
+    return Coordinate(west, north) + " " + Coordinate(west, south) + " " + Coordinate(east, south) +
+           " " + Coordinate(east, north) + " " + Coordinate(west, north);
+}
+
+void Polygon(KmlWriter& kml, const std::string& name, const char* style,
+             const CoveragePreview::Box& box) {
+    kml.Open("Placemark");
+    kml.Element("name", name);
+    kml.Element("styleUrl", std::string("#") + style);
+    kml.Open("Polygon");
+    kml.Open("outerBoundaryIs");
+    kml.Open("LinearRing");
+    kml.Element("coordinates", Ring(box));
+    kml.Close();
+    kml.Close();
+    kml.Close();
+    kml.Close();
+}
+
+void Style(KmlWriter& kml, const char* id, const char* lineColour, const char* width,
+           const char* fillColour) {
+    kml.Open("Style", std::string("id=\"") + id + "\"");
+    kml.Open("LineStyle");
+    kml.Element("color", lineColour);
+    kml.Element("width", width);
+    kml.Close();
+    kml.Open("PolyStyle");
+    if (fillColour == nullptr) {
+        kml.Element("fill", "0");
+    } else {
+        kml.Element("color", fillColour);
+    }
+    kml.Close();
+    kml.Close();
+}
+
+std::string Plural(std::size_t count, const char* singular, const char* plural) {
+    return std::to_string(count) + " " + (count == 1 ? singular : plural);
+}
+
+void WriteArea(KmlWriter& kml, const std::string& name, const CoveragePreview::AreaCover& cover,
+               bool footprints) {
+    const std::size_t rows = cover.rowLatitudes.size();
+    const std::size_t columns = rows == 0 ? 0 : cover.columnLongitudes.size();
+    kml.Open("Folder");
+    kml.Element("name", name);
+    kml.Element("description", Plural(rows * columns, "snapshot", "snapshots") + ": " +
+                                   Plural(rows, "row", "rows") + " of " +
+                                   Plural(columns, "column", "columns"));
+    Polygon(kml, name, "area", cover.area);
+    if (rows > 0 && footprints) {
+        for (std::size_t row = 0; row < rows; ++row) {
+            for (std::size_t column = 0; column < columns; ++column) {
+                const Extended lat = cover.rowLatitudes[row];
+                const Extended lon = cover.columnLongitudes[column];
+                Polygon(kml,
+                        "Snapshot " + std::to_string(row + 1) + "." + std::to_string(column + 1),
+                        "snapshot",
+                        {lon - cover.halfWidth, lat - cover.halfHeight, lon + cover.halfWidth,
+                         lat + cover.halfHeight});
+            }
+        }
+    } else if (rows > 0) {
+        Polygon(kml, "Covered by " + Plural(rows * columns, "snapshot", "snapshots"), "snapshot",
+                {Extended{cover.columnLongitudes.front()} - cover.halfWidth,
+                 Extended{cover.rowLatitudes.back()} - cover.halfHeight,
+                 Extended{cover.columnLongitudes.back()} + cover.halfWidth,
+                 Extended{cover.rowLatitudes.front()} + cover.halfHeight});
+    }
+    for (const CoveragePreview::Box& strip : cover.uncovered) {
+        Polygon(kml, "Not covered", "uncovered", strip);
+    }
+    kml.Close();
+}
+
+} // namespace
+
+CoveragePreview::CoveragePreview(const VoyageWindow& window, char decimalSeparator)
+    : window_(window), separator_(decimalSeparator) {}
+
+CoveragePreview::AreaCover CoveragePreview::Cover(const AreaTexts& texts) const {
+    VoyageState plan;
+    PlanArea(plan, texts, separator_);
+    const auto real = [this](std::string_view text) { return StrToFloat(text, separator_); };
+
+    AreaCover cover;
+    const AreaWalk walk(texts.snapshotWidth, texts.snapshotHeight, separator_);
+    constexpr std::int64_t Limit = VoyageEstimator::DefaultWalkBudget;
+    const AreaWalk::Result rows = walk.Rows(plan.CurLat, plan.EndLat, Limit,
+                                            [&](float lat) { cover.rowLatitudes.push_back(lat); });
+    if (rows.outcome != AreaWalk::Outcome::Ends) {
+        throw VoyageError("The voyage's walk through the area does not end.");
+    }
+    if (!cover.rowLatitudes.empty()) {
+        const AreaWalk::Result columns =
+            walk.Columns(plan.RowStartLon, plan.EndLon, Limit,
+                         [&](float lon) { cover.columnLongitudes.push_back(lon); });
+        if (columns.outcome != AreaWalk::Outcome::Ends) {
+            throw VoyageError("The voyage's walk through the area does not end.");
+        }
+    }
+
+    const Extended snapshotWidth = real(texts.snapshotWidth);
+    const Extended snapshotHeight = real(texts.snapshotHeight);
+    cover.halfWidth = Mul(Div(snapshotWidth, 2), K37);
+    cover.halfHeight = Mul(Div(snapshotHeight, 2), K32);
+    Box& area = cover.area;
+    area.north = real(texts.latitude);
+    area.west = real(texts.longitude);
+    area.south = Sub(area.north, Div(Mul(real(texts.areaHeight), 32), 3600));
+    area.east = Add(area.west, Div(Mul(real(texts.areaWidth), 37), 3600));
+
+    if (cover.rowLatitudes.empty()) {
+        cover.uncovered.push_back(area);
+        return cover;
+    }
+    // Slivers narrower than a hundredth of a snapshot come from the centres'
+    // rounding to 32-bit floats, not from the grid: they are left out.
+    const Extended coveredEast = Extended{cover.columnLongitudes.back()} + cover.halfWidth;
+    const Extended coveredSouth = Extended{cover.rowLatitudes.back()} - cover.halfHeight;
+    if (area.east - coveredEast > cover.halfWidth / 50) {
+        cover.uncovered.push_back(
+            {coveredEast, std::max(coveredSouth, area.south), area.east, area.north});
+    }
+    if (coveredSouth - area.south > cover.halfHeight / 50) {
+        cover.uncovered.push_back({area.west, area.south, area.east, coveredSouth});
+    }
+    return cover;
+}
+
+std::string CoveragePreview::Render(std::int32_t itemNo) const {
+    const VoyageEstimate estimate = VoyageEstimator(window_, separator_).BeforeStart(itemNo);
+    if (estimate.outcome != VoyageEstimate::Outcome::Ends) {
+        throw VoyageError(DescribeEstimate(estimate, false));
+    }
+
+    KmlWriter kml;
+    kml.Open("Document");
+    kml.Element("name", "Tembrel coverage preview");
+    kml.Element("description", DescribeEstimate(estimate, false));
+    Style(kml, "area", "ff00ffff", "2", nullptr);         // yellow outline
+    Style(kml, "snapshot", "ff00a000", "1", "5000ff00");  // green
+    Style(kml, "uncovered", "ff0000ff", "1", "800000ff"); // red
+
+    const Page page = window_.ActivePage();
+    if (page == Page::TS_Points) {
+        const int count = window_.MemoLineCount();
+        kml.Open("Folder");
+        kml.Element("name", "Points");
+        for (std::int64_t line = std::max<std::int64_t>(std::int64_t{itemNo} - 1, 0); line < count;
+             ++line) {
+            const std::string text = window_.MemoLine(static_cast<int>(line));
+            const std::size_t comma = text.find(',');
+            if (comma == std::string::npos) {
+                continue;
+            }
+            // The values the voyage writes: each stored as a 32-bit float.
+            const std::string_view view = text;
+            const float lon = StoreSingle(StrToFloat(view.substr(0, comma), separator_));
+            const float lat = StoreSingle(StrToFloat(view.substr(comma + 1), separator_));
+            kml.Open("Placemark");
+            kml.Element("name", "Line " + std::to_string(line + 1));
+            kml.Element("description", text);
+            kml.Open("Point");
+            kml.Element("coordinates", Coordinate(lon, lat));
+            kml.Close();
+            kml.Close();
+        }
+        return kml.Finish();
+    }
+
+    std::vector<std::pair<std::string, AreaCover>> areas;
+    if (page == Page::TS_Area) {
+        const auto edit = [this](InputEdit e) { return window_.EditText(e); };
+        const std::string latitude = edit(InputEdit::E_LatD);
+        const std::string longitude = edit(InputEdit::E_LonD);
+        const std::string width = edit(InputEdit::E_VE);
+        const std::string height = edit(InputEdit::E_VS);
+        const std::string snapWidth = edit(InputEdit::E_VEast);
+        const std::string snapHeight = edit(InputEdit::E_VSouth);
+        const std::string altitude = edit(InputEdit::E_VA);
+        areas.emplace_back(
+            "Area", Cover({latitude, longitude, width, height, snapWidth, snapHeight, altitude}));
+    } else {
+        const std::string snapWidth = window_.EditText(InputEdit::E_VEast);
+        const std::string snapHeight = window_.EditText(InputEdit::E_VSouth);
+        const std::string altitude = window_.EditText(InputEdit::E_VA);
+        for (std::int64_t row = std::int64_t{itemNo} - 1;
+             VoyageEstimator::GridRowComplete(window_, row); ++row) {
+            const int r = static_cast<int>(row);
+            const std::string latitude = window_.GridCell(0, r);
+            const std::string longitude = window_.GridCell(1, r);
+            const std::string width = window_.GridCell(2, r);
+            const std::string height = window_.GridCell(3, r);
+            areas.emplace_back(
+                "Area " + std::to_string(row + 1),
+                Cover({latitude, longitude, width, height, snapWidth, snapHeight, altitude}));
+        }
+    }
+    std::int64_t footprints = 0;
+    for (const auto& [name, cover] : areas) {
+        if (!cover.rowLatitudes.empty()) {
+            footprints += static_cast<std::int64_t>(cover.rowLatitudes.size()) *
+                          static_cast<std::int64_t>(cover.columnLongitudes.size());
+        }
+    }
+    for (const auto& [name, cover] : areas) {
+        WriteArea(kml, name, cover, footprints <= MaxFootprints);
+    }
+    return kml.Finish();
+}
+
+} // namespace tembrel

@@ -1,0 +1,535 @@
+// The Tools menu of the main window: its place and items, the Google Earth
+// link, the voyage estimate in its box and in the gauge's tooltip (also
+// during a voyage), the coverage preview, and the imports of points and
+// areas with their bad lines, refusals and confirmation.
+
+#include "MainWindowFakes.h"
+#include "ScriptedFileDialogRoutine.h"
+
+#include "CoveragePreview.h"
+#include "GaugeWidget.h"
+#include "GoogleEarthLinkFile.h"
+#include "Messages.h"
+#include "TF_Main.h"
+
+#include <QAction>
+#include <QFile>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <memory>
+
+using namespace tembrel;
+using namespace tembrel::testing;
+
+namespace {
+
+const char* const EditNames[] = {"E_LatD",  "E_LonD",   "E_VE", "E_VS",
+                                 "E_VEast", "E_VSouth", "E_VA", "E_VR"};
+const QStringList HelpExample = {
+    QStringLiteral("48.86"), QStringLiteral("2.2877"), QStringLiteral("1"),   QStringLiteral("0.4"),
+    QStringLiteral("0.3"),   QStringLiteral("0.2"),    QStringLiteral("250"), QStringLiteral("10")};
+const QString DataNotCorrect = QLatin1String(messages::DataNotCorrect);
+
+QByteArray ReadFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
+}
+
+void WriteFile(const QString& path, const QByteArray& content) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(content);
+}
+
+} // namespace
+
+class ToolsMenuTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void toolsMenuBetweenGeCacheAndHelp();
+    void layoutKeepsItsPlaces();
+
+    void linkIsWrittenBesideTheViewFile();
+    void linkRefusesAPeriodThatIsNotWholeSecondsAboveZero_data();
+    void linkRefusesAPeriodThatIsNotWholeSecondsAboveZero();
+    void linkCancelledWritesNothing();
+    void linkToAFolderThatIsNotThere();
+
+    void estimateBox_data();
+    void estimateBox();
+    void estimateTooltipFollowsTheInputs();
+    void estimateTooltipCountsDownDuringAVoyage();
+
+    void coveragePreviewOfTheActivePage();
+    void coveragePreviewRefusesAVoyageThatNeverEnds();
+
+    void importPointsFillsTheMemo_data();
+    void importPointsFillsTheMemo();
+    void importPointsWithBadLinesAsksFirst_data();
+    void importPointsWithBadLinesAsksFirst();
+    void importRefusals_data();
+    void importRefusals();
+    void importedPointsWithADecimalCommaFlyAsWritten();
+    void importAreasFillsTheGrid();
+    void importsAreOffDuringAVoyage();
+
+private:
+    void CreateWindow();
+    template <class T = QWidget> T* Find(const char* name) const {
+        T* found = window_->findChild<T*>(QLatin1String(name));
+        if (found == nullptr) {
+            qWarning("no child named %s", name);
+        }
+        return found;
+    }
+    void SetEdits(const QStringList& texts) const {
+        for (int i = 0; i < 8; ++i) {
+            Find<QLineEdit>(EditNames[i])->setText(texts.value(i));
+        }
+    }
+    void ShowPage(const char* name) const {
+        Find<QTabWidget>("PC_Main")->setCurrentWidget(Find(name));
+    }
+    void Trigger(const char* action) const { Find<QAction>(action)->trigger(); }
+    QString Tip() const { return Find<GaugeWidget>("GA_Progress")->toolTip(); }
+    QString Memo() const { return Find<QPlainTextEdit>("M_Points")->toPlainText(); }
+    QString Cell(int row, int column) const {
+        const QTableWidgetItem* item = Find<QTableWidget>("SG_Areas")->item(row, column);
+        return item != nullptr ? item->text() : QString();
+    }
+    QString Folder(const char* name) const { return viewDirectory_->filePath(QLatin1String(name)); }
+
+    std::unique_ptr<QTemporaryDir> viewDirectory_;
+    std::unique_ptr<FakeSettingsStore> settings_;
+    std::unique_ptr<FakeShellOpener> shell_;
+    std::unique_ptr<FakeCacheFolderCommand> cacheFolder_;
+    std::unique_ptr<ScriptedMessageBoxRoutine> boxes_;
+    std::unique_ptr<ScriptedFileDialogRoutine> dialogs_;
+    char separator_ = '.';
+    std::unique_ptr<TF_Main> window_;
+};
+
+void ToolsMenuTest::init() {
+    viewDirectory_ = std::make_unique<QTemporaryDir>();
+    QVERIFY(viewDirectory_->isValid());
+    settings_ = std::make_unique<FakeSettingsStore>();
+    shell_ = std::make_unique<FakeShellOpener>();
+    cacheFolder_ = std::make_unique<FakeCacheFolderCommand>();
+    boxes_ = std::make_unique<ScriptedMessageBoxRoutine>();
+    dialogs_ = std::make_unique<ScriptedFileDialogRoutine>();
+    separator_ = '.';
+    CreateWindow();
+}
+
+void ToolsMenuTest::CreateWindow() {
+    window_ = std::make_unique<TF_Main>(MainWindowServices{
+        .settings = *settings_,
+        .shell = *shell_,
+        .cacheFolder = *cacheFolder_,
+        .messageBox = *boxes_,
+        .viewFileDirectory = viewDirectory_->path().toStdString(),
+        .decimalSeparator = [this] { return separator_; },
+        .fileDialog = dialogs_.get(),
+    });
+    window_->show();
+}
+
+void ToolsMenuTest::cleanup() {
+    QCOMPARE(boxes_->unscripted, 0);
+    QVERIFY(boxes_->answers.empty());
+    QCOMPARE(dialogs_->unscripted, 0);
+    QVERIFY(dialogs_->answers.empty());
+    window_.reset();
+}
+
+// ---------------------------------------------------------------- the menu
+
+void ToolsMenuTest::toolsMenuBetweenGeCacheAndHelp() {
+    const QList<QAction*> top = window_->menuBar()->actions();
+    QStringList titles;
+    for (const QAction* action : top) {
+        titles << action->text();
+    }
+    QCOMPARE(titles, (QStringList{QStringLiteral("File"), QStringLiteral("GE Cache"),
+                                  QStringLiteral("Tools"), QStringLiteral("Help")}));
+    QCOMPARE(top[2]->menu()->objectName(), QStringLiteral("Tools1"));
+
+    QStringList items;
+    for (const QAction* action : top[2]->menu()->actions()) {
+        items << (action->isSeparator() ? QStringLiteral("-") : action->text()) + QLatin1Char(' ') +
+                     action->objectName();
+        QVERIFY(action->shortcut().isEmpty());
+    }
+    QCOMPARE(items, (QStringList{
+                        QStringLiteral("Create Google Earth link... CreateGoogleEarthlink1"),
+                        QStringLiteral("- N2"),
+                        QStringLiteral("Voyage estimate Voyageestimate1"),
+                        QStringLiteral("Export coverage preview... Exportcoveragepreview1"),
+                        QStringLiteral("- N3"),
+                        QStringLiteral("Import points... Importpoints1"),
+                        QStringLiteral("Import areas... Importareas1"),
+                    }));
+}
+
+void ToolsMenuTest::layoutKeepsItsPlaces() {
+    // The menu bar grows no second row: the client area keeps its height
+    // under it, and the gauge its place.
+    QCOMPARE(window_->height(), 465 + window_->menuBar()->height());
+    QCOMPARE(window_->menuBar()->actionGeometry(window_->menuBar()->actions().last()).top(),
+             window_->menuBar()->actionGeometry(window_->menuBar()->actions().first()).top());
+    QCOMPARE(Find("GA_Progress")->geometry(), QRect(16, 102, 437, 20));
+    QCOMPARE(Find("B_Start")->geometry(), QRect(31, 17, 130, 52));
+}
+
+// ---------------------------------------------------------------- link
+
+void ToolsMenuTest::linkIsWrittenBesideTheViewFile() {
+    SetEdits(HelpExample);
+    const QString link = Folder("TembrelLink.kml");
+    dialogs_->answers.push_back(link);
+    Trigger("CreateGoogleEarthlink1");
+
+    QCOMPARE(dialogs_->requests.size(), std::size_t{1});
+    QVERIFY(dialogs_->requests[0].save);
+    QCOMPARE(dialogs_->requests[0].caption, QStringLiteral("Create Google Earth link"));
+    QCOMPARE(dialogs_->requests[0].proposed, link);
+    const std::string viewFile = Folder("TembrelData.KML").toStdString();
+    QCOMPARE(ReadFile(link), QByteArray::fromStdString(GoogleEarthLinkFile::Render(viewFile, 10)));
+    QVERIFY(ReadFile(link).contains("<refreshInterval>10</refreshInterval>"));
+
+    QCOMPARE(boxes_->boxes.size(), std::size_t{1});
+    QCOMPARE(boxes_->boxes[0].type, BoxType::Information);
+    QVERIFY(boxes_->boxes[0].text.startsWith(
+        QStringLiteral("The Google Earth link has been written to %1.").arg(link)));
+    QVERIFY(boxes_->boxes[0].text.contains(QStringLiteral("every 10 second(s)")));
+}
+
+void ToolsMenuTest::linkRefusesAPeriodThatIsNotWholeSecondsAboveZero_data() {
+    QTest::addColumn<QString>("refresh");
+    QTest::newRow("zero") << QStringLiteral("0");
+    QTest::newRow("empty") << QString();
+    QTest::newRow("fraction") << QStringLiteral("2.5");
+    QTest::newRow("negative") << QStringLiteral("-10");
+    QTest::newRow("beyond the timer") << QStringLiteral("3000000");
+}
+
+void ToolsMenuTest::linkRefusesAPeriodThatIsNotWholeSecondsAboveZero() {
+    QFETCH(QString, refresh);
+    SetEdits(HelpExample);
+    Find<QLineEdit>("E_VR")->setText(refresh);
+    Trigger("CreateGoogleEarthlink1");
+    QVERIFY(dialogs_->requests.empty());
+    QCOMPARE(boxes_->Texts(), QStringList{DataNotCorrect});
+    QCOMPARE(boxes_->boxes[0].type, BoxType::Error);
+    QCOMPARE(boxes_->boxes[0].buttons, unsigned{ButtonOk});
+    QVERIFY(!QFile::exists(Folder("TembrelLink.kml")));
+}
+
+void ToolsMenuTest::linkCancelledWritesNothing() {
+    SetEdits(HelpExample);
+    dialogs_->answers.push_back(QString());
+    Trigger("CreateGoogleEarthlink1");
+    QCOMPARE(dialogs_->requests.size(), std::size_t{1});
+    QVERIFY(boxes_->boxes.empty());
+    QCOMPARE(QDir(viewDirectory_->path()).entryList(QDir::Files), QStringList{});
+}
+
+void ToolsMenuTest::linkToAFolderThatIsNotThere() {
+    SetEdits(HelpExample);
+    const QString link = Folder("missing/TembrelLink.kml");
+    dialogs_->answers.push_back(link);
+    Trigger("CreateGoogleEarthlink1");
+    QCOMPARE(boxes_->Texts(),
+             QStringList{QStringLiteral("%1 cannot be written: Invalid filename.").arg(link)});
+    QCOMPARE(boxes_->boxes[0].type, BoxType::Error);
+}
+
+// ---------------------------------------------------------------- estimate
+
+void ToolsMenuTest::estimateBox_data() {
+    QTest::addColumn<QString>("page");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("area") << QStringLiteral("TS_Area")
+                          << QStringLiteral("Voyage estimate: 6 views, 1 min 10 s (7 periods)");
+    // The example grid: 16 centres (8 x 2) and 141 centres (3 x 47), as
+    // tembrel-sim flies them, each area a period more, and the end's period.
+    QTest::newRow("areas") << QStringLiteral("TS_MAreas")
+                           << QStringLiteral(
+                                  "Voyage estimate: 157 views, 26 min 40 s (160 periods)");
+    QTest::newRow("points") << QStringLiteral("TS_Points")
+                            << QStringLiteral("Voyage estimate: 2 views, 20 s (2 periods)");
+}
+
+void ToolsMenuTest::estimateBox() {
+    QFETCH(QString, page);
+    QFETCH(QString, text);
+    SetEdits(HelpExample);
+    ShowPage(page.toLatin1().constData());
+    Trigger("Voyageestimate1");
+    QCOMPARE(boxes_->Texts(), QStringList{text});
+    QCOMPARE(boxes_->boxes[0].type, BoxType::Information);
+    QCOMPARE(boxes_->boxes[0].buttons, unsigned{ButtonOk});
+    QCOMPARE(Tip(), text);
+}
+
+void ToolsMenuTest::estimateTooltipFollowsTheInputs() {
+    SetEdits(HelpExample);
+    QCOMPARE(Tip(), QStringLiteral("Voyage estimate: 6 views, 1 min 10 s (7 periods)"));
+    Find<QLineEdit>("E_VR")->setText(QStringLiteral("5"));
+    QCOMPARE(Tip(), QStringLiteral("Voyage estimate: 6 views, 35 s (7 periods)"));
+    Find<QLineEdit>("E_VE")->setText(QStringLiteral("0.9"));
+    QCOMPARE(Tip(), QStringLiteral("Voyage estimate: 6 views, 35 s (7 periods)"));
+    Find<QLineEdit>("E_VE")->setText(QStringLiteral("0.6"));
+    QCOMPARE(Tip(), QStringLiteral("Voyage estimate: 4 views, 25 s (5 periods)"));
+    Find<QLineEdit>("E_LatD")->setText(QStringLiteral("north"));
+    QCOMPARE(Tip(), QStringLiteral("This voyage would stop at its start with the message: ") +
+                        DataNotCorrect);
+
+    ShowPage("TS_Points");
+    QCOMPARE(Tip(), QStringLiteral("Voyage estimate: 2 views, 10 s (2 periods)"));
+    Find<QPlainTextEdit>("M_Points")->setPlainText(QStringLiteral("a\n1, 2\nb\n3, 4\nc"));
+    QCOMPARE(Tip(), QStringLiteral("Voyage estimate: 2 views, 20 s (4 periods)"));
+
+    ShowPage("TS_MAreas");
+    auto* grid = Find<QTableWidget>("SG_Areas");
+    grid->item(1, 3)->setText(QString()); // the second row is no longer complete
+    QCOMPARE(Tip(), QStringLiteral("Voyage estimate: 16 views, 1 min 30 s (18 periods)"));
+}
+
+void ToolsMenuTest::estimateTooltipCountsDownDuringAVoyage() {
+    SetEdits(HelpExample);
+    window_->B_StartClick();
+    QVERIFY(Tip().startsWith(QStringLiteral("Time left: 6 views, ")));
+    window_->T_TimerTimer();
+    window_->T_TimerTimer();
+    QVERIFY2(Tip().startsWith(QStringLiteral("Time left: 4 views, ")), qPrintable(Tip()));
+    QVERIFY(Tip().endsWith(QStringLiteral("(5 periods)")));
+    // Paused: what is left after the resume, a whole period to its first tick.
+    window_->B_PauseClick();
+    QCOMPARE(Tip(), QStringLiteral("Time left: 4 views, 50 s (5 periods)"));
+    Trigger("Voyageestimate1");
+    QCOMPARE(boxes_->Texts(), QStringList{QStringLiteral("Time left: 4 views, 50 s (5 periods)")});
+    // Stopped: the next voyage's estimate again.
+    boxes_->answers.push_back({ModalResult::Yes, {}});
+    window_->B_StopClick();
+    QCOMPARE(Tip(), QStringLiteral("Voyage estimate: 6 views, 1 min 10 s (7 periods)"));
+}
+
+// ---------------------------------------------------------------- preview
+
+void ToolsMenuTest::coveragePreviewOfTheActivePage() {
+    SetEdits(HelpExample);
+    ShowPage("TS_MAreas");
+    const QString preview = Folder("TembrelCoverage.kml");
+    dialogs_->answers.push_back(preview);
+    Trigger("Exportcoveragepreview1");
+    QCOMPARE(dialogs_->requests.size(), std::size_t{1});
+    QCOMPARE(dialogs_->requests[0].proposed, preview);
+    QCOMPARE(ReadFile(preview),
+             QByteArray::fromStdString(CoveragePreview(*window_, '.').Render(1)));
+    QVERIFY(ReadFile(preview).contains("<name>Area 2</name>"));
+    QCOMPARE(boxes_->boxes.size(), std::size_t{1});
+    QCOMPARE(boxes_->boxes[0].type, BoxType::Information);
+    QVERIFY(boxes_->boxes[0].text.startsWith(
+        QStringLiteral("The coverage preview has been written to %1.").arg(preview)));
+}
+
+void ToolsMenuTest::coveragePreviewRefusesAVoyageThatNeverEnds() {
+    SetEdits(HelpExample);
+    Find<QLineEdit>("E_VEast")->setText(QStringLiteral("-0.3"));
+    Trigger("Exportcoveragepreview1");
+    QVERIFY(dialogs_->requests.empty());
+    QCOMPARE(boxes_->boxes.size(), std::size_t{1});
+    QCOMPARE(boxes_->boxes[0].type, BoxType::Error);
+    QVERIFY(boxes_->boxes[0].text.contains(QStringLiteral("does not end by itself")));
+}
+
+// ---------------------------------------------------------------- imports
+
+void ToolsMenuTest::importPointsFillsTheMemo_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("content");
+    QTest::newRow("csv") << QStringLiteral("p.csv")
+                         << QByteArray("longitude;latitude;name\n30.102;31.215;Cairo\n"
+                                       "-25.365;16.2145;Praia\n");
+    QTest::newRow("gpx") << QStringLiteral("p.gpx")
+                         << QByteArray("<gpx><wpt lat=\"31.215\" lon=\"30.102\"/><trk><trkseg>"
+                                       "<trkpt lat=\"16.2145\" lon=\"-25.365\"/></trkseg></trk>"
+                                       "</gpx>");
+    QTest::newRow("kml") << QStringLiteral("p.kml")
+                         << QByteArray("<kml><Document><Placemark><Point><coordinates>30.102,"
+                                       "31.215,0</coordinates></Point></Placemark><Placemark>"
+                                       "<Point><coordinates>-25.365,16.2145</coordinates>"
+                                       "</Point></Placemark></Document></kml>");
+}
+
+void ToolsMenuTest::importPointsFillsTheMemo() {
+    QFETCH(QString, name);
+    QFETCH(QByteArray, content);
+    const QString path = viewDirectory_->filePath(name);
+    WriteFile(path, content);
+    Find<QPlainTextEdit>("M_Points")->setPlainText(QStringLiteral("old"));
+    dialogs_->answers.push_back(path);
+    Trigger("Importpoints1");
+    QCOMPARE(dialogs_->requests.size(), std::size_t{1});
+    QVERIFY(!dialogs_->requests[0].save);
+    QCOMPARE(dialogs_->requests[0].proposed, viewDirectory_->path());
+    QVERIFY(boxes_->boxes.empty());
+    QCOMPARE(Memo(), QStringLiteral("30.102, 31.215\n-25.365, 16.2145"));
+}
+
+void ToolsMenuTest::importPointsWithBadLinesAsksFirst_data() {
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<QString>("memo");
+    QTest::newRow("yes") << int(ModalResult::Yes) << QStringLiteral("1, 2\n5, 6");
+    QTest::newRow("no") << int(ModalResult::No) << QStringLiteral("old");
+    QTest::newRow("close box") << int(ModalResult::Cancel) << QStringLiteral("old");
+}
+
+void ToolsMenuTest::importPointsWithBadLinesAsksFirst() {
+    QFETCH(int, answer);
+    QFETCH(QString, memo);
+    const QString path = viewDirectory_->filePath(QStringLiteral("p.csv"));
+    WriteFile(path, "1,2\n3,north\n5,6\n200,0\n");
+    Find<QPlainTextEdit>("M_Points")->setPlainText(QStringLiteral("old"));
+    dialogs_->answers.push_back(path);
+    boxes_->answers.push_back({static_cast<ModalResult>(answer), {}});
+    Trigger("Importpoints1");
+    QCOMPARE(boxes_->Texts(),
+             QStringList{QStringLiteral("2 lines of the file cannot be read:\n"
+                                        "Line 2: latitude 'north' is not a number\n"
+                                        "Line 4: longitude 200 is outside -180 to 180\n\n"
+                                        "Import the other 2 points?")});
+    QCOMPARE(boxes_->boxes[0].type, BoxType::Confirmation);
+    QCOMPARE(boxes_->boxes[0].buttons, unsigned{ButtonYes | ButtonNo});
+    QCOMPARE(Memo(), memo);
+}
+
+void ToolsMenuTest::importRefusals_data() {
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("message");
+    QByteArray points = "lon,lat\n";
+    for (int i = 0; i < 32768; ++i) {
+        points += QByteArray::number(i % 100) + "," + QByteArray::number(i % 50) + "\n";
+    }
+    QByteArray areas;
+    for (int i = 0; i < 51; ++i) {
+        areas += QByteArray::number(i) + ",20,1,1\n";
+    }
+    QTest::newRow("too many points")
+        << QStringLiteral("Importpoints1") << QStringLiteral("p.csv") << points
+        << QStringLiteral("The file holds 32768 points; the points list takes at most 32767. "
+                          "Nothing has been imported.");
+    QTest::newRow("too many areas")
+        << QStringLiteral("Importareas1") << QStringLiteral("a.csv") << areas
+        << QStringLiteral("The file holds 51 areas; the area grid takes at most 50. Nothing has "
+                          "been imported.");
+    QTest::newRow("not xml") << QStringLiteral("Importpoints1") << QStringLiteral("p.gpx")
+                             << QByteArray("<gpx><wpt lat=\"1\" lon=\"2\">\n")
+                             << QStringLiteral("The file is not well-formed XML: ");
+    QTest::newRow("nothing found")
+        << QStringLiteral("Importpoints1") << QStringLiteral("p.csv") << QByteArray("x,y\n1,z\n")
+        << QStringLiteral("1 line of the file cannot be read:\nLine 2: latitude 'z' is not a "
+                          "number\n\nNo points found in the file. Nothing has been imported.");
+    QTest::newRow("no areas") << QStringLiteral("Importareas1") << QStringLiteral("a.csv")
+                              << QByteArray("")
+                              << QStringLiteral(
+                                     "No areas found in the file. Nothing has been imported.");
+}
+
+void ToolsMenuTest::importRefusals() {
+    QFETCH(QString, action);
+    QFETCH(QString, name);
+    QFETCH(QByteArray, content);
+    QFETCH(QString, message);
+    const QString path = viewDirectory_->filePath(name);
+    WriteFile(path, content);
+    const QString memoBefore = Memo();
+    const QString cellBefore = Cell(1, 3);
+    dialogs_->answers.push_back(path);
+    Trigger(action.toLatin1().constData());
+    QCOMPARE(boxes_->boxes.size(), std::size_t{1});
+    QCOMPARE(boxes_->boxes[0].type, BoxType::Error);
+    QVERIFY2(boxes_->boxes[0].text.startsWith(message), qPrintable(boxes_->boxes[0].text));
+    QCOMPARE(Memo(), memoBefore);
+    QCOMPARE(Cell(1, 3), cellBefore);
+}
+
+void ToolsMenuTest::importedPointsWithADecimalCommaFlyAsWritten() {
+    separator_ = ',';
+    window_.reset();
+    CreateWindow();
+    const QString path = viewDirectory_->filePath(QStringLiteral("p.csv"));
+    WriteFile(path, "30.102,31.215\n");
+    dialogs_->answers.push_back(path);
+    Trigger("Importpoints1");
+    // The first comma still parts longitude and latitude.
+    QCOMPARE(Memo(), QStringLiteral("30102E-3, 31,215"));
+    SetEdits(HelpExample);
+    ShowPage("TS_Points");
+    window_->B_StartClick();
+    window_->T_TimerTimer();
+    const QByteArray view = ReadFile(Folder("TembrelData.KML"));
+    QVERIFY2(view.contains("<longitude>30,1019992828369</longitude>"), view.constData());
+    QVERIFY(view.contains("<latitude>31,2150001525879</latitude>"));
+    QCOMPARE(boxes_->Texts(), QStringList{QLatin1String(messages::VoyageEnded)});
+}
+
+void ToolsMenuTest::importAreasFillsTheGrid() {
+    const QString path = viewDirectory_->filePath(QStringLiteral("a.csv"));
+    WriteFile(path, "Latitude,Longitude,Width,Height\n48.86,2.2877,1,0.4\n50,oops,1,1\n");
+    dialogs_->answers.push_back(path);
+    boxes_->answers.push_back({ModalResult::Yes, {}});
+    Trigger("Importareas1");
+    QCOMPARE(boxes_->Texts(),
+             QStringList{QStringLiteral("1 line of the file cannot be read:\n"
+                                        "Line 3: longitude 'oops' is not a number\n\n"
+                                        "Import the other 1 area?")});
+    QCOMPARE((QStringList{Cell(0, 0), Cell(0, 1), Cell(0, 2), Cell(0, 3)}),
+             (QStringList{QStringLiteral("48.86"), QStringLiteral("2.2877"), QStringLiteral("1"),
+                          QStringLiteral("0.4")}));
+    // The example's second row is gone: the grid holds the file alone.
+    QCOMPARE(Cell(1, 0), QString());
+    QCOMPARE(Cell(1, 3), QString());
+    SetEdits(HelpExample);
+    ShowPage("TS_MAreas");
+    QCOMPARE(Tip(), QStringLiteral("Voyage estimate: 6 views, 1 min 20 s (8 periods)"));
+}
+
+void ToolsMenuTest::importsAreOffDuringAVoyage() {
+    SetEdits(HelpExample);
+    window_->B_StartClick();
+    QMenu* tools = Find<QMenu>("Tools1");
+    QMetaObject::invokeMethod(tools, "aboutToShow");
+    QVERIFY(!Find<QAction>("Importpoints1")->isEnabled());
+    QVERIFY(!Find<QAction>("Importareas1")->isEnabled());
+    QVERIFY(Find<QAction>("Voyageestimate1")->isEnabled());
+    // Even when reached another way, nothing is asked or changed.
+    const QString memo = Memo();
+    Trigger("Importpoints1");
+    Trigger("Importareas1");
+    QVERIFY(dialogs_->requests.empty());
+    QCOMPARE(Memo(), memo);
+
+    boxes_->answers.push_back({ModalResult::Yes, {}});
+    window_->B_StopClick();
+    QMetaObject::invokeMethod(tools, "aboutToShow");
+    QVERIFY(Find<QAction>("Importpoints1")->isEnabled());
+}
+
+QTEST_MAIN(ToolsMenuTest)
+#include "ToolsMenuTest.moc"
