@@ -10,8 +10,8 @@ namespace tembrel {
 
 // What the importers read from a file, and what they could not read.
 
-// The memo's lines are counted by a 16-bit voyage counter in the original
-// design, and the grid has 50 rows: files beyond these are refused whole.
+// A points voyage counts its memo lines up to 32767, and the grid has 50
+// rows: files beyond these are refused whole.
 inline constexpr std::size_t MaxImportedPoints = 32767;
 inline constexpr std::size_t MaxImportedAreas = 50;
 

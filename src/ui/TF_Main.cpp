@@ -41,6 +41,7 @@
 
 #include <algorithm>
 #include <array>
+#include <exception>
 #include <memory>
 
 // Resources live in the static UI library; the linker keeps them only when
@@ -616,8 +617,13 @@ std::int64_t TF_Main::UntilNextTick() const {
 }
 
 void TF_Main::UpdateEstimateTip() {
-    // Runs on every keystroke: the estimate is bounded to stay quick.
-    Handle([this] { GA_Progress->setToolTip(tools_->EstimateText(UntilNextTick())); });
+    // Runs on every keystroke (the estimate is bounded to stay quick); a
+    // tooltip is not worth an error box, so a failure only empties it.
+    try {
+        GA_Progress->setToolTip(tools_->EstimateText(UntilNextTick()));
+    } catch (const std::exception&) {
+        GA_Progress->setToolTip(QString());
+    }
 }
 
 bool TF_Main::eventFilter(QObject* watched, QEvent* event) {

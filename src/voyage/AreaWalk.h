@@ -30,6 +30,15 @@ public:
     AreaWalk(std::string_view snapshotWidth, std::string_view snapshotHeight,
              char decimalSeparator);
 
+    // The tick's step sizes in degrees for a snapshot size in km: multiply
+    // first, then divide, unlike the plan's half-snapshot offsets.
+    static Extended EastStep(Extended snapshotWidthKm) {
+        return Div(Mul(snapshotWidthKm, 37), 3600);
+    }
+    static Extended SouthStep(Extended snapshotHeightKm) {
+        return Div(Mul(snapshotHeightKm, 32), 3600);
+    }
+
     // One step east or one row south, stored as the tick stores it.
     float StepEast(float longitude) const { return StoreSingle(Add(east_, longitude)); }
     float StepSouth(float latitude) const { return StoreSingle(Sub(latitude, south_)); }

@@ -1,6 +1,7 @@
 #include "VoyageController.h"
 
 #include "AreaPlan.h"
+#include "AreaWalk.h"
 #include "ExtendedMath.h"
 #include "Messages.h"
 #include "TextConversion.h"
@@ -133,7 +134,7 @@ void VoyageController::AreaStep() {
     if (state_.CurLon >= state_.EndLon) {
         MoveToNextRow();
     } else {
-        const Extended east = Div(Mul(EditValue(InputEdit::E_VEast), 37), 3600);
+        const Extended east = AreaWalk::EastStep(EditValue(InputEdit::E_VEast));
         state_.CurLon = StoreSingle(Add(east, state_.CurLon));
         if (state_.CurLon > state_.EndLon) {
             MoveToNextRow();
@@ -145,7 +146,7 @@ void VoyageController::AreaStep() {
 }
 
 void VoyageController::MoveToNextRow() {
-    const Extended south = Div(Mul(EditValue(InputEdit::E_VSouth), 32), 3600);
+    const Extended south = AreaWalk::SouthStep(EditValue(InputEdit::E_VSouth));
     state_.CurLat = StoreSingle(Sub(state_.CurLat, south));
     state_.CurLon = state_.RowStartLon;
 }

@@ -134,7 +134,7 @@ def help_example(h):
     timeline = Timeline(reader)
     timeline.start(lambda: window.click("B_Start"))
     for second in range(4):
-        timeline.sleep_until(second + 0.6)
+        timeline.sleep_until(second + 0.3)
         image = timeline.look(h.display, "gauge")
         if second == 0:
             expect_running(window, image, "after Start")
@@ -149,7 +149,7 @@ def help_example(h):
     h.display.wait_no_window("Tembrel Help", 5)
 
     for second in (5, 6):
-        timeline.sleep_until(second + 0.6)
+        timeline.sleep_until(second + 0.3)
         timeline.look(h.display, "gauge")
 
     wait_end(h, timeline, plan.end_time())
@@ -188,13 +188,13 @@ def pause_resume_stop(h):
     # whole second keeps the ticks half-way between the reader's samples.
     timeline.sleep_until(6)
     resumed = timeline.act("Resume", lambda: window.click("B_Start"))
-    timeline.sleep_until(resumed + 1.6)
+    timeline.sleep_until(resumed + 1.3)
     expect_running(window, timeline.look(h.display, "gauge"), "after Resume")
 
     timeline.after_sample(8.5)
     window.click("B_Stop")
     answer_box(h, "Confirm", "Escape", CONFIRM_STOP, shot="stop-question")  # Escape is No
-    timeline.sleep_until(resumed + 3.6)
+    timeline.sleep_until(resumed + 3.3)
     expect_running(window, timeline.look(h.display, "gauge"), "after Stop answered No")
 
     timeline.after_write(h.view_file, 10)
@@ -230,7 +230,7 @@ def multiple_areas(h):
     timeline = Timeline(reader)
     timeline.start(lambda: window.click("B_Start"))
     for second in range(7):
-        timeline.sleep_until(second + 0.6)
+        timeline.sleep_until(second + 0.3)
         timeline.look(h.display, "gauge")
     wait_end(h, timeline, plan.end_time())
     answer_box(h, "Information", "Return", VOYAGE_ENDED)
@@ -268,7 +268,7 @@ def scattered_points(h):
     timeline = Timeline(reader)
     timeline.start(lambda: window.click("B_Start"))
     for second in range(3):
-        timeline.sleep_until(second + 0.6)
+        timeline.sleep_until(second + 0.3)
         timeline.look(h.display, "gauge")
     wait_end(h, timeline, plan.end_time())
     answer_box(h, "Information", "Return", VOYAGE_ENDED, shot="voyage-ended")
@@ -335,7 +335,7 @@ def close_and_restart(h):
     timeline.after_sample(2.5)
     window.close_box()
     answer_box(h, "Confirm", "n", CONFIRM_EXIT, shot="exit-question")
-    timeline.sleep_until(3.6)
+    timeline.sleep_until(3.3)
     expect(h.program.poll() is None, "the program ended although the answer was No")
     expect_running(window, timeline.look(h.display, "gauge"), "after the exit answered No")
 
@@ -429,7 +429,7 @@ def unwritable_view_file(h):
     timeline.act("the second error box answered",
                  lambda: h.display.press_in_window(APPLICATION_TITLE, "Return"))
     h.display.wait_no_window(APPLICATION_TITLE, 5)
-    timeline.sleep_until(6.6)
+    timeline.sleep_until(6.3)
     timeline.look(h.display, "gauge")
 
     text = h.display.ocr(h.shot("error-box", box_image), *box_geometry, one_line=False)

@@ -164,6 +164,8 @@ class Timeline:
         before = os.stat(path).st_mtime_ns
         poll(lambda: os.stat(path).st_mtime_ns != before, 3, f"the write at {t:g} s",
              interval=0.01)
+        # Clear of the tick's own moment, so that nothing can be taken for it.
+        self._sleep_until_absolute(time.monotonic() + TICK_MARGIN + 0.03)
 
     def act(self, what, action):
         """Does something whose moment matters, and returns that moment."""

@@ -106,7 +106,7 @@ INSTANTIATE_TEST_SUITE_P(
                 {{30.102L, 31.215L, 4}, {-25.365L, 16.2145L, 8}, {5, 6, 16}, {7, 8, 17}},
                 {}},
         XmlCase{
-            "older_namespace",
+            "kml_2_0_namespace",
             &KmlPointsReader::Read,
             R"(<kml xmlns="http://earth.google.com/kml/2.0"><Placemark><Point><coordinates>2.2877,48.86</coordinates></Point></Placemark></kml>)",
             {{2.2877L, 48.86L, 1}},

@@ -454,13 +454,15 @@ void TF_MainTest::voyageButtons() {
 void TF_MainTest::menuCaptions() {
     CreateWindow();
     const QList<QAction*> top = window_->menuBar()->actions();
-    QCOMPARE(top.size(), 3);
+    // The Tools menu stands between GE Cache and Help; the others keep their order.
+    QCOMPARE(top.size(), 4);
     QCOMPARE(top[0]->text(), QStringLiteral("File"));
     QCOMPARE(top[1]->text(), QStringLiteral("GE Cache"));
-    QCOMPARE(top[2]->text(), QStringLiteral("Help"));
+    QCOMPARE(top[2]->text(), QStringLiteral("Tools"));
+    QCOMPARE(top[3]->text(), QStringLiteral("Help"));
     QCOMPARE(top[0]->menu()->objectName(), QStringLiteral("File1"));
     QCOMPARE(top[1]->menu()->objectName(), QStringLiteral("GECahce1"));
-    QCOMPARE(top[2]->menu()->objectName(), QStringLiteral("About1"));
+    QCOMPARE(top[3]->menu()->objectName(), QStringLiteral("About1"));
 
     const auto items = [&](int index) { return top[index]->menu()->actions(); };
     QCOMPARE(items(0).size(), 1);
@@ -469,14 +471,14 @@ void TF_MainTest::menuCaptions() {
     QCOMPARE(items(1).size(), 1);
     QCOMPARE(items(1)[0]->text(), QStringLiteral("Open Cache folder"));
     QCOMPARE(items(1)[0]->objectName(), QStringLiteral("OpentheCachefolder1"));
-    QCOMPARE(items(2).size(), 3);
-    QCOMPARE(items(2)[0]->text(), QStringLiteral(" Help Contents"));
-    QCOMPARE(items(2)[0]->objectName(), QStringLiteral("Quickstart1"));
-    QVERIFY(items(2)[1]->isSeparator());
-    QCOMPARE(items(2)[1]->objectName(), QStringLiteral("N1"));
-    QCOMPARE(items(2)[2]->text(), QStringLiteral(" About Tembrel..."));
-    QCOMPARE(items(2)[2]->objectName(), QStringLiteral("AboutTembrel1"));
-    for (int i = 0; i < 3; ++i) {
+    QCOMPARE(items(3).size(), 3);
+    QCOMPARE(items(3)[0]->text(), QStringLiteral(" Help Contents"));
+    QCOMPARE(items(3)[0]->objectName(), QStringLiteral("Quickstart1"));
+    QVERIFY(items(3)[1]->isSeparator());
+    QCOMPARE(items(3)[1]->objectName(), QStringLiteral("N1"));
+    QCOMPARE(items(3)[2]->text(), QStringLiteral(" About Tembrel..."));
+    QCOMPARE(items(3)[2]->objectName(), QStringLiteral("AboutTembrel1"));
+    for (int i : {0, 1, 3}) {
         for (const QAction* action : items(i)) {
             QVERIFY(action->shortcut().isEmpty());
         }
