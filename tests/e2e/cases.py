@@ -6,7 +6,7 @@ import configparser
 import time
 
 from harness import Timeline, expect, expect_equal, file_exists, moment
-from main_window import EDITS, TITLE, WHITE
+from main_window import EDITS, WHITE
 from voyage_plan import VOYAGE_ENDED
 
 # The help window's worked example, with a refresh of one second.
@@ -466,5 +466,3 @@ CASES = {
     "close_and_restart": close_and_restart,
     "unwritable_view_file": unwritable_view_file,
 }
-
-__all__ = ["CASES", "TITLE"]

@@ -69,6 +69,10 @@ class Harness:
         self._launches += 1
         env = dict(self.display.env, HOME=str(self.home), XDG_CONFIG_HOME=str(self.config_home),
                    QT_QPA_PLATFORM="xcb")
+        # A sanitizer build checks for leaks at exit; system libraries' own
+        # leaks are not the program's.
+        suppressions = f"suppressions={Path(__file__).with_name('lsan-suppressions.txt')}"
+        env["LSAN_OPTIONS"] = ":".join(filter(None, [env.get("LSAN_OPTIONS"), suppressions]))
         log = open(self.artefacts / f"tembrel-{self._launches}.log", "wb")
         self._stack.callback(log.close)
         self.program = spawn([self.options.program], cwd=self.work, env=env, stdout=log,
@@ -77,6 +81,14 @@ class Harness:
         main = MainWindow(self.display, window)
         poll(lambda: main.start_button_shown(self.display.grab()), 10, "the window to be drawn")
         return main
+
+    def check_program_logs(self):
+        """Fails on what a sanitizer build reports in the program's output."""
+        for log in sorted(self.artefacts.glob("tembrel-*.log")):
+            text = log.read_text(errors="replace")
+            for mark in ("ERROR: AddressSanitizer", "ERROR: LeakSanitizer", "runtime error:"):
+                if mark in text:
+                    raise Failure(f"{log.name} reports '{mark}'")
 
     def wait_exit(self, timeout):
         poll(lambda: self.program.poll() is not None, timeout, "the program to end")
@@ -140,8 +152,8 @@ class Timeline:
         self._sleep_until_absolute(self.t0 + t)
 
     @staticmethod
-    def _sleep_until_absolute(moment):
-        delay = moment - time.monotonic()
+    def _sleep_until_absolute(when):
+        delay = when - time.monotonic()
         if delay > 0:
             time.sleep(delay)
 

@@ -40,6 +40,7 @@ def main():
         with harness:
             print(f"{options.case}: {' '.join(CASES[options.case].__doc__.split())}", flush=True)
             CASES[options.case](harness)
+            harness.check_program_logs()
     except Failure as failure:
         print(f"FAILED {options.case} after {time.monotonic() - started:.1f} s: {failure}")
         print(f"artefacts: {harness.artefacts}")
