@@ -7,6 +7,11 @@ if(MSVC)
     target_compile_options(tembrel_common INTERFACE /W4 /WX)
 else()
     target_compile_options(tembrel_common INTERFACE -Wall -Wextra -Werror)
+    # GCC 12 and 13 report false overlaps in std::string's operator+ when
+    # optimising (-Wrestrict, GCC bug 105329); the release build would fail on it.
+    if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+        target_compile_options(tembrel_common INTERFACE -Wno-restrict)
+    endif()
     target_compile_definitions(tembrel_common INTERFACE
         $<$<CONFIG:Debug>:_GLIBCXX_ASSERTIONS>)
 endif()
