@@ -23,6 +23,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QHelpEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -376,7 +377,9 @@ bool ToolsPictures(const QDir& folder) {
     saved &= SaveWithPopup(window, *tools, folder, "tools-menu.png");
     tools->hide();
 
-    QToolTip::showText(gauge->mapToGlobal(QPoint(40, 10)), gauge->toolTip(), gauge);
+    // Hovered as by the mouse: the window works the tip out as it shows.
+    QHelpEvent hover(QEvent::ToolTip, QPoint(40, 10), gauge->mapToGlobal(QPoint(40, 10)));
+    QCoreApplication::sendEvent(gauge, &hover);
     QApplication::processEvents();
     for (QWidget* top : QApplication::topLevelWidgets()) {
         if (top->inherits("QTipLabel") && top->isVisible()) {
@@ -424,7 +427,8 @@ bool ToolsPictures(const QDir& folder) {
     window.B_StartClick();
     window.T_TimerTimer();
     window.T_TimerTimer();
-    QToolTip::showText(gauge->mapToGlobal(QPoint(40, 10)), gauge->toolTip(), gauge);
+    QHelpEvent hoverAgain(QEvent::ToolTip, QPoint(40, 10), gauge->mapToGlobal(QPoint(40, 10)));
+    QCoreApplication::sendEvent(gauge, &hoverAgain);
     QApplication::processEvents();
     for (QWidget* top : QApplication::topLevelWidgets()) {
         if (top->inherits("QTipLabel") && top->isVisible()) {

@@ -179,18 +179,11 @@ TF_Main::TF_Main(const MainWindowServices& services, QWidget* parent)
 
     Handle([this] { ReadDecimalSeparator(); });
     Handle([this] { FormCreate(); });
-    UpdateEstimateTip();
 }
 
 TF_Main::~TF_Main() {
-    // The controls go after this part of the window and signal as they go;
-    // no estimate may be worked out on a window half gone.
-    for (int i = 0; i < 8; ++i) {
-        disconnect(Edit(static_cast<InputEdit>(i)), nullptr, this, nullptr);
-    }
-    disconnect(M_Points, nullptr, this, nullptr);
-    disconnect(SG_Areas, nullptr, this, nullptr);
-    disconnect(PC_Main, nullptr, this, nullptr);
+    // The gauge goes after this part of the window; no estimate may be worked
+    // out on a window half gone.
     GA_Progress->removeEventFilter(this);
 }
 
@@ -436,15 +429,9 @@ void TF_Main::ConnectToolHandlers() {
         Importareas1->setEnabled(!state_.InProgress);
     });
 
-    // The estimate follows every input the voyage reads.
-    for (int i = 0; i < 8; ++i) {
-        connect(Edit(static_cast<InputEdit>(i)), &QLineEdit::textChanged, this,
-                &TF_Main::UpdateEstimateTip);
-    }
-    connect(M_Points, &QPlainTextEdit::textChanged, this, &TF_Main::UpdateEstimateTip);
-    connect(SG_Areas, &QTableWidget::itemChanged, this, &TF_Main::UpdateEstimateTip);
-    connect(PC_Main, &QTabWidget::currentChanged, this, &TF_Main::UpdateEstimateTip);
-    // And is worked out afresh when shown, for a time left to the second.
+    // The estimate is worked out when the tooltip is about to show, from the
+    // inputs and the position of that moment: a long memo then costs nothing
+    // at each keystroke or tick.
     GA_Progress->installEventFilter(this);
 }
 
@@ -545,22 +532,18 @@ void TF_Main::SessionEnding() {
 
 void TF_Main::B_StartClick() {
     Handle([this] { controller_.B_StartClick(); });
-    UpdateEstimateTip();
 }
 
 void TF_Main::B_PauseClick() {
     Handle([this] { controller_.B_PauseClick(); });
-    UpdateEstimateTip();
 }
 
 void TF_Main::B_StopClick() {
     Handle([this] { controller_.B_StopClick(); });
-    UpdateEstimateTip();
 }
 
 void TF_Main::T_TimerTimer() {
     Handle([this] { controller_.T_TimerTimer(); });
-    UpdateEstimateTip();
 }
 
 void TF_Main::Exit1Click() {
@@ -617,8 +600,7 @@ std::int64_t TF_Main::UntilNextTick() const {
 }
 
 void TF_Main::UpdateEstimateTip() {
-    // Runs on every keystroke (the estimate is bounded to stay quick); a
-    // tooltip is not worth an error box, so a failure only empties it.
+    // A tooltip is not worth an error box, so a failure only empties it.
     try {
         GA_Progress->setToolTip(tools_->EstimateText(UntilNextTick()));
     } catch (const std::exception&) {

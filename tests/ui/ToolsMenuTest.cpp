@@ -14,6 +14,7 @@
 
 #include <QAction>
 #include <QFile>
+#include <QHelpEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -103,7 +104,13 @@ private:
         Find<QTabWidget>("PC_Main")->setCurrentWidget(Find(name));
     }
     void Trigger(const char* action) const { Find<QAction>(action)->trigger(); }
-    QString Tip() const { return Find<GaugeWidget>("GA_Progress")->toolTip(); }
+    // The tooltip as the user sees it: worked out when it is about to show.
+    QString Tip() const {
+        auto* gauge = Find<GaugeWidget>("GA_Progress");
+        QHelpEvent hover(QEvent::ToolTip, QPoint(2, 2), gauge->mapToGlobal(QPoint(2, 2)));
+        QCoreApplication::sendEvent(gauge, &hover);
+        return gauge->toolTip();
+    }
     QString Memo() const { return Find<QPlainTextEdit>("M_Points")->toPlainText(); }
     QString Cell(int row, int column) const {
         const QTableWidgetItem* item = Find<QTableWidget>("SG_Areas")->item(row, column);
