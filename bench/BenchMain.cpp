@@ -11,8 +11,10 @@ namespace {
 const tembrel::BenchTarget Targets[] = {
     {"WriteViewFile against a bare open/write/close", "BM_WriteViewFile", "BM_ViewFileFloor", 1.5},
     {"FormatNumber, view file values", "BM_FormatNumber", "", 1000},
-    {"Area-step tick against its bare WriteViewFile", "BM_AreaStepTick", "BM_AreaStepWriteFloor", 1.2},
-    {"Point start over a 32767-line memo, point on the last line", "BM_PointStartLongMemo", "", 1000000},
+    {"Area-step tick against its bare WriteViewFile", "BM_AreaStepTick", "BM_AreaStepWriteFloor",
+     1.2},
+    {"Point start over a 32767-line memo, point on the last line", "BM_PointStartLongMemo", "",
+     1000000},
 };
 
 } // namespace

@@ -9,11 +9,11 @@ namespace tembrel {
 // field is zero, false or empty at program start, and the main window's
 // creation then sets ItemNo to 1.
 struct VoyageState {
-    float CurLat = 0;      // latitude of the centre the next view shows, degrees
-    float CurLon = 0;      // longitude of that centre, degrees
-    float EndLat = 0;      // southernmost row of centres of the current area
-    float EndLon = 0;      // easternmost column of centres of the current area
-    float RowStartLon = 0; // westernmost centre of every row
+    float CurLat = 0;               // latitude of the centre the next view shows, degrees
+    float CurLon = 0;               // longitude of that centre, degrees
+    float EndLat = 0;               // southernmost row of centres of the current area
+    float EndLon = 0;               // easternmost column of centres of the current area
+    float RowStartLon = 0;          // westernmost centre of every row
     std::int32_t Range = 0;         // zoom altitude, metres
     std::int32_t SnapshotCount = 0; // progress divisor: grid size or memo lines
     // 1-based area number (Multiple Areas) or line where the next point

@@ -12,8 +12,7 @@ namespace tembrel::testing {
 class ScratchDirectory {
 public:
     ScratchDirectory() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "tembrel-XXXXXX").string();
+        std::string pattern = (std::filesystem::temp_directory_path() / "tembrel-XXXXXX").string();
         if (::mkdtemp(pattern.data()) == nullptr) {
             throw std::runtime_error("cannot create a scratch directory");
         }

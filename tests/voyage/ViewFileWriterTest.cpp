@@ -94,14 +94,14 @@ TEST_P(ViewFileLine, IsWrittenWithTheNumberRule) {
 INSTANTIATE_TEST_SUITE_P(
     Values, ViewFileLine,
     ::testing::Values(LineCase{"TinyLatitude", State(0.0001f, 1, 1),
-                             "<latitude>9.99999974737875E-5</latitude>"},
-                    LineCase{"ZeroLatitude", State(0, 1, 1), "<latitude>0</latitude>"},
-                    LineCase{"TinyLongitude", State(1, -0.00001f, 1),
-                             "<longitude>-9.99999974737875E-6</longitude>"},
-                    LineCase{"NegativeRange", State(1, 1, -5), "<range>-5</range>"},
-                    LineCase{"ZeroRange", State(1, 1, 0), "<range>0</range>"},
-                    LineCase{"LargeRange", State(1, 1, 1000000), "<range>1000000</range>"},
-                    LineCase{"WholeLongitude", State(1, 30, 1), "<longitude>30</longitude>"}),
+                               "<latitude>9.99999974737875E-5</latitude>"},
+                      LineCase{"ZeroLatitude", State(0, 1, 1), "<latitude>0</latitude>"},
+                      LineCase{"TinyLongitude", State(1, -0.00001f, 1),
+                               "<longitude>-9.99999974737875E-6</longitude>"},
+                      LineCase{"NegativeRange", State(1, 1, -5), "<range>-5</range>"},
+                      LineCase{"ZeroRange", State(1, 1, 0), "<range>0</range>"},
+                      LineCase{"LargeRange", State(1, 1, 1000000), "<range>1000000</range>"},
+                      LineCase{"WholeLongitude", State(1, 30, 1), "<longitude>30</longitude>"}),
     [](const ::testing::TestParamInfo<LineCase>& info) { return info.param.name; });
 
 TEST(ViewFileWriter, RendersThirteenLinesEachEndedByCrLf) {
@@ -273,11 +273,11 @@ TEST_P(InOutErrorMessages, AreChosenByCode) {
 INSTANTIATE_TEST_SUITE_P(
     Table, InOutErrorMessages,
     ::testing::Values(MessageCase{2, "File not found"}, MessageCase{3, "Invalid filename"},
-                    MessageCase{4, "Too many open files"}, MessageCase{5, "File access denied"},
-                    MessageCase{100, "Read beyond end of file"}, MessageCase{101, "Disk full"},
-                    MessageCase{106, "Invalid numeric input"}, MessageCase{32, "I/O error 32"},
-                    MessageCase{112, "I/O error 112"}, MessageCase{1, "I/O error 1"},
-                    MessageCase{0, "I/O error 0"}, MessageCase{-1, "I/O error -1"}));
+                      MessageCase{4, "Too many open files"}, MessageCase{5, "File access denied"},
+                      MessageCase{100, "Read beyond end of file"}, MessageCase{101, "Disk full"},
+                      MessageCase{106, "Invalid numeric input"}, MessageCase{32, "I/O error 32"},
+                      MessageCase{112, "I/O error 112"}, MessageCase{1, "I/O error 1"},
+                      MessageCase{0, "I/O error 0"}, MessageCase{-1, "I/O error -1"}));
 
 } // namespace
 } // namespace tembrel
