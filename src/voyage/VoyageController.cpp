@@ -89,16 +89,7 @@ void VoyageController::B_StartClick() {
 void VoyageController::AreaStart() {
     try {
         window_.SetProgress(0);
-        const std::string latitude = window_.EditText(InputEdit::E_LatD);
-        const std::string longitude = window_.EditText(InputEdit::E_LonD);
-        const std::string width = window_.EditText(InputEdit::E_VE);
-        const std::string height = window_.EditText(InputEdit::E_VS);
-        const std::string snapWidth = window_.EditText(InputEdit::E_VEast);
-        const std::string snapHeight = window_.EditText(InputEdit::E_VSouth);
-        const std::string altitude = window_.EditText(InputEdit::E_VA);
-        PlanArea(state_,
-                 AreaTexts{latitude, longitude, width, height, snapWidth, snapHeight, altitude},
-                 decimalSeparator_);
+        PlanAreaFromEdits(state_, window_, decimalSeparator_);
         WriteView();
         window_.SetTimerInterval(RefreshInterval());
         window_.SetTimerEnabled(true);
@@ -221,6 +212,19 @@ Extended VoyageController::EditValue(InputEdit edit) const {
 
 std::int32_t VoyageController::RefreshInterval() const {
     return RefreshMilliseconds(window_.EditText(InputEdit::E_VR));
+}
+
+void VoyageController::PlanAreaFromEdits(VoyageState& state, const VoyageWindow& window,
+                                         char decimalSeparator) {
+    const std::string latitude = window.EditText(InputEdit::E_LatD);
+    const std::string longitude = window.EditText(InputEdit::E_LonD);
+    const std::string width = window.EditText(InputEdit::E_VE);
+    const std::string height = window.EditText(InputEdit::E_VS);
+    const std::string snapWidth = window.EditText(InputEdit::E_VEast);
+    const std::string snapHeight = window.EditText(InputEdit::E_VSouth);
+    const std::string altitude = window.EditText(InputEdit::E_VA);
+    PlanArea(state, AreaTexts{latitude, longitude, width, height, snapWidth, snapHeight, altitude},
+             decimalSeparator);
 }
 
 std::int32_t VoyageController::RefreshMilliseconds(const std::string& text) {

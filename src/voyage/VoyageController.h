@@ -53,6 +53,10 @@ public:
     // refused with the integer conversion's error.
     static std::int32_t RefreshMilliseconds(const std::string& text);
 
+    // Plans the area of the Area page: PlanArea on the seven edit texts.
+    static void PlanAreaFromEdits(VoyageState& state, const VoyageWindow& window,
+                                  char decimalSeparator);
+
     const VoyageState& State() const { return state_; }
 
 private:

@@ -141,16 +141,7 @@ VoyageEstimate VoyageEstimator::Area() const {
     VoyageState plan;
     std::int32_t interval = 0;
     try {
-        const std::string latitude = window_.EditText(InputEdit::E_LatD);
-        const std::string longitude = window_.EditText(InputEdit::E_LonD);
-        const std::string width = window_.EditText(InputEdit::E_VE);
-        const std::string height = window_.EditText(InputEdit::E_VS);
-        const std::string snapWidth = window_.EditText(InputEdit::E_VEast);
-        const std::string snapHeight = window_.EditText(InputEdit::E_VSouth);
-        const std::string altitude = window_.EditText(InputEdit::E_VA);
-        PlanArea(plan,
-                 AreaTexts{latitude, longitude, width, height, snapWidth, snapHeight, altitude},
-                 separator_);
+        VoyageController::PlanAreaFromEdits(plan, window_, separator_);
         interval = VoyageController::RefreshMilliseconds(window_.EditText(InputEdit::E_VR));
     } catch (const std::exception&) {
         return Failed(messages::DataNotCorrect, 0, 0);
