@@ -2,6 +2,8 @@
 
 #include "AnsiText.h"
 
+#include <QDir>
+
 #include <windows.h>
 
 #include <shellapi.h>
@@ -21,6 +23,12 @@ public:
 };
 
 } // namespace
+
+QString FolderShellTarget(const QString& absoluteFolder) {
+    // ShellExecute never reads an absolute native path (a drive letter or a
+    // UNC name first) as an option or a web address.
+    return QDir::toNativeSeparators(absoluteFolder);
+}
 
 std::unique_ptr<ShellOpener> CreateSystemShellOpener() {
     return std::make_unique<ShellExecuteOpener>();
