@@ -229,8 +229,9 @@ void VoyageController::PlanAreaFromEdits(VoyageState& state, const VoyageWindow&
 
 std::int32_t VoyageController::RefreshMilliseconds(const std::string& text) {
     const std::int64_t milliseconds = std::int64_t{StrToInt(text)} * 1000;
-    // A period the timer cannot hold is as unusable as one that is not a number.
-    if (milliseconds < 0 || milliseconds > std::numeric_limits<std::int32_t>::max()) {
+    // A period the timer cannot hold is as unusable as one that is not a
+    // number; so is 0, which would never tick and leave the voyage standing.
+    if (milliseconds <= 0 || milliseconds > std::numeric_limits<std::int32_t>::max()) {
         throw ConversionError("'" + text + "' is not a valid integer value");
     }
     return static_cast<std::int32_t>(milliseconds);

@@ -377,8 +377,8 @@ TEST_P(RefreshPeriods, Milliseconds) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, RefreshPeriods,
-                         ::testing::Values(RefreshCase{"10", 10000}, RefreshCase{"0", 0},
-                                           RefreshCase{"-0", 0}, RefreshCase{" 7", 7000},
+                         ::testing::Values(RefreshCase{"10", 10000}, RefreshCase{"0", -1},
+                                           RefreshCase{"-0", -1}, RefreshCase{" 7", 7000},
                                            RefreshCase{"$10", 16000},
                                            RefreshCase{"2147483", 2147483000},
                                            RefreshCase{"2147484", -1}, RefreshCase{"-1", -1},
@@ -418,6 +418,8 @@ INSTANTIATE_TEST_SUITE_P(
             "AreaTooLong", Page::TS_Area, "2147484", {At(0, SmallView), At(0, NotCorrect)}},
         RefusedPeriodCase{
             "AreaNegative", Page::TS_Area, "-10", {At(0, SmallView), At(0, NotCorrect)}},
+        // A period of 0 would never tick: the voyage would stand at its first view.
+        RefusedPeriodCase{"AreaZero", Page::TS_Area, "0", {At(0, SmallView), At(0, NotCorrect)}},
         RefusedPeriodCase{
             "AreasTooLong",
             Page::TS_MAreas,
@@ -430,8 +432,15 @@ INSTANTIATE_TEST_SUITE_P(
                           {At(0, "label shown"), At(0, "label Now scanning area no. 1"),
                            At(0, SmallView), At(0, "errorbox '-1' is not a valid integer value."),
                            At(0, "label hidden")}},
+        RefusedPeriodCase{"AreasZero",
+                          Page::TS_MAreas,
+                          "0",
+                          {At(0, "label shown"), At(0, "label Now scanning area no. 1"),
+                           At(0, SmallView), At(0, "errorbox '0' is not a valid integer value."),
+                           At(0, "label hidden")}},
         RefusedPeriodCase{"PointTooLong", Page::TS_Points, "2147484", {At(0, NotCorrect)}},
-        RefusedPeriodCase{"PointNegative", Page::TS_Points, "-5", {At(0, NotCorrect)}}),
+        RefusedPeriodCase{"PointNegative", Page::TS_Points, "-5", {At(0, NotCorrect)}},
+        RefusedPeriodCase{"PointZero", Page::TS_Points, "0", {At(0, NotCorrect)}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
