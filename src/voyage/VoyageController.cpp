@@ -61,6 +61,13 @@ void VoyageController::B_StartClick() {
         window_.ShowMessage(messages::DataMissing, BoxType::Error, ButtonOk);
         return;
     }
+    // Two copies writing one view file would fly Google Earth between two
+    // voyages. A resume keeps the lock its start took.
+    if (!lock_.Acquire(writer_.Path())) {
+        window_.ShowMessage(messages::AnotherTembrel, BoxType::Error, ButtonOk);
+        RecoverFromFailedStart();
+        return;
+    }
     LockInputs();
     state_.InProgress = true;
     window_.SetAreasPanelEnabled(false);
@@ -173,6 +180,7 @@ void VoyageController::RecoverFromFailedStart() {
 }
 
 void VoyageController::ResetToIdle() {
+    lock_.Release();
     UnlockInputs();
     window_.SetAreasPanelEnabled(true);
     state_.CurLat = 0;

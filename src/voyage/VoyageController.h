@@ -3,6 +3,7 @@
 #include "ExtendedMath.h"
 #include "MultipleAreasSequencer.h"
 #include "ScatteredPointsSequencer.h"
+#include "ViewFileLock.h"
 #include "ViewFileWriter.h"
 #include "VoyageState.h"
 #include "VoyageWindow.h"
@@ -84,6 +85,8 @@ private:
     const ViewFileWriter& writer_;
     MultipleAreasSequencer areas_;
     ScatteredPointsSequencer points_;
+    // Held from a start to the return to the idle layout.
+    ViewFileLock lock_;
     char decimalSeparator_ = '.';
     std::function<void()> viewWritten_;
 };
