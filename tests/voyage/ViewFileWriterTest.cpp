@@ -165,6 +165,21 @@ TEST(ViewFileWriter, ReplacesALongerFileWhole) {
     EXPECT_EQ(ReadBytes(writer.Path()), WorkedExample);
 }
 
+TEST(ViewFileWriter, ANewFileTakesTheUmaskAndAnOldOneKeepsItsMode) {
+    ScratchDirectory dir;
+    const ViewFileWriter writer(dir.Path());
+    const mode_t mask = ::umask(022);
+    writer.WriteViewFile(State(1, 2, 3), '.');
+    ::umask(mask);
+    EXPECT_EQ(fs::status(writer.Path()).permissions(),
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                  fs::perms::others_read);
+    fs::permissions(writer.Path(), fs::perms::owner_read | fs::perms::owner_write);
+    writer.WriteViewFile(State(4, 5, 6), '.');
+    EXPECT_EQ(fs::status(writer.Path()).permissions(),
+              fs::perms::owner_read | fs::perms::owner_write);
+}
+
 TEST(ViewFileWriter, LandsInTheCurrentDirectoryOfEachWrite) {
     ScratchDirectory first;
     ScratchDirectory second;

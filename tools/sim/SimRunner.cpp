@@ -23,14 +23,16 @@ std::string ReadTextFile(const std::filesystem::path& file) {
     if (!in) {
         throw UsageError("cannot read '" + file.string() + "'");
     }
-    std::string text(MaxInputFileBytes + 1, '\0');
-    in.read(text.data(), static_cast<std::streamsize>(text.size()));
+    std::string text;
+    char chunk[65536];
+    while (in.read(chunk, sizeof chunk) || in.gcount() > 0) {
+        text.append(chunk, static_cast<std::size_t>(in.gcount()));
+        if (text.size() > MaxInputFileBytes) {
+            throw UsageError("'" + file.string() + "' is larger than 4 MiB");
+        }
+    }
     if (in.bad()) {
         throw UsageError("cannot read '" + file.string() + "'");
-    }
-    text.resize(static_cast<std::size_t>(in.gcount()));
-    if (text.size() > MaxInputFileBytes) {
-        throw UsageError("'" + file.string() + "' is larger than 4 MiB");
     }
     return text;
 }
