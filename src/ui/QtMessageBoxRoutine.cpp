@@ -24,10 +24,14 @@ public:
         return addButton(caption, QMessageBox::ActionRole);
     }
 
-    int Run() {
+    void CentreButtons() {
         if (auto* buttonBox = findChild<QDialogButtonBox*>()) {
             buttonBox->setCenterButtons(true);
         }
+    }
+
+    int Run() {
+        CentreButtons();
         return exec();
     }
 
@@ -109,6 +113,19 @@ void QtMessageBoxRoutine::ShowDefaultError(QWidget* owner, const QString& captio
     box.setDefaultButton(ok);
     box.setEscapeButton(ok);
     box.Run();
+}
+
+QWidget* QtMessageBoxRoutine::OpenDefaultError(QWidget* owner, const QString& caption,
+                                               const QString& text) {
+    auto* box = new ModalBox(QMessageBox::Critical, caption, text, owner);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::NonModal);
+    QPushButton* ok = box->AddButton(QStringLiteral("OK"));
+    box->setDefaultButton(ok);
+    box->setEscapeButton(ok);
+    box->CentreButtons();
+    box->show();
+    return box;
 }
 
 } // namespace tembrel

@@ -743,10 +743,28 @@ ModalResult TF_Main::ShowMessage(const std::string& text, BoxType type, unsigned
     return services_.messageBox.Show(this, Text(text), type, buttons);
 }
 
+QString TF_Main::ApplicationTitleText() {
+    return Text(ApplicationTitle(QCoreApplication::applicationFilePath().toStdString()));
+}
+
 void TF_Main::ShowDefaultErrorBox(const std::string& text) {
-    const std::string title =
-        ApplicationTitle(QCoreApplication::applicationFilePath().toStdString());
-    services_.messageBox.ShowDefaultError(this, Text(title), Text(text));
+    services_.messageBox.ShowDefaultError(this, ApplicationTitleText(), Text(text));
+}
+
+void TF_Main::ShowTickFault(const std::string& text) {
+    // One box at a time; a modal one would hold the timer until OK. A box
+    // closed with OK is hidden at once and deleted a little later.
+    if (tickFaultBox_ != nullptr && tickFaultBox_->isVisible()) {
+        return;
+    }
+    tickFaultBox_ = services_.messageBox.OpenDefaultError(this, ApplicationTitleText(), Text(text));
+}
+
+void TF_Main::TickFaultCleared() {
+    if (QWidget* box = tickFaultBox_) {
+        tickFaultBox_ = nullptr;
+        box->close();
+    }
 }
 
 QLineEdit* TF_Main::Edit(InputEdit edit) const {

@@ -13,6 +13,7 @@
 #include "VoyageWindow.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 class QAction;
 class QFrame;
@@ -67,6 +68,8 @@ public:
     void SetFieldState(std::int16_t kind, Control control, bool enable) override;
     ModalResult ShowMessage(const std::string& text, BoxType type, unsigned buttons) override;
     void ShowDefaultErrorBox(const std::string& text) override;
+    void ShowTickFault(const std::string& text) override;
+    void TickFaultCleared() override;
 
     // The event handlers, as the controls and the timer call them. Public so
     // that a test can deliver a tick without waiting a period for it.
@@ -123,6 +126,7 @@ private:
     // Runs one handler the way the application does (RunHandler).
     template <class Handler> void Handle(Handler&& handler);
 
+    static QString ApplicationTitleText();
     QLineEdit* Edit(InputEdit edit) const;
     QWidget* ControlWidget(Control control) const;
 
@@ -199,6 +203,8 @@ private:
     QtFileDialogRoutine systemFileDialog_;
     std::unique_ptr<ToolCommands> tools_;
     bool placed_ = false;
+    // The open error box of a failed tick, if any.
+    QPointer<QWidget> tickFaultBox_;
 };
 
 } // namespace tembrel

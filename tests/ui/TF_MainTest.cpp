@@ -8,6 +8,7 @@
 #include "DefaultErrorBox.h"
 #include "GaugeWidget.h"
 #include "Messages.h"
+#include "QtMessageBoxRoutine.h"
 #include "TF_About.h"
 #include "TF_Help.h"
 #include "TF_Main.h"
@@ -18,12 +19,14 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QRegularExpression>
 #include <QTabWidget>
@@ -128,6 +131,7 @@ private Q_SLOTS:
     void defaultErrorBoxRules_data();
     void defaultErrorBoxRules();
     void tickErrorKeepsTheTimerAndThePosition();
+    void ticksGoOnBehindTheRealTickErrorBox();
 
     void decimalSeparatorAtStartAndOnLocaleChange();
 
@@ -1066,21 +1070,95 @@ void TF_MainTest::tickErrorKeepsTheTimerAndThePosition() {
     TICK();
     QCOMPARE(Gauge()->Text(), QStringLiteral("16%"));
 
-    // The view file's folder disappears: the tick's write fails, the error
-    // shows in the default error box, and the voyage neither moves nor stops.
+    // The view file's folder disappears: the tick's write fails, its error box
+    // opens without waiting, and the voyage neither moves nor stops; the
+    // ticks that follow retry without a second box.
     const QString folder = viewDirectory_->path();
     QVERIFY(QDir(folder).removeRecursively());
     TICK();
+    TICK();
+    TICK();
     QCOMPARE(boxes_->errors.size(), std::size_t{1});
     QVERIFY(boxes_->errors[0].text.endsWith(QLatin1Char('.')));
+    QCOMPARE(boxes_->openedErrors.size(), std::size_t{1});
+    const QPointer<QWidget> box = boxes_->openedErrors[0];
+    QVERIFY(box != nullptr && box->isVisible());
     QVERIFY(Timer()->isActive());
     QCOMPARE(Gauge()->Text(), QStringLiteral("16%"));
 
+    // Writable again: the same centre is written, the box closes.
     QVERIFY(QDir().mkpath(folder));
     TICK();
     QCOMPARE(ReadView(), At(Column1Lon, Row0Lat));
     QCOMPARE(Gauge()->Text(), QStringLiteral("33%"));
+    QTRY_VERIFY(box.isNull());
+    TICK();
+    QCOMPARE(ReadView(), At(Column2Lon, Row0Lat));
     QCOMPARE(boxes_->errors.size(), std::size_t{1});
+
+    // Closed by its OK button while the fault lasts: the next tick opens one.
+    QVERIFY(QDir(folder).removeRecursively());
+    TICK();
+    QCOMPARE(boxes_->openedErrors.size(), std::size_t{2});
+    boxes_->openedErrors[1]->close();
+    TICK();
+    QCOMPARE(boxes_->openedErrors.size(), std::size_t{3});
+    QVERIFY(QDir().mkpath(folder));
+    boxes_->answers.push_back({ModalResult::Yes, {}});
+    Button("B_Stop")->click();
+}
+
+void TF_MainTest::ticksGoOnBehindTheRealTickErrorBox() {
+    // The program's own box routine: a box that waited for OK would keep Qt
+    // from firing the timer again until it was answered.
+    QtMessageBoxRoutine realBoxes;
+    window_ = std::make_unique<TF_Main>(MainWindowServices{
+        .settings = *settings_,
+        .shell = *shell_,
+        .cacheFolder = *cacheFolder_,
+        .messageBox = realBoxes,
+        .viewFileDirectory = viewDirectory_->path().toStdString(),
+        .decimalSeparator = [this] { return separator_; },
+    });
+    window_->show();
+    // 100 km wide: hundreds of centres, no end (and no modal end box) in sight.
+    QStringList texts = HelpExample;
+    texts[2] = QStringLiteral("100");
+    SetEdits(texts);
+    Button("B_Start")->click();
+    // A folder in the view file's place.
+    QVERIFY(QFile::remove(ViewPath()));
+    QVERIFY(QDir().mkdir(ViewPath()));
+    window_->SetTimerInterval(20);
+
+    const auto errorBox = [] {
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            if (auto* box = qobject_cast<QMessageBox*>(widget);
+                box != nullptr && box->isVisible()) {
+                return box;
+            }
+        }
+        return static_cast<QMessageBox*>(nullptr);
+    };
+    QTRY_VERIFY(errorBox() != nullptr);
+    const QPointer<QMessageBox> box = errorBox();
+    QCOMPARE(box->text(), QStringLiteral("File access denied."));
+    QVERIFY(!box->isModal());
+    const std::int64_t heldAt = Gauge()->Progress();
+
+    // With the box open, the folder goes: only a tick that still runs
+    // behind the box can write again, move the gauge and close the box.
+    QVERIFY(QDir().rmdir(ViewPath()));
+    QTRY_VERIFY(QFileInfo(ViewPath()).isFile());
+    QTRY_VERIFY(Gauge()->Progress() > heldAt);
+    QTRY_VERIFY(box.isNull());
+    int boxes = 0;
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        boxes += qobject_cast<QMessageBox*>(widget) != nullptr ? 1 : 0;
+    }
+    QCOMPARE(boxes, 0);
+    window_->B_PauseClick();
+    window_.reset();
 }
 
 // ---------------------------------------------------------------- separator
