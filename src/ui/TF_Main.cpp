@@ -530,6 +530,14 @@ void TF_Main::SessionEnding() {
     Handle([this] { SaveSettings(); });
 }
 
+void TF_Main::QuitWithoutQuestion() {
+    Handle([this] { SaveSettings(); });
+    T_Timer->stop();
+    // exit(), not quit(): quit() would close the window first, and its close
+    // asks about a running voyage.
+    QCoreApplication::exit(0);
+}
+
 void TF_Main::B_StartClick() {
     Handle([this] { controller_.B_StartClick(); });
 }

@@ -93,6 +93,11 @@ public:
     // asking anything.
     void SessionEnding();
 
+    // The system asks the program to end (SIGTERM or SIGINT): the eight edit
+    // texts are saved as at the session's end, and the program quits without
+    // asking anything, whatever box is open.
+    void QuitWithoutQuestion();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool event(QEvent* event) override;
