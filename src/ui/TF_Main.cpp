@@ -170,6 +170,7 @@ TF_Main::TF_Main(const MainWindowServices& services, QWidget* parent)
         .decimalSeparator = [this] { return controller_.DecimalSeparator(); },
         .viewFile = writer_.Path(),
         .fileDialog = services.fileDialog != nullptr ? *services.fileDialog : systemFileDialog_,
+        .shell = services.shell,
         .owner = this,
         .setMemoLines = [this](const QStringList& lines) { SetMemoLines(lines); },
         .setGridRows =
@@ -402,6 +403,7 @@ void TF_Main::BuildToolsMenu() {
         action->setObjectName(QLatin1String(name));
         return action;
     };
+    Showviewfile1 = add("Showviewfile1", QStringLiteral("Show view file"));
     CreateGoogleEarthlink1 =
         add("CreateGoogleEarthlink1", QStringLiteral("Create Google Earth link..."));
     N2 = Tools1->addSeparator();
@@ -416,6 +418,7 @@ void TF_Main::BuildToolsMenu() {
 }
 
 void TF_Main::ConnectToolHandlers() {
+    connect(Showviewfile1, &QAction::triggered, this, &TF_Main::Showviewfile1Click);
     connect(CreateGoogleEarthlink1, &QAction::triggered, this,
             &TF_Main::CreateGoogleEarthlink1Click);
     connect(Voyageestimate1, &QAction::triggered, this, &TF_Main::Voyageestimate1Click);
@@ -579,6 +582,10 @@ void TF_Main::AboutTembrel1Click() {
         const std::unique_ptr<TF_About> about = std::make_unique<TF_About>(services_.shell, this);
         about->exec();
     });
+}
+
+void TF_Main::Showviewfile1Click() {
+    Handle([this] { tools_->ShowViewFile(); });
 }
 
 void TF_Main::CreateGoogleEarthlink1Click() {

@@ -82,6 +82,7 @@ public:
     void Quickstart1Click();
     void AboutTembrel1Click();
     // The Tools menu.
+    void Showviewfile1Click();
     void CreateGoogleEarthlink1Click();
     void Voyageestimate1Click();
     void Exportcoveragepreview1Click();
@@ -189,6 +190,7 @@ private:
     QMenu* GECahce1 = nullptr;
     QAction* OpentheCachefolder1 = nullptr;
     QMenu* Tools1 = nullptr;
+    QAction* Showviewfile1 = nullptr;
     QAction* CreateGoogleEarthlink1 = nullptr;
     QAction* N2 = nullptr;
     QAction* Voyageestimate1 = nullptr;

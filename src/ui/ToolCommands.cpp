@@ -6,11 +6,13 @@
 #include "ImportReport.h"
 #include "ImportedText.h"
 #include "PointsFile.h"
+#include "ShellOpener.h"
 #include "ViewFileOutput.h"
 #include "VoyageErrors.h"
 #include "VoyageEstimator.h"
 
 #include <QDir>
+#include <QUrl>
 
 #include <algorithm>
 #include <system_error>
@@ -95,6 +97,17 @@ void ToolCommands::CreateGoogleEarthLink() {
                .arg(seconds));
 }
 
+void ToolCommands::ShowViewFile() {
+    // A URL of an absolute folder: no option or web address can reach the
+    // shell this way, whatever the folder is called.
+    const QString folder = ToQString(AbsoluteViewFile().parent_path());
+    const QUrl url = QUrl::fromLocalFile(folder);
+    if (!QDir::isAbsolutePath(folder) ||
+        !context_.shell.Open(url.toString(QUrl::FullyEncoded).toStdString())) {
+        Refuse(QStringLiteral("Error while attempting to open the view file's folder."));
+    }
+}
+
 void ToolCommands::ExportCoveragePreview() {
     std::string document;
     try {
@@ -131,7 +144,9 @@ QString ToolCommands::EstimateText(std::int64_t untilNextTick) const {
 }
 
 void ToolCommands::ShowEstimate(std::int64_t untilNextTick) {
-    Inform(EstimateText(untilNextTick));
+    Inform(EstimateText(untilNextTick) +
+           QStringLiteral("\n\nThe view file is %1.")
+               .arg(QDir::toNativeSeparators(ToQString(AbsoluteViewFile()))));
 }
 
 void ToolCommands::ImportPoints() {

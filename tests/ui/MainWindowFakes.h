@@ -82,9 +82,10 @@ private:
 class FakeShellOpener final : public ShellOpener {
 public:
     std::vector<std::string> opened;
+    bool succeeds = true;
     bool Open(const std::string& target) override {
         opened.push_back(target);
-        return true;
+        return succeeds;
     }
 };
 

@@ -24,6 +24,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QUrl>
 
 #include <memory>
 
@@ -63,6 +64,9 @@ private Q_SLOTS:
     void layoutKeepsItsPlaces();
 
     void linkIsWrittenBesideTheViewFile();
+    void showViewFileOpensItsFolder_data();
+    void showViewFileOpensItsFolder();
+    void showViewFileFromTheWorkingFolder();
     void linkRefusesAPeriodThatIsNotWholeSecondsAboveZero_data();
     void linkRefusesAPeriodThatIsNotWholeSecondsAboveZero();
     void linkCancelledWritesNothing();
@@ -180,6 +184,7 @@ void ToolsMenuTest::toolsMenuBetweenGeCacheAndHelp() {
         QVERIFY(action->shortcut().isEmpty());
     }
     QCOMPARE(items, (QStringList{
+                        QStringLiteral("Show view file Showviewfile1"),
                         QStringLiteral("Create Google Earth link... CreateGoogleEarthlink1"),
                         QStringLiteral("- N2"),
                         QStringLiteral("Voyage estimate Voyageestimate1"),
@@ -221,6 +226,47 @@ void ToolsMenuTest::linkIsWrittenBesideTheViewFile() {
     QVERIFY(boxes_->boxes[0].text.startsWith(
         QStringLiteral("The Google Earth link has been written to %1.").arg(link)));
     QVERIFY(boxes_->boxes[0].text.contains(QStringLiteral("every 10 second(s)")));
+}
+
+void ToolsMenuTest::showViewFileOpensItsFolder_data() {
+    QTest::addColumn<bool>("opens");
+    QTest::newRow("opened") << true;
+    QTest::newRow("the shell cannot start") << false;
+}
+
+void ToolsMenuTest::showViewFileOpensItsFolder() {
+    QFETCH(bool, opens);
+    shell_->succeeds = opens;
+    Trigger("Showviewfile1");
+    // The folder as a file:// URL of its absolute path, as the cache folder.
+    const QString url = QUrl::fromLocalFile(viewDirectory_->path()).toString(QUrl::FullyEncoded);
+    QVERIFY(url.startsWith(QLatin1String("file:///")));
+    QCOMPARE(shell_->opened, std::vector<std::string>{url.toStdString()});
+    QCOMPARE(boxes_->Texts(),
+             opens ? QStringList{}
+                   : QStringList{
+                         QStringLiteral("Error while attempting to open the view file's folder.")});
+}
+
+void ToolsMenuTest::showViewFileFromTheWorkingFolder() {
+    // The program's own case: the view file goes to the current directory.
+    const QString before = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(viewDirectory_->path()));
+    window_ = std::make_unique<TF_Main>(MainWindowServices{
+        .settings = *settings_,
+        .shell = *shell_,
+        .cacheFolder = *cacheFolder_,
+        .messageBox = *boxes_,
+        .viewFileDirectory = {},
+        .decimalSeparator = [this] { return separator_; },
+        .fileDialog = dialogs_.get(),
+    });
+    Trigger("Showviewfile1");
+    QVERIFY(QDir::setCurrent(before));
+    QCOMPARE(shell_->opened, std::vector<std::string>{
+                                 QUrl::fromLocalFile(QDir(viewDirectory_->path()).canonicalPath())
+                                     .toString(QUrl::FullyEncoded)
+                                     .toStdString()});
 }
 
 void ToolsMenuTest::linkRefusesAPeriodThatIsNotWholeSecondsAboveZero_data() {
@@ -285,7 +331,10 @@ void ToolsMenuTest::estimateBox() {
     SetEdits(HelpExample);
     ShowPage(page.toLatin1().constData());
     Trigger("Voyageestimate1");
-    QCOMPARE(boxes_->Texts(), QStringList{text});
+    // The box says where the view file is; the tooltip has no room for it.
+    QCOMPARE(boxes_->Texts(),
+             QStringList{text + QStringLiteral("\n\nThe view file is %1.")
+                                    .arg(QDir::toNativeSeparators(Folder("TembrelData.KML")))});
     QCOMPARE(boxes_->boxes[0].type, BoxType::Information);
     QCOMPARE(boxes_->boxes[0].buttons, unsigned{ButtonOk});
     QCOMPARE(Tip(), text);
@@ -327,7 +376,8 @@ void ToolsMenuTest::estimateTooltipCountsDownDuringAVoyage() {
     window_->B_PauseClick();
     QCOMPARE(Tip(), QStringLiteral("Time left: 4 views, 50 s (5 periods)"));
     Trigger("Voyageestimate1");
-    QCOMPARE(boxes_->Texts(), QStringList{QStringLiteral("Time left: 4 views, 50 s (5 periods)")});
+    QVERIFY(boxes_->Texts().value(0).startsWith(
+        QStringLiteral("Time left: 4 views, 50 s (5 periods)\n\nThe view file is ")));
     // Stopped: the next voyage's estimate again.
     boxes_->answers.push_back({ModalResult::Yes, {}});
     window_->B_StopClick();
