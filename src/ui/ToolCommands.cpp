@@ -1,6 +1,7 @@
 #include "ToolCommands.h"
 
 #include "AreasFile.h"
+#include "BackgroundRead.h"
 #include "CoveragePreview.h"
 #include "GoogleEarthLinkFile.h"
 #include "ImportReport.h"
@@ -12,6 +13,7 @@
 #include "VoyageEstimator.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QUrl>
 
 #include <algorithm>
@@ -162,18 +164,24 @@ void ToolCommands::ImportPoints() {
     }
     PointsImport result;
     try {
-        result = PointsFile::Read(path);
+        result = BackgroundRead<PointsImport>(
+            context_.owner, QFileInfo(path).fileName(),
+            [&path](const ImportProgress& progress) { return PointsFile::Read(path, progress); });
     } catch (const VoyageError& e) {
         Refuse(Text(e.what()));
         return;
     }
+    if (result.cancelled) {
+        return;
+    }
     if (result.points.empty()) {
-        Refuse(Text(ImportReport::NothingFound(result.problems, "points")));
+        Refuse(Text(ImportReport::NothingFound(result.problems, "points", result.problemsLeftOut)));
         return;
     }
     if (!result.problems.empty() &&
         context_.window.ShowMessage(
-            ImportReport::Question(result.problems, result.points.size(), "point", "points"),
+            ImportReport::Question(result.problems, result.points.size(), "point", "points",
+                                   result.problemsLeftOut),
             BoxType::Confirmation, ButtonYes | ButtonNo) != ModalResult::Yes) {
         return;
     }
@@ -197,19 +205,25 @@ void ToolCommands::ImportAreas() {
     }
     AreasImport result;
     try {
-        result = AreasFile::Read(path);
+        result = BackgroundRead<AreasImport>(
+            context_.owner, QFileInfo(path).fileName(),
+            [&path](const ImportProgress& progress) { return AreasFile::Read(path, progress); });
     } catch (const VoyageError& e) {
         Refuse(Text(e.what()));
         return;
     }
+    if (result.cancelled) {
+        return;
+    }
     if (result.areas.empty()) {
-        Refuse(Text(ImportReport::NothingFound(result.problems, "areas")));
+        Refuse(Text(ImportReport::NothingFound(result.problems, "areas", result.problemsLeftOut)));
         return;
     }
     if (!result.problems.empty() &&
-        context_.window.ShowMessage(
-            ImportReport::Question(result.problems, result.areas.size(), "area", "areas"),
-            BoxType::Confirmation, ButtonYes | ButtonNo) != ModalResult::Yes) {
+        context_.window.ShowMessage(ImportReport::Question(result.problems, result.areas.size(),
+                                                           "area", "areas", result.problemsLeftOut),
+                                    BoxType::Confirmation,
+                                    ButtonYes | ButtonNo) != ModalResult::Yes) {
         return;
     }
     const char separator = context_.decimalSeparator();

@@ -19,6 +19,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -86,6 +88,8 @@ private Q_SLOTS:
     void importPointsWithBadLinesAsksFirst();
     void importRefusals_data();
     void importRefusals();
+    void cancelledImportLeavesMemoAndGridAlone_data();
+    void cancelledImportLeavesMemoAndGridAlone();
     void importedPointsWithADecimalCommaFlyAsWritten();
     void importAreasFillsTheGrid();
     void importsAreOffDuringAVoyage();
@@ -489,12 +493,12 @@ void ToolsMenuTest::importRefusals_data() {
     }
     QTest::newRow("too many points")
         << QStringLiteral("Importpoints1") << QStringLiteral("p.csv") << points
-        << QStringLiteral("The file holds 32768 points; the points list takes at most 32767. "
-                          "Nothing has been imported.");
+        << QStringLiteral("The file holds more than 32767 points; the points list takes at most "
+                          "32767. Nothing has been imported.");
     QTest::newRow("too many areas")
         << QStringLiteral("Importareas1") << QStringLiteral("a.csv") << areas
-        << QStringLiteral("The file holds 51 areas; the area grid takes at most 50. Nothing has "
-                          "been imported.");
+        << QStringLiteral("The file holds more than 50 areas; the area grid takes at most 50. "
+                          "Nothing has been imported.");
     QTest::newRow("not xml") << QStringLiteral("Importpoints1") << QStringLiteral("p.gpx")
                              << QByteArray("<gpx><wpt lat=\"1\" lon=\"2\">\n")
                              << QStringLiteral("The file is not well-formed XML: ");
@@ -524,6 +528,50 @@ void ToolsMenuTest::importRefusals() {
     QVERIFY2(boxes_->boxes[0].text.startsWith(message), qPrintable(boxes_->boxes[0].text));
     QCOMPARE(Memo(), memoBefore);
     QCOMPARE(Cell(1, 3), cellBefore);
+}
+
+void ToolsMenuTest::cancelledImportLeavesMemoAndGridAlone_data() {
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("content");
+    // Under the limits, but many chunks long: the read is still going when
+    // Cancel is pressed.
+    // (areas files end at 4 MB).
+    const QByteArray badLines = QByteArray("x,y\n").repeated(1000000);
+    QTest::newRow("points") << QStringLiteral("Importpoints1") << QStringLiteral("p.csv")
+                            << QByteArray("1,2\n") + badLines;
+    QTest::newRow("areas") << QStringLiteral("Importareas1") << QStringLiteral("a.csv")
+                           << QByteArray("1,2,3,4\n") + badLines;
+}
+
+void ToolsMenuTest::cancelledImportLeavesMemoAndGridAlone() {
+    QFETCH(QString, action);
+    QFETCH(QString, name);
+    QFETCH(QByteArray, content);
+    const QString path = viewDirectory_->filePath(name);
+    WriteFile(path, content);
+    const QString memoBefore = Memo();
+    const QString cellBefore = Cell(0, 0);
+    dialogs_->answers.push_back(path);
+    // The window goes on handling events while the file is read: the
+    // progress dialog is there to cancel.
+    bool cancelled = false;
+    QTimer::singleShot(0, window_.get(), [&] {
+        auto* progress = window_->findChild<QProgressDialog*>(QStringLiteral("ImportProgress"));
+        QVERIFY(progress != nullptr);
+        QCOMPARE(progress->windowModality(), Qt::WindowModal);
+        auto* cancel = progress->findChild<QPushButton*>();
+        QVERIFY(cancel != nullptr);
+        QCOMPARE(cancel->text(), QStringLiteral("Cancel"));
+        cancel->click();
+        cancelled = true;
+    });
+    Trigger(action.toLatin1().constData());
+    QVERIFY(cancelled);
+    QVERIFY(boxes_->boxes.empty());
+    QCOMPARE(Memo(), memoBefore);
+    QCOMPARE(Cell(0, 0), cellBefore);
+    QVERIFY(window_->findChild<QProgressDialog*>(QStringLiteral("ImportProgress")) == nullptr);
 }
 
 void ToolsMenuTest::importedPointsWithADecimalCommaFlyAsWritten() {
