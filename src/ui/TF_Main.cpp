@@ -1,15 +1,16 @@
 #include "TF_Main.h"
 
-#include "CentreOnScreen.h"
 #include "DefaultErrorBox.h"
 #include "FormFont.h"
 #include "GaugeModel.h"
 #include "GaugeWidget.h"
+#include "MenuBarKeys.h"
 #include "MessageBoxRoutine.h"
 #include "Messages.h"
 #include "TF_About.h"
 #include "TF_Help.h"
 #include "VoyageErrors.h"
+#include "WindowManners.h"
 
 #include "CacheFolderCommand.h"
 #include "DecimalSeparator.h"
@@ -31,7 +32,6 @@
 #include <QMenuBar>
 #include <QPixmap>
 #include <QPlainTextEdit>
-#include <QShowEvent>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTimer>
@@ -163,6 +163,8 @@ TF_Main::TF_Main(const MainWindowServices& services, QWidget* parent)
 
     BuildLayout();
     BuildMenu();
+    // Centred by its frame at the first show; Esc does nothing here anyway.
+    new WindowManners(*this, {.swallowEscape = false, .refuseMinimise = false, .outerSize = {}});
     memoLines_ = std::make_unique<MemoLines>(*M_Points);
     tools_ = std::make_unique<ToolCommands>(ToolCommands::Context{
         .window = *this,
@@ -379,6 +381,8 @@ void TF_Main::BuildMenu() {
     N1->setObjectName(QStringLiteral("N1"));
     AboutTembrel1 = About1->addAction(QStringLiteral(" About Tembrel..."));
     AboutTembrel1->setObjectName(QStringLiteral("AboutTembrel1"));
+
+    new MenuBarKeys(*MM_Main, *this);
 }
 
 void TF_Main::ConnectHandlers() {
@@ -492,14 +496,6 @@ void TF_Main::closeEvent(QCloseEvent* event) {
     // The program ends with this window; no tick may reach it after its close.
     T_Timer->stop();
     event->accept();
-}
-
-void TF_Main::showEvent(QShowEvent* event) {
-    if (!placed_ && !event->spontaneous()) {
-        placed_ = true;
-        CentreOnScreen(*this);
-    }
-    QMainWindow::showEvent(event);
 }
 
 bool TF_Main::event(QEvent* event) {

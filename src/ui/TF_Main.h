@@ -103,7 +103,6 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void showEvent(QShowEvent* event) override;
 
 private:
     void BuildLayout();
@@ -209,7 +208,6 @@ private:
     std::unique_ptr<MemoLines> memoLines_;
     QtFileDialogRoutine systemFileDialog_;
     std::unique_ptr<ToolCommands> tools_;
-    bool placed_ = false;
     // The open error box of a failed tick, if any.
     QPointer<QWidget> tickFaultBox_;
 };

@@ -101,6 +101,8 @@ private Q_SLOTS:
     void gridAndMemoProperties();
     void voyageButtons();
     void menuCaptions();
+    void altOrF10ReachesTheMenuBar_data();
+    void altOrF10ReachesTheMenuBar();
 
     void areaInputCheck_data();
     void areaInputCheck();
@@ -1018,6 +1020,52 @@ void TF_MainTest::sessionEndSavesWithoutAsking() {
     window_->SessionEnding();
     QVERIFY(boxes_->boxes.empty());
     QVERIFY(boxes_->errors.empty());
+}
+
+// ---------------------------------------------------------------- keyboard
+
+void TF_MainTest::altOrF10ReachesTheMenuBar_data() {
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::newRow("Alt alone") << int(Qt::Key_Alt) << int(Qt::AltModifier);
+    // X11 reports the Alt press without the Alt modifier.
+    QTest::newRow("Alt alone, as X11 reports it") << int(Qt::Key_Alt) << int(Qt::NoModifier);
+    QTest::newRow("F10") << int(Qt::Key_F10) << int(Qt::NoModifier);
+}
+
+void TF_MainTest::altOrF10ReachesTheMenuBar() {
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    CreateWindow();
+    EditAt(0)->setFocus();
+    QTRY_VERIFY(EditAt(0)->hasFocus());
+    auto* menuBar = Find<QMenuBar>("MM_Main");
+    QCOMPARE(menuBar->activeAction(), nullptr);
+    // The menu bar takes the keyboard with its first menu active: open, or
+    // only highlighted where the style handles Alt itself.
+    QTest::keyClick(EditAt(0), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    QTRY_COMPARE(menuBar->activeAction(), Find<QMenu>("File1")->menuAction());
+    QVERIFY(Find<QMenu>("File1")->isVisible() || menuBar->hasFocus());
+    // Esc closes it again.
+    if (QWidget* popup = QApplication::activePopupWidget()) {
+        QTest::keyClick(popup, Qt::Key_Escape);
+    }
+    if (menuBar->hasFocus()) {
+        QTest::keyClick(menuBar, Qt::Key_Escape);
+    }
+    QTRY_VERIFY(!Find<QMenu>("File1")->isVisible());
+    QTRY_COMPARE(menuBar->activeAction(), nullptr);
+    EditAt(0)->setFocus();
+    // Alt with another key (Alt+F4, say) is no lone Alt.
+    QTest::keyPress(EditAt(0), Qt::Key_Alt, Qt::AltModifier);
+    QCOMPARE(menuBar->activeAction(), nullptr);
+    QTest::keyPress(EditAt(0), Qt::Key_Home, Qt::AltModifier);
+    QCOMPARE(menuBar->activeAction(), nullptr);
+    QTest::keyRelease(EditAt(0), Qt::Key_Home, Qt::AltModifier);
+    QCOMPARE(menuBar->activeAction(), nullptr);
+    QTest::keyRelease(EditAt(0), Qt::Key_Alt, Qt::NoModifier);
+    QCoreApplication::processEvents();
+    QCOMPARE(menuBar->activeAction(), nullptr);
 }
 
 // ---------------------------------------------------------------- errors
