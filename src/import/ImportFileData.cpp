@@ -25,7 +25,14 @@ namespace {
 
 bool ImportFileData::Read(const QString& path, long long maxBytes, const ImportProgress& progress,
                           const std::function<bool(std::string_view chunk)>& consume) {
-    const QString name = QFileInfo(path).fileName();
+    const QFileInfo info(path);
+    const QString name = info.fileName();
+    // A pipe or device could keep open() or read() waiting for ever, and the
+    // window waits for the read to end.
+    if (info.exists() && !info.isFile()) {
+        throw VoyageError("The file " + name.toStdString() +
+                          " cannot be read: it is not a regular file.");
+    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         Unreadable(name, file);

@@ -22,8 +22,9 @@ struct ImportProgress {
 // it comes, so that no more than a chunk of the file is held at a time.
 // consume returns false to stop early (a limit reached). Returns false when
 // the user cancelled, true otherwise. Throws VoyageError with a message for
-// the user when the file cannot be read or holds more than maxBytes; a
-// regular file that does is refused unread.
+// the user when the file cannot be read, is not a regular file (a pipe would
+// keep the read waiting) or holds more than maxBytes; a file that does is
+// refused unread.
 class ImportFileData {
 public:
     static constexpr long long ChunkBytes = 64 * 1024;

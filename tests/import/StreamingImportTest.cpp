@@ -20,6 +20,10 @@
 
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 #include <algorithm>
 #include <atomic>
 #include <fstream>
@@ -225,6 +229,20 @@ TEST(FirstLimit, CancelledReadStopsAtTheNextChunk) {
     EXPECT_FALSE(uncancelled.cancelled);
     EXPECT_EQ(uncancelled.points.size(), 20000u);
 }
+
+#ifndef _WIN32 // no named pipes in the file system there
+TEST(FirstLimit, PipesAndFoldersAreRefusedUnopened) {
+    // Opening a pipe with no writer would wait for ever.
+    const ScratchDirectory folder;
+    const std::filesystem::path pipe = folder.Path() / "points.csv";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    EXPECT_EQ(Refusal([&] { PointsFile::Read(Path(pipe)); }),
+              "The file points.csv cannot be read: it is not a regular file.");
+    std::filesystem::create_directory(folder.Path() / "areas.csv");
+    EXPECT_EQ(Refusal([&] { AreasFile::Read(Path(folder.Path() / "areas.csv")); }),
+              "The file areas.csv cannot be read: it is not a regular file.");
+}
+#endif
 
 // ---------------------------------------------------------------- XML guard
 
