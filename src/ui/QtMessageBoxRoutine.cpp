@@ -51,11 +51,16 @@ QString BreakableText(const QString& text) {
 // frame.
 class ModalBox final : public QMessageBox {
 public:
-    ModalBox(QMessageBox::Icon icon, const QString& caption, const QString& text, QWidget* owner)
+    // A modal box comes back when minimised (its window manager would take
+    // the main window along); one that does not wait lets the main window
+    // be minimised with it.
+    ModalBox(QMessageBox::Icon icon, const QString& caption, const QString& text, QWidget* owner,
+             bool modal = true)
         : QMessageBox(icon, caption, BreakableText(text), QMessageBox::NoButton, owner,
                       Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint) {
-        new WindowManners(*this, {.swallowEscape = false, .refuseMinimise = true, .outerSize = {}});
+        new WindowManners(*this,
+                          {.swallowEscape = false, .refuseMinimise = modal, .outerSize = {}});
     }
 
     bool ClosedByCloseBox() const { return closedByCloseBox_; }
@@ -175,7 +180,7 @@ void QtMessageBoxRoutine::ShowDefaultError(QWidget* owner, const QString& captio
 
 QWidget* QtMessageBoxRoutine::OpenDefaultError(QWidget* owner, const QString& caption,
                                                const QString& text) {
-    auto* box = new ModalBox(QMessageBox::Critical, caption, text, owner);
+    auto* box = new ModalBox(QMessageBox::Critical, caption, text, owner, false);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setWindowModality(Qt::NonModal);
     QPushButton* ok = box->AddButton(QStringLiteral("OK"));
