@@ -2,6 +2,8 @@
 
 #include "VoyageErrors.h"
 
+#include <array>
+
 namespace tembrel {
 
 namespace {
@@ -13,13 +15,12 @@ bool Blank(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n';
 }
 
-// Whether the bytes seen so far end with the terminator.
-bool Closes(std::string& tail, char c, std::string_view terminator) {
-    tail += c;
-    if (tail.size() > terminator.size()) {
-        tail.erase(0, tail.size() - terminator.size());
-    }
-    return tail == terminator;
+// Whether the bytes seen so far, the last three kept in tail, end with the
+// terminator (of at most three bytes).
+bool Closes(std::array<char, 3>& tail, char c, std::string_view terminator) {
+    tail = {tail[1], tail[2], c};
+    return std::string_view(tail.data() + tail.size() - terminator.size(), terminator.size()) ==
+           terminator;
 }
 
 } // namespace
@@ -61,7 +62,7 @@ void XmlGuard::Scan(std::string_view chunk) {
         }
         const State before = state_;
         if (++pieceBytes_ > MaxPieceBytes) {
-            Refuse("a text, tag or comment longer than 1 MB");
+            Refuse("a text, tag or comment longer than 4 MB");
         }
         switch (state_) {
         case State::Text:
@@ -78,7 +79,7 @@ void XmlGuard::Scan(std::string_view chunk) {
                 bang_.clear();
             } else if (c == '?') {
                 state_ = State::Instruction;
-                closing_.clear();
+                closing_ = {};
             } else {
                 state_ = State::StartTag;
                 quote_ = 0;
@@ -100,10 +101,10 @@ void XmlGuard::Scan(std::string_view chunk) {
             bang_ += c;
             if (bang_ == CommentStart) {
                 state_ = State::Comment;
-                closing_.clear();
+                closing_ = {};
             } else if (bang_ == CDataStart) {
                 state_ = State::CData;
-                closing_.clear();
+                closing_ = {};
             } else if (!CommentStart.starts_with(bang_) && !CDataStart.starts_with(bang_)) {
                 // A declaration such as DOCTYPE, with an internal subset
                 // in brackets that may hold further '>'.

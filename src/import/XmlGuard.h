@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -19,7 +20,9 @@ class XmlGuard {
 public:
     static constexpr int MaxAttributes = 256;
     static constexpr int MaxDepth = 256;
-    static constexpr long long MaxPieceBytes = 1024 * 1024;
+    // A KML line string of some 150000 points still fits; the reader holds
+    // a piece twice over, as UTF-16.
+    static constexpr long long MaxPieceBytes = 4 * 1024 * 1024;
 
     void Scan(std::string_view chunk);
 
@@ -35,9 +38,9 @@ private:
     int attributes_ = 0;
     int depth_ = 0;
     int brackets_ = 0;
-    std::string bang_;         // what follows "<!", until it is known
-    std::string closing_;      // the last bytes of a comment, CDATA or instruction
-    long long pieceBytes_ = 0; // of the text or markup being read
+    std::string bang_;              // what follows "<!", until it is known
+    std::array<char, 3> closing_{}; // the last bytes of a comment, CDATA or instruction
+    long long pieceBytes_ = 0;      // of the text or markup being read
     long long line_ = 1;
     long long tagLine_ = 1;
 };

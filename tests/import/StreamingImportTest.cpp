@@ -244,6 +244,21 @@ TEST(FirstLimit, PipesAndFoldersAreRefusedUnopened) {
 }
 #endif
 
+TEST(FirstLimit, LongTrackBesideAPointIsPassedOver) {
+    // A line string of 100000 points (3 MB of coordinates) is no point of its
+    // own, and no reason to refuse the file.
+    std::string track;
+    for (int i = 0; i < 100000; ++i) {
+        track += "12.3456789,45.6789012,0 ";
+    }
+    const std::string document = "<kml><Placemark><LineString><coordinates>" + track +
+                                 "</coordinates></LineString></Placemark><Placemark><Point>"
+                                 "<coordinates>2,1</coordinates></Point></Placemark></kml>";
+    const PointsImport result = KmlPointsReader::Read(QByteArray::fromStdString(document));
+    EXPECT_EQ(result.points, (std::vector<ImportedPoint>{{2, 1, 1}}));
+    EXPECT_TRUE(result.problems.empty());
+}
+
 // ---------------------------------------------------------------- XML guard
 
 struct GuardCase {
@@ -278,7 +293,7 @@ std::string Nested(int depth) {
 const std::string TooWide =
     "The file holds an element with more than 256 attributes (line 2). Nothing has been imported.";
 std::string TooLong(int line) {
-    return "The file holds a text, tag or comment longer than 1 MB (line " + std::to_string(line) +
+    return "The file holds a text, tag or comment longer than 4 MB (line " + std::to_string(line) +
            "). Nothing has been imported.";
 }
 const std::string TooDeep =
@@ -318,14 +333,14 @@ INSTANTIATE_TEST_SUITE_P(
                   ""},
         // The reader holds a whole text or tag before it reports it.
         // A text starts where the tag before it ends.
-        GuardCase{"text_over_1MB", "<gpx>\n" + std::string(1100000, 'a') + "</gpx>", TooLong(1)},
-        GuardCase{"value_over_1MB", "<gpx>\n<wpt a=\"" + std::string(1100000, 'a') + "\"/></gpx>",
+        GuardCase{"text_over_4MB", "<gpx>\n" + std::string(4200000, 'a') + "</gpx>", TooLong(1)},
+        GuardCase{"value_over_4MB", "<gpx>\n<wpt a=\"" + std::string(4200000, 'a') + "\"/></gpx>",
                   TooLong(2)},
-        GuardCase{"comment_over_1MB", "<gpx>\n<!--" + std::string(1100000, 'a') + "--></gpx>",
+        GuardCase{"comment_over_4MB", "<gpx>\n<!--" + std::string(4200000, 'a') + "--></gpx>",
                   TooLong(2)},
-        GuardCase{"texts_of_900kB_between_tags",
-                  "<gpx>\n" + std::string(900000, 'a') + "<b/>" + std::string(900000, 'a') +
-                      "<!--" + std::string(900000, 'a') + "-->" + std::string(900000, 'a') +
+        GuardCase{"texts_of_4MB_between_tags",
+                  "<gpx>\n" + std::string(4000000, 'a') + "<b/>" + std::string(4000000, 'a') +
+                      "<!--" + std::string(4000000, 'a') + "-->" + std::string(4000000, 'a') +
                       "</gpx>",
                   ""},
         GuardCase{"depth_256", Nested(256), ""}, GuardCase{"depth_257", Nested(257), TooDeep},
