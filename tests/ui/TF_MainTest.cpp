@@ -964,6 +964,7 @@ void TF_MainTest::exitQuestion() {
             QCOMPARE(QString::fromStdString(settings_->Text(EditNames[i])), HelpExample[i]);
         }
         QVERIFY(!Timer()->isActive()); // no tick reaches the closed window
+        QVERIFY(!window_->Timer().Enabled()); // stopped through the model, not behind it
     } else {
         QCOMPARE(settings_->saves, 0);
         QVERIFY(Timer()->isActive());
