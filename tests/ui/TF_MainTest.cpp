@@ -963,7 +963,7 @@ void TF_MainTest::exitQuestion() {
         for (int i = 0; i < 8; ++i) {
             QCOMPARE(QString::fromStdString(settings_->Text(EditNames[i])), HelpExample[i]);
         }
-        QVERIFY(!Timer()->isActive()); // no tick reaches the closed window
+        QVERIFY(!Timer()->isActive());        // no tick reaches the closed window
         QVERIFY(!window_->Timer().Enabled()); // stopped through the model, not behind it
     } else {
         QCOMPARE(settings_->saves, 0);
