@@ -133,15 +133,17 @@ VoyageEstimate Fails(const std::string& message, std::int32_t area, std::int32_t
 TEST(BeforeStart, HelpExample) {
     VoyageHarness h;
     h.SetHelpExample();
-    EXPECT_EQ(VoyageEstimator(h.window, '.').BeforeStart(1), Ends(6, 7, 70000));
+    EXPECT_EQ(VoyageEstimator(h.window, h.window.Timer(), '.').BeforeStart(1), Ends(6, 7, 70000));
 }
 
 TEST(BeforeStart, WalkBudgetMakesItTooLong) {
     VoyageHarness h;
     h.SetHelpExample();
     // Two rows and three columns: five steps of the walk.
-    EXPECT_EQ(VoyageEstimator(h.window, '.', 5).BeforeStart(1), Ends(6, 7, 70000));
-    EXPECT_EQ(VoyageEstimator(h.window, '.', 4).BeforeStart(1), Stopped(Outcome::TooLong));
+    EXPECT_EQ(VoyageEstimator(h.window, h.window.Timer(), '.', 5).BeforeStart(1),
+              Ends(6, 7, 70000));
+    EXPECT_EQ(VoyageEstimator(h.window, h.window.Timer(), '.', 4).BeforeStart(1),
+              Stopped(Outcome::TooLong));
 }
 
 TEST(BeforeStart, AreaThatOnlyItsStartWrites) {
@@ -149,7 +151,7 @@ TEST(BeforeStart, AreaThatOnlyItsStartWrites) {
     h.SetHelpExample();
     h.SetEdit(InputEdit::E_VS, "0.1");
     // One view, written at the start; the first tick ends the voyage.
-    EXPECT_EQ(VoyageEstimator(h.window, '.').BeforeStart(1), Ends(1, 1, 10000));
+    EXPECT_EQ(VoyageEstimator(h.window, h.window.Timer(), '.').BeforeStart(1), Ends(1, 1, 10000));
 }
 
 TEST(BeforeStart, HugeAreaIsTooLongNotWrong) {
@@ -157,7 +159,8 @@ TEST(BeforeStart, HugeAreaIsTooLongNotWrong) {
     // Ten million columns: more than the walk may take, fewer than the plan
     // can count.
     h.SetArea("10", "10", "100000", "0.01", "0.01", "0.01", "250", "10");
-    EXPECT_EQ(VoyageEstimator(h.window, '.').BeforeStart(1), Stopped(Outcome::TooLong));
+    EXPECT_EQ(VoyageEstimator(h.window, h.window.Timer(), '.').BeforeStart(1),
+              Stopped(Outcome::TooLong));
 }
 
 TEST(BeforeStart, AreasFromTheStoppedRow) {
@@ -169,7 +172,7 @@ TEST(BeforeStart, AreasFromTheStoppedRow) {
     h.SetEdit(InputEdit::E_VR, "10");
     h.SetGridRow(0, "48.86", "2.2877", "1", "0.4"); // 6 centres
     h.SetGridRow(1, "10", "20", "0.3", "0.2");      // 1 centre
-    const VoyageEstimator estimator(h.window, '.');
+    const VoyageEstimator estimator(h.window, h.window.Timer(), '.');
     EXPECT_EQ(estimator.BeforeStart(1), Ends(7, 7 + 2 + 1, 100000));
     // After a Stop in area 2 the next Start begins there.
     EXPECT_EQ(estimator.BeforeStart(2), Ends(1, 2 + 1, 30000));
@@ -197,7 +200,7 @@ TEST(BeforeStart, PointsFromTheStoppedLine) {
     h.SetEdit(InputEdit::E_VA, "250");
     h.SetEdit(InputEdit::E_VR, "10");
     h.window.SetMemoText("1, 2\nnote\n3, 4\n5, 6\nlast words\n");
-    const VoyageEstimator estimator(h.window, '.');
+    const VoyageEstimator estimator(h.window, h.window.Timer(), '.');
     // Lines 1 to 4 (the last point line): four periods, three points.
     EXPECT_EQ(estimator.BeforeStart(1), Ends(3, 4, 40000));
     EXPECT_EQ(estimator.BeforeStart(2), Ends(2, 3, 30000));
@@ -211,7 +214,8 @@ TEST(BeforeStart, FailuresNameTheirPlace) {
     VoyageHarness h;
     h.SetHelpExample();
     h.SetEdit(InputEdit::E_VA, "250.5");
-    EXPECT_EQ(VoyageEstimator(h.window, '.').BeforeStart(1), Fails(messages::DataNotCorrect, 0, 0));
+    EXPECT_EQ(VoyageEstimator(h.window, h.window.Timer(), '.').BeforeStart(1),
+              Fails(messages::DataNotCorrect, 0, 0));
 
     h.window.SetActivePage(Page::TS_MAreas);
     h.SetEdit(InputEdit::E_VA, "250");
@@ -219,16 +223,17 @@ TEST(BeforeStart, FailuresNameTheirPlace) {
     h.SetGridRow(1, "48.86", "2.2877", "1", "0.4");
     h.SetGridRow(2, "48.86", "2.2877", "0", "0.4");
     h.SetEdit(InputEdit::E_VEast, "0");
-    EXPECT_EQ(VoyageEstimator(h.window, '.').BeforeStart(1),
+    EXPECT_EQ(VoyageEstimator(h.window, h.window.Timer(), '.').BeforeStart(1),
               Fails("Floating point division by zero.", 1, 0));
     h.SetEdit(InputEdit::E_VEast, "0.3");
     h.SetGridRow(1, "48.86", "2.2877", "1", "four");
-    EXPECT_EQ(VoyageEstimator(h.window, '.').BeforeStart(1),
+    EXPECT_EQ(VoyageEstimator(h.window, h.window.Timer(), '.').BeforeStart(1),
               Fails("'four' is not a valid floating point value.", 2, 0));
 
     h.window.SetActivePage(Page::TS_Points);
     h.window.SetMemoText("1, 2\n3, 4\n,5\n");
-    EXPECT_EQ(VoyageEstimator(h.window, '.').BeforeStart(1), Fails(messages::DataNotCorrect, 0, 3));
+    EXPECT_EQ(VoyageEstimator(h.window, h.window.Timer(), '.').BeforeStart(1),
+              Fails(messages::DataNotCorrect, 0, 3));
 }
 
 // ---------------------------------------------------------------- time left
@@ -238,9 +243,9 @@ TEST(BeforeStart, FailuresNameTheirPlace) {
 // voyage really ends. duringTick(now) runs after each tick, before the check.
 class TimeLeftCheck {
 public:
-    explicit TimeLeftCheck(VoyageHarness& h) : h_(h), estimator_(h.window, '.') {
+    explicit TimeLeftCheck(VoyageHarness& h) : h_(h), estimator_(h.window, h.window.Timer(), '.') {
         h_.window.SetTickHandler([this] {
-            h_.controller.T_TimerTimer();
+            h_.controller.Tick();
             if (duringTick) {
                 duringTick(h_.clock.Now());
             }
@@ -386,7 +391,7 @@ TEST(TimeLeft, PointsWithTheRefreshPeriodChangedOnTheWay) {
 TEST(TimeLeft, WhilePausedCountsFromTheResume) {
     VoyageHarness h;
     h.SetHelpExample();
-    const VoyageEstimator estimator(h.window, '.');
+    const VoyageEstimator estimator(h.window, h.window.Timer(), '.');
     h.Start();
     h.RunTo(25);
     h.Pause();
@@ -403,14 +408,16 @@ TEST(BeforeStart, RefreshZeroFailsAsTheStartDoes) {
     VoyageHarness h;
     h.SetHelpExample();
     h.SetEdit(InputEdit::E_VR, "0");
-    EXPECT_EQ(VoyageEstimator(h.window, '.').BeforeStart(1), Fails(messages::DataNotCorrect, 0, 0));
+    EXPECT_EQ(VoyageEstimator(h.window, h.window.Timer(), '.').BeforeStart(1),
+              Fails(messages::DataNotCorrect, 0, 0));
     h.window.SetActivePage(Page::TS_MAreas);
     h.SetGridRow(0, "48.86", "2.2877", "1", "0.4");
-    EXPECT_EQ(VoyageEstimator(h.window, '.').BeforeStart(1),
+    EXPECT_EQ(VoyageEstimator(h.window, h.window.Timer(), '.').BeforeStart(1),
               Fails("'0' is not a valid integer value.", 1, 0));
     h.window.SetActivePage(Page::TS_Points);
     h.window.SetMemoText("1, 2\n3, 4\n");
-    EXPECT_EQ(VoyageEstimator(h.window, '.').BeforeStart(1), Fails(messages::DataNotCorrect, 0, 1));
+    EXPECT_EQ(VoyageEstimator(h.window, h.window.Timer(), '.').BeforeStart(1),
+              Fails(messages::DataNotCorrect, 0, 1));
 }
 
 // ---------------------------------------------------------------- texts
