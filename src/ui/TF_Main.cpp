@@ -1,5 +1,6 @@
 #include "TF_Main.h"
 
+#include "ApplicationTitle.h"
 #include "DefaultErrorBox.h"
 #include "FormFont.h"
 #include "GaugeModel.h"
