@@ -1,13 +1,15 @@
 #include "CoveragePreview.h"
 
 #include "AreaWalk.h"
-#include "KmlWriter.h"
+#include "KmlStream.h"
 #include "NumberText.h"
 #include "TextConversion.h"
 #include "VoyageErrors.h"
 #include "VoyageEstimate.h"
 #include "VoyageEstimator.h"
 #include "VoyageState.h"
+
+#include <QString>
 
 #include <algorithm>
 
@@ -31,58 +33,67 @@ std::string Ring(const CoveragePreview::Box& box) {
            " " + Coordinate(east, north) + " " + Coordinate(west, north);
 }
 
-void Polygon(KmlWriter& kml, const std::string& name, const char* style,
-             const CoveragePreview::Box& box) {
-    kml.Open("Placemark");
-    kml.Element("name", name);
-    kml.Element("styleUrl", std::string("#") + style);
-    kml.Open("Polygon");
-    kml.Open("outerBoundaryIs");
-    kml.Open("LinearRing");
-    kml.Element("coordinates", Ring(box));
-    kml.Close();
-    kml.Close();
-    kml.Close();
-    kml.Close();
+QString Text(const std::string& text) {
+    return QString::fromStdString(text);
 }
 
-void Style(KmlWriter& kml, const char* id, const char* lineColour, const char* width,
+void Element(QXmlStreamWriter& xml, const char* name, const std::string& text) {
+    xml.writeTextElement(QLatin1String(name), Text(text));
+}
+
+void Polygon(QXmlStreamWriter& xml, const std::string& name, const char* style,
+             const CoveragePreview::Box& box) {
+    xml.writeStartElement(QStringLiteral("Placemark"));
+    Element(xml, "name", name);
+    Element(xml, "styleUrl", std::string("#") + style);
+    xml.writeStartElement(QStringLiteral("Polygon"));
+    xml.writeStartElement(QStringLiteral("outerBoundaryIs"));
+    xml.writeStartElement(QStringLiteral("LinearRing"));
+    Element(xml, "coordinates", Ring(box));
+    xml.writeEndElement();
+    xml.writeEndElement();
+    xml.writeEndElement();
+    xml.writeEndElement();
+}
+
+void Style(QXmlStreamWriter& xml, const char* id, const char* lineColour, const char* width,
            const char* fillColour) {
-    kml.Open("Style", std::string("id=\"") + id + "\"");
-    kml.Open("LineStyle");
-    kml.Element("color", lineColour);
-    kml.Element("width", width);
-    kml.Close();
-    kml.Open("PolyStyle");
+    xml.writeStartElement(QStringLiteral("Style"));
+    xml.writeAttribute(QStringLiteral("id"), QLatin1String(id));
+    xml.writeStartElement(QStringLiteral("LineStyle"));
+    Element(xml, "color", lineColour);
+    Element(xml, "width", width);
+    xml.writeEndElement();
+    xml.writeStartElement(QStringLiteral("PolyStyle"));
     if (fillColour == nullptr) {
-        kml.Element("fill", "0");
+        Element(xml, "fill", "0");
     } else {
-        kml.Element("color", fillColour);
+        Element(xml, "color", fillColour);
     }
-    kml.Close();
-    kml.Close();
+    xml.writeEndElement();
+    xml.writeEndElement();
 }
 
 std::string Plural(std::size_t count, const char* singular, const char* plural) {
     return std::to_string(count) + " " + (count == 1 ? singular : plural);
 }
 
-void WriteArea(KmlWriter& kml, const std::string& name, const CoveragePreview::AreaCover& cover,
-               bool footprints) {
+void WriteArea(QXmlStreamWriter& xml, const std::string& name,
+               const CoveragePreview::AreaCover& cover, bool footprints) {
     const std::size_t rows = cover.rowLatitudes.size();
     const std::size_t columns = rows == 0 ? 0 : cover.columnLongitudes.size();
-    kml.Open("Folder");
-    kml.Element("name", name);
-    kml.Element("description", Plural(rows * columns, "snapshot", "snapshots") + ": " +
-                                   Plural(rows, "row", "rows") + " of " +
-                                   Plural(columns, "column", "columns"));
-    Polygon(kml, name, "area", cover.area);
+    xml.writeStartElement(QStringLiteral("Folder"));
+    Element(xml, "name", name);
+    Element(xml, "description",
+            Plural(rows * columns, "snapshot", "snapshots") + ": " + Plural(rows, "row", "rows") +
+                " of " + Plural(columns, "column", "columns"));
+    Polygon(xml, name, "area", cover.area);
     if (rows > 0 && footprints) {
         for (std::size_t row = 0; row < rows; ++row) {
             for (std::size_t column = 0; column < columns; ++column) {
                 const Extended lat = cover.rowLatitudes[row];
                 const Extended lon = cover.columnLongitudes[column];
-                Polygon(kml,
+                Polygon(xml,
                         "Snapshot " + std::to_string(row + 1) + "." + std::to_string(column + 1),
                         "snapshot",
                         {lon - cover.halfWidth, lat - cover.halfHeight, lon + cover.halfWidth,
@@ -90,16 +101,16 @@ void WriteArea(KmlWriter& kml, const std::string& name, const CoveragePreview::A
             }
         }
     } else if (rows > 0) {
-        Polygon(kml, "Covered by " + Plural(rows * columns, "snapshot", "snapshots"), "snapshot",
+        Polygon(xml, "Covered by " + Plural(rows * columns, "snapshot", "snapshots"), "snapshot",
                 {Extended{cover.columnLongitudes.front()} - cover.halfWidth,
                  Extended{cover.rowLatitudes.back()} - cover.halfHeight,
                  Extended{cover.columnLongitudes.back()} + cover.halfWidth,
                  Extended{cover.rowLatitudes.front()} + cover.halfHeight});
     }
     for (const CoveragePreview::Box& strip : cover.uncovered) {
-        Polygon(kml, "Not covered", "uncovered", strip);
+        Polygon(xml, "Not covered", "uncovered", strip);
     }
-    kml.Close();
+    xml.writeEndElement();
 }
 
 } // namespace
@@ -163,19 +174,20 @@ std::string CoveragePreview::Render(std::int32_t itemNo) const {
         throw VoyageError(DescribeEstimate(estimate, false));
     }
 
-    KmlWriter kml;
-    kml.Open("Document");
-    kml.Element("name", "Tembrel coverage preview");
-    kml.Element("description", DescribeEstimate(estimate, false));
-    Style(kml, "area", "ff00ffff", "2", nullptr);         // yellow outline
-    Style(kml, "snapshot", "ff00a000", "1", "5000ff00");  // green
-    Style(kml, "uncovered", "ff0000ff", "1", "800000ff"); // red
+    KmlStream kml;
+    QXmlStreamWriter& xml = kml.Xml();
+    xml.writeStartElement(QStringLiteral("Document"));
+    Element(xml, "name", "Tembrel coverage preview");
+    Element(xml, "description", DescribeEstimate(estimate, false));
+    Style(xml, "area", "ff00ffff", "2", nullptr);         // yellow outline
+    Style(xml, "snapshot", "ff00a000", "1", "5000ff00");  // green
+    Style(xml, "uncovered", "ff0000ff", "1", "800000ff"); // red
 
     const Page page = window_.ActivePage();
     if (page == Page::TS_Points) {
         const int count = window_.MemoLineCount();
-        kml.Open("Folder");
-        kml.Element("name", "Points");
+        xml.writeStartElement(QStringLiteral("Folder"));
+        Element(xml, "name", "Points");
         for (std::int64_t line = std::max<std::int64_t>(std::int64_t{itemNo} - 1, 0); line < count;
              ++line) {
             const std::string text = window_.MemoLine(static_cast<int>(line));
@@ -187,13 +199,13 @@ std::string CoveragePreview::Render(std::int32_t itemNo) const {
             const std::string_view view = text;
             const float lon = StoreSingle(StrToFloat(view.substr(0, comma), separator_));
             const float lat = StoreSingle(StrToFloat(view.substr(comma + 1), separator_));
-            kml.Open("Placemark");
-            kml.Element("name", "Line " + std::to_string(line + 1));
-            kml.Element("description", text);
-            kml.Open("Point");
-            kml.Element("coordinates", Coordinate(lon, lat));
-            kml.Close();
-            kml.Close();
+            xml.writeStartElement(QStringLiteral("Placemark"));
+            Element(xml, "name", "Line " + std::to_string(line + 1));
+            Element(xml, "description", text);
+            xml.writeStartElement(QStringLiteral("Point"));
+            Element(xml, "coordinates", Coordinate(lon, lat));
+            xml.writeEndElement();
+            xml.writeEndElement();
         }
         return kml.Finish();
     }
@@ -234,7 +246,7 @@ std::string CoveragePreview::Render(std::int32_t itemNo) const {
         }
     }
     for (const auto& [name, cover] : areas) {
-        WriteArea(kml, name, cover, footprints <= MaxFootprints);
+        WriteArea(xml, name, cover, footprints <= MaxFootprints);
     }
     return kml.Finish();
 }
