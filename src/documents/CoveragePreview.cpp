@@ -115,8 +115,9 @@ void WriteArea(QXmlStreamWriter& xml, const std::string& name,
 
 } // namespace
 
-CoveragePreview::CoveragePreview(const VoyageWindow& window, char decimalSeparator)
-    : window_(window), separator_(decimalSeparator) {}
+CoveragePreview::CoveragePreview(const VoyageInputs& inputs, const TimerModel& timer,
+                                 char decimalSeparator)
+    : inputs_(inputs), timer_(timer), separator_(decimalSeparator) {}
 
 CoveragePreview::AreaCover CoveragePreview::Cover(const AreaTexts& texts) const {
     VoyageState plan;
@@ -169,7 +170,8 @@ CoveragePreview::AreaCover CoveragePreview::Cover(const AreaTexts& texts) const 
 }
 
 std::string CoveragePreview::Render(std::int32_t itemNo) const {
-    const VoyageEstimate estimate = VoyageEstimator(window_, separator_).BeforeStart(itemNo);
+    const VoyageEstimate estimate =
+        VoyageEstimator(inputs_, timer_, separator_).BeforeStart(itemNo);
     if (estimate.outcome != VoyageEstimate::Outcome::Ends) {
         throw VoyageError(DescribeEstimate(estimate, false));
     }
@@ -183,14 +185,14 @@ std::string CoveragePreview::Render(std::int32_t itemNo) const {
     Style(xml, "snapshot", "ff00a000", "1", "5000ff00");  // green
     Style(xml, "uncovered", "ff0000ff", "1", "800000ff"); // red
 
-    const Page page = window_.ActivePage();
+    const Page page = inputs_.ActivePage();
     if (page == Page::TS_Points) {
-        const int count = window_.MemoLineCount();
+        const int count = inputs_.MemoLineCount();
         xml.writeStartElement(QStringLiteral("Folder"));
         Element(xml, "name", "Points");
         for (std::int64_t line = std::max<std::int64_t>(std::int64_t{itemNo} - 1, 0); line < count;
              ++line) {
-            const std::string text = window_.MemoLine(static_cast<int>(line));
+            const std::string text = inputs_.MemoLine(static_cast<int>(line));
             const std::size_t comma = text.find(',');
             if (comma == std::string::npos) {
                 continue;
@@ -212,7 +214,7 @@ std::string CoveragePreview::Render(std::int32_t itemNo) const {
 
     std::vector<std::pair<std::string, AreaCover>> areas;
     if (page == Page::TS_Area) {
-        const auto edit = [this](InputEdit e) { return window_.EditText(e); };
+        const auto edit = [this](InputEdit e) { return inputs_.EditText(e); };
         const std::string latitude = edit(InputEdit::E_LatD);
         const std::string longitude = edit(InputEdit::E_LonD);
         const std::string width = edit(InputEdit::E_VE);
@@ -223,16 +225,16 @@ std::string CoveragePreview::Render(std::int32_t itemNo) const {
         areas.emplace_back(
             "Area", Cover({latitude, longitude, width, height, snapWidth, snapHeight, altitude}));
     } else {
-        const std::string snapWidth = window_.EditText(InputEdit::E_VEast);
-        const std::string snapHeight = window_.EditText(InputEdit::E_VSouth);
-        const std::string altitude = window_.EditText(InputEdit::E_VA);
+        const std::string snapWidth = inputs_.EditText(InputEdit::E_VEast);
+        const std::string snapHeight = inputs_.EditText(InputEdit::E_VSouth);
+        const std::string altitude = inputs_.EditText(InputEdit::E_VA);
         for (std::int64_t row = std::int64_t{itemNo} - 1;
-             VoyageEstimator::GridRowComplete(window_, row); ++row) {
+             VoyageEstimator::GridRowComplete(inputs_, row); ++row) {
             const int r = static_cast<int>(row);
-            const std::string latitude = window_.GridCell(0, r);
-            const std::string longitude = window_.GridCell(1, r);
-            const std::string width = window_.GridCell(2, r);
-            const std::string height = window_.GridCell(3, r);
+            const std::string latitude = inputs_.GridCell(0, r);
+            const std::string longitude = inputs_.GridCell(1, r);
+            const std::string width = inputs_.GridCell(2, r);
+            const std::string height = inputs_.GridCell(3, r);
             areas.emplace_back(
                 "Area " + std::to_string(row + 1),
                 Cover({latitude, longitude, width, height, snapWidth, snapHeight, altitude}));

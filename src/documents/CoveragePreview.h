@@ -2,7 +2,8 @@
 
 #include "AreaPlan.h"
 #include "ExtendedMath.h"
-#include "VoyageWindow.h"
+#include "TimerModel.h"
+#include "VoyageInputs.h"
 
 #include <cstdint>
 #include <string>
@@ -24,7 +25,7 @@ public:
     // its snapshots cover instead: Google Earth draws that at once.
     static constexpr std::int64_t MaxFootprints = 10000;
 
-    CoveragePreview(const VoyageWindow& window, char decimalSeparator);
+    CoveragePreview(const VoyageInputs& inputs, const TimerModel& timer, char decimalSeparator);
 
     // The document for a voyage started now from area or memo line itemNo.
     // A voyage that does not run to its end by itself (it fails, never ends
@@ -57,7 +58,8 @@ public:
     AreaCover Cover(const AreaTexts& texts) const;
 
 private:
-    const VoyageWindow& window_;
+    const VoyageInputs& inputs_;
+    const TimerModel& timer_;
     char separator_;
 };
 

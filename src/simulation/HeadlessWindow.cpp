@@ -116,16 +116,17 @@ std::vector<std::string> HeadlessWindow::SplitLines(const std::string& text) {
     return lines;
 }
 
-void HeadlessWindow::SetFieldState(std::int16_t kind, Control control, bool enable) {
+void HeadlessWindow::SetFieldState(LockKind kind, Control control, bool enable) {
     FieldState& field = fields_[static_cast<std::size_t>(control)];
-    const char* colour = enable ? WhiteColour : LockedColour;
-    if (kind == 0) {
+    switch (kind) {
+    case LockKind::ReadOnly:
         field.readOnly = !enable;
-        field.colour = colour;
-    } else if (kind == 2) {
+        break;
+    case LockKind::Enabled:
         field.enabled = enable;
-        field.colour = colour;
+        break;
     }
+    field.colour = enable ? WhiteColour : LockedColour;
 }
 
 const HeadlessWindow::FieldState& HeadlessWindow::Field(Control control) const {

@@ -2,7 +2,8 @@
 
 #include "TimerModel.h"
 #include "VirtualClock.h"
-#include "VoyageWindow.h"
+#include "VoyageInputs.h"
+#include "VoyageView.h"
 
 #include <array>
 #include <cstdint>
@@ -13,14 +14,15 @@
 
 namespace tembrel {
 
-// A VoyageWindow without a screen, for the tests and tembrel-sim. It keeps
-// every control's state in memory, runs its timer on a VirtualClock, answers
+// The voyage's view and inputs without a screen, for the tests and
+// tembrel-sim. It keeps every control's state in memory, runs its timer on a
+// VirtualClock (Timer(), the one the controller is given), answers
 // message boxes from a script and records what a user would see in an event
 // log: "gauge N", "label TEXT", "label shown", "label hidden",
 // "box TYPE TEXT", "errorbox TEXT" and, for the box of a failed tick that
 // stays open until a view is written again, "errorbox closed"; each stamped
 // with the virtual time.
-class HeadlessWindow final : public VoyageWindow {
+class HeadlessWindow final : public VoyageView, public VoyageInputs {
 public:
     struct Event {
         VirtualClock::Milliseconds time;
@@ -54,12 +56,11 @@ public:
     // it throws (the timer then stays as it was).
     void SetTickHandler(std::function<void()> handler) { tickHandler_ = std::move(handler); }
 
-    // VoyageWindow.
-    bool TimerEnabled() const override { return timer_.Enabled(); }
-    void SetTimerEnabled(bool enabled) override { timer_.SetEnabled(enabled); }
-    std::int32_t TimerInterval() const override { return timer_.Interval(); }
-    void SetTimerInterval(std::int32_t milliseconds) override { timer_.SetInterval(milliseconds); }
-    std::int64_t Progress() const override { return progress_; }
+    // The voyage timer, on the virtual clock.
+    TimerModel& Timer() { return timer_; }
+    const TimerModel& Timer() const { return timer_; }
+
+    // VoyageView.
     void SetProgress(std::int64_t progress) override;
     void AddProgress(std::int64_t step) override;
     void SetStartCaption(const std::string& caption) override { startCaption_ = caption; }
@@ -67,17 +68,19 @@ public:
     void SetAreaLabelCaption(const std::string& caption) override;
     void SetAreaLabelVisible(bool visible) override;
     void SetAreasPanelEnabled(bool enabled) override { areasPanelEnabled_ = enabled; }
+    void FocusRefreshEdit() override { ++refreshFocusCount_; }
+    void SetFieldState(LockKind kind, Control control, bool enable) override;
+    ModalResult ShowMessage(const std::string& text, BoxType type, unsigned buttons) override;
+    void ShowDefaultErrorBox(const std::string& text) override;
+    void ShowTickFault(const std::string& text) override;
+    void TickFaultCleared() override;
+
+    // VoyageInputs.
     Page ActivePage() const override { return page_; }
     std::string EditText(InputEdit edit) const override;
     std::string GridCell(int column, int row) const override;
     int MemoLineCount() const override { return static_cast<int>(memo_.size()); }
     std::string MemoLine(int index) const override;
-    void FocusRefreshEdit() override { ++refreshFocusCount_; }
-    void SetFieldState(std::int16_t kind, Control control, bool enable) override;
-    ModalResult ShowMessage(const std::string& text, BoxType type, unsigned buttons) override;
-    void ShowDefaultErrorBox(const std::string& text) override;
-    void ShowTickFault(const std::string& text) override;
-    void TickFaultCleared() override;
 
     // What a user does and sees.
     void SetActivePage(Page page) { page_ = page; }
@@ -96,6 +99,7 @@ public:
     // Records an event of the caller's own (a view read back from disk, say).
     void Record(std::string text);
 
+    std::int64_t Progress() const { return progress_; }
     const std::string& StartCaption() const { return startCaption_; }
     bool StartVisible() const { return startVisible_; }
     const std::string& AreaLabelCaption() const { return labelCaption_; }

@@ -1,18 +1,18 @@
 #pragma once
 
 #include "VoyageErrors.h"
-#include "VoyageWindow.h"
+#include "VoyageView.h"
 
 #include <exception>
 
 namespace tembrel {
 
-template <class Handler> void RunHandler(VoyageWindow& window, Handler&& handler) {
+template <class Handler> void RunHandler(VoyageView& view, Handler&& handler) {
     try {
         handler();
     } catch (const SilentAbort&) {
     } catch (const std::exception& e) {
-        window.ShowDefaultErrorBox(DefaultErrorBoxText(e.what()));
+        view.ShowDefaultErrorBox(DefaultErrorBoxText(e.what()));
     }
 }
 

@@ -16,11 +16,11 @@ std::string MultipleAreasSequencer::AreaLabel(int itemNo) {
 }
 
 bool MultipleAreasSequencer::RowComplete(int row) const {
-    if (row < 0 || row >= VoyageWindow::GridRowCount) {
+    if (row < 0 || row >= VoyageInputs::GridRowCount) {
         return false;
     }
-    for (int column = 0; column < VoyageWindow::GridColumnCount; ++column) {
-        if (controller_.window_.GridCell(column, row).empty()) {
+    for (int column = 0; column < VoyageInputs::GridColumnCount; ++column) {
+        if (context_.inputs.GridCell(column, row).empty()) {
             return false;
         }
     }
@@ -28,15 +28,14 @@ bool MultipleAreasSequencer::RowComplete(int row) const {
 }
 
 void MultipleAreasSequencer::Start() {
-    VoyageState& state = controller_.state_;
-    VoyageWindow& window = controller_.window_;
-    window.SetAreaLabelVisible(true);
+    VoyageState& state = context_.state;
+    context_.view.SetAreaLabelVisible(true);
     state.AreasDone = false;
     const std::int32_t row = state.ItemNo - 1;
     state.ItemIdx = row;
     if (!RowComplete(row)) {
         // No further area: the next tick ends the voyage, at the current interval.
-        window.SetTimerEnabled(true);
+        context_.timer.SetEnabled(true);
         state.AreasDone = true;
         return;
     }
@@ -45,43 +44,42 @@ void MultipleAreasSequencer::Start() {
     try {
         PlanRow(row);
     } catch (const SilentAbort&) {
-        controller_.RecoverFromFailedStart();
+        context_.steps.RecoverFromFailedStart();
     } catch (const std::exception& e) {
-        window.ShowDefaultErrorBox(DefaultErrorBoxText(e.what()));
-        controller_.RecoverFromFailedStart();
+        context_.view.ShowDefaultErrorBox(DefaultErrorBoxText(e.what()));
+        context_.steps.RecoverFromFailedStart();
     }
 }
 
 void MultipleAreasSequencer::PlanRow(int row) {
-    VoyageState& state = controller_.state_;
-    VoyageWindow& window = controller_.window_;
-    window.SetAreaLabelCaption(AreaLabel(state.ItemNo));
-    const std::string latitude = window.GridCell(0, row);
-    const std::string longitude = window.GridCell(1, row);
-    const std::string width = window.GridCell(2, row);
-    const std::string height = window.GridCell(3, row);
-    const std::string snapWidth = window.EditText(InputEdit::E_VEast);
-    const std::string snapHeight = window.EditText(InputEdit::E_VSouth);
-    const std::string altitude = window.EditText(InputEdit::E_VA);
-    PlanArea(state, AreaTexts{latitude, longitude, width, height, snapWidth, snapHeight, altitude},
-             controller_.decimalSeparator_);
-    controller_.WriteView();
-    window.SetTimerInterval(controller_.RefreshInterval());
-    window.SetTimerEnabled(true);
+    const VoyageInputs& inputs = context_.inputs;
+    context_.view.SetAreaLabelCaption(AreaLabel(context_.state.ItemNo));
+    const std::string latitude = inputs.GridCell(0, row);
+    const std::string longitude = inputs.GridCell(1, row);
+    const std::string width = inputs.GridCell(2, row);
+    const std::string height = inputs.GridCell(3, row);
+    const std::string snapWidth = inputs.EditText(InputEdit::E_VEast);
+    const std::string snapHeight = inputs.EditText(InputEdit::E_VSouth);
+    const std::string altitude = inputs.EditText(InputEdit::E_VA);
+    PlanArea(context_.state,
+             AreaTexts{latitude, longitude, width, height, snapWidth, snapHeight, altitude},
+             context_.steps.DecimalSeparator());
+    context_.steps.WriteView();
+    context_.timer.SetInterval(
+        VoyageController::RefreshMilliseconds(inputs.EditText(InputEdit::E_VR)));
+    context_.timer.SetEnabled(true);
 }
 
 void MultipleAreasSequencer::EndOfList() {
-    controller_.EndVoyage();
-    controller_.state_.ItemNo = 1;
+    context_.steps.EndVoyage();
+    context_.state.ItemNo = 1;
 }
 
 void MultipleAreasSequencer::NextArea() {
-    VoyageState& state = controller_.state_;
-    VoyageWindow& window = controller_.window_;
-    state.ItemNo = VoyageController::NextItemNo(state.ItemNo);
-    window.SetProgress(0);
-    window.SetTimerEnabled(false);
-    controller_.B_StartClick();
+    context_.state.ItemNo = NextItemNo(context_.state.ItemNo);
+    context_.view.SetProgress(0);
+    context_.timer.SetEnabled(false);
+    context_.steps.Start();
 }
 
 } // namespace tembrel

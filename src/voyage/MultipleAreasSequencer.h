@@ -1,16 +1,16 @@
 #pragma once
 
+#include "SequencerContext.h"
+
 #include <string>
 
 namespace tembrel {
-
-class VoyageController;
 
 // The Multiple Areas tab's part of a voyage: flies the grid's rows one after
 // another from row ItemNo - 1, up to the first incomplete row.
 class MultipleAreasSequencer {
 public:
-    explicit MultipleAreasSequencer(VoyageController& controller) : controller_(controller) {}
+    explicit MultipleAreasSequencer(SequencerContext context) : context_(context) {}
 
     // The Start sequence's branch for this tab: plans and writes the area of
     // row ItemNo - 1, or marks the list done when that row is incomplete. A
@@ -31,7 +31,7 @@ public:
 private:
     void PlanRow(int row);
 
-    VoyageController& controller_;
+    SequencerContext context_;
 };
 
 } // namespace tembrel

@@ -12,48 +12,47 @@
 namespace tembrel {
 
 void ScatteredPointsSequencer::Start() {
-    VoyageState& state = controller_.state_;
-    VoyageWindow& window = controller_.window_;
+    VoyageState& state = context_.state;
     try {
-        state.SnapshotCount = window.MemoLineCount();
+        state.SnapshotCount = context_.inputs.MemoLineCount();
         for (std::int32_t line = std::max<std::int32_t>(state.ItemNo - 1, 0);
              line < state.SnapshotCount; ++line) {
             state.ItemIdx = line;
-            state.PointLine = window.MemoLine(line);
+            state.PointLine = context_.inputs.MemoLine(line);
             const auto comma = state.PointLine.find(',');
             if (comma != std::string::npos) {
                 LoadPoint(static_cast<std::int32_t>(comma));
                 return;
             }
         }
-        controller_.EndVoyage();
+        context_.steps.EndVoyage();
         state.ItemNo = 1;
     } catch (const std::exception&) {
-        window.ShowMessage(messages::DataNotCorrect, BoxType::Error, ButtonOk);
-        controller_.RecoverFromFailedStart();
+        context_.view.ShowMessage(messages::DataNotCorrect, BoxType::Error, ButtonOk);
+        context_.steps.RecoverFromFailedStart();
     }
 }
 
 void ScatteredPointsSequencer::LoadPoint(std::int32_t commaIndex) {
-    VoyageState& state = controller_.state_;
-    VoyageWindow& window = controller_.window_;
-    const char separator = controller_.decimalSeparator_;
+    VoyageState& state = context_.state;
+    const VoyageInputs& inputs = context_.inputs;
+    const char separator = context_.steps.DecimalSeparator();
     const std::string_view line = state.PointLine;
     state.CommaPos = commaIndex + 1;
     state.CurLon = StoreSingle(StrToFloat(line.substr(0, commaIndex), separator));
     state.CurLat = StoreSingle(StrToFloat(line.substr(commaIndex + 1), separator));
-    state.Range = StrToInt(window.EditText(InputEdit::E_VA));
-    window.SetTimerInterval(controller_.RefreshInterval());
-    window.AddProgress(VoyageController::ProgressStep(state.SnapshotCount));
-    window.SetTimerEnabled(true);
+    state.Range = StrToInt(inputs.EditText(InputEdit::E_VA));
+    context_.timer.SetInterval(
+        VoyageController::RefreshMilliseconds(inputs.EditText(InputEdit::E_VR)));
+    context_.view.AddProgress(VoyageController::ProgressStep(state.SnapshotCount));
+    context_.timer.SetEnabled(true);
 }
 
 void ScatteredPointsSequencer::Step() {
-    VoyageState& state = controller_.state_;
-    controller_.WriteView();
-    state.ItemNo = VoyageController::NextItemNo(state.ItemNo);
-    controller_.window_.SetTimerEnabled(false);
-    controller_.B_StartClick();
+    context_.steps.WriteView();
+    context_.state.ItemNo = NextItemNo(context_.state.ItemNo);
+    context_.timer.SetEnabled(false);
+    context_.steps.Start();
 }
 
 } // namespace tembrel

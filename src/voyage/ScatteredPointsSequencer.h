@@ -1,16 +1,16 @@
 #pragma once
 
+#include "SequencerContext.h"
+
 #include <cstdint>
 
 namespace tembrel {
-
-class VoyageController;
 
 // The Scattered Points tab's part of a voyage: each tick writes the point
 // loaded one period earlier and searches the memo for the next one.
 class ScatteredPointsSequencer {
 public:
-    explicit ScatteredPointsSequencer(VoyageController& controller) : controller_(controller) {}
+    explicit ScatteredPointsSequencer(SequencerContext context) : context_(context) {}
 
     // The Start sequence's branch for this tab: loads the first point line at
     // or after line ItemNo - 1 and arms the timer, or ends the voyage when no
@@ -25,7 +25,7 @@ private:
     // Loads the point of the current PointLine and arms the timer.
     void LoadPoint(std::int32_t commaIndex);
 
-    VoyageController& controller_;
+    SequencerContext context_;
 };
 
 } // namespace tembrel

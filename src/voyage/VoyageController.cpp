@@ -19,8 +19,6 @@ namespace {
 constexpr std::array<Control, 7> LockedEdits = {Control::E_LatD,  Control::E_LonD, Control::E_VE,
                                                 Control::E_VS,    Control::E_VA,   Control::E_VEast,
                                                 Control::E_VSouth};
-constexpr std::int16_t EditKind = 0;
-constexpr std::int16_t ControlKind = 2;
 
 constexpr std::array<InputEdit, 8> AllEdits = {
     InputEdit::E_LatD, InputEdit::E_LonD,  InputEdit::E_VE,     InputEdit::E_VS,
@@ -28,11 +26,12 @@ constexpr std::array<InputEdit, 8> AllEdits = {
 
 } // namespace
 
-VoyageController::VoyageController(VoyageState& state, VoyageWindow& window,
-                                   const ViewFileWriter& writer)
-    : state_(state), window_(window), writer_(writer), areas_(*this), points_(*this) {}
+VoyageController::VoyageController(VoyageState& state, VoyageView& view, const VoyageInputs& inputs,
+                                   TimerModel& timer, const ViewFileWriter& writer)
+    : state_(state), view_(view), inputs_(inputs), timer_(timer), writer_(writer),
+      areas_({state, view, inputs, timer, *this}), points_({state, view, inputs, timer, *this}) {}
 
-void VoyageController::FormCreate() {
+void VoyageController::Create() {
     state_.ItemNo = 1;
     state_.CurLat = 0;
     state_.CurLon = 0;
@@ -41,47 +40,47 @@ void VoyageController::FormCreate() {
 }
 
 bool VoyageController::InputsComplete() const {
-    switch (window_.ActivePage()) {
+    switch (inputs_.ActivePage()) {
     case Page::TS_Area:
         for (InputEdit edit : AllEdits) {
-            if (!window_.EditText(edit).empty()) {
+            if (!inputs_.EditText(edit).empty()) {
                 return true;
             }
         }
         return false;
     case Page::TS_Points:
-        return window_.MemoLineCount() > 0;
+        return inputs_.MemoLineCount() > 0;
     case Page::TS_MAreas:
         return true;
     }
     return true;
 }
 
-void VoyageController::B_StartClick() {
+void VoyageController::Start() {
     if (!InputsComplete()) {
-        window_.ShowMessage(messages::DataMissing, BoxType::Error, ButtonOk);
+        view_.ShowMessage(messages::DataMissing, BoxType::Error, ButtonOk);
         return;
     }
     // Two copies writing one view file would fly Google Earth between two
     // voyages. A resume keeps the lock its start took.
     if (!lock_.Acquire(writer_.Path())) {
-        window_.ShowMessage(messages::AnotherTembrel, BoxType::Error, ButtonOk);
+        view_.ShowMessage(messages::AnotherTembrel, BoxType::Error, ButtonOk);
         RecoverFromFailedStart();
         return;
     }
     LockInputs();
     state_.InProgress = true;
-    window_.SetAreasPanelEnabled(false);
-    window_.FocusRefreshEdit();
-    window_.SetStartCaption(messages::StartCaption);
-    window_.SetStartVisible(false);
+    view_.SetAreasPanelEnabled(false);
+    view_.FocusRefreshEdit();
+    view_.SetStartCaption(messages::StartCaption);
+    view_.SetStartVisible(false);
     if (state_.Paused) {
         // Resume: same position, same period, nothing read again.
         state_.Paused = false;
-        window_.SetTimerEnabled(true);
+        timer_.SetEnabled(true);
         return;
     }
-    switch (window_.ActivePage()) {
+    switch (inputs_.ActivePage()) {
     case Page::TS_Area:
         AreaStart();
         break;
@@ -96,26 +95,26 @@ void VoyageController::B_StartClick() {
 
 void VoyageController::AreaStart() {
     try {
-        window_.SetProgress(0);
-        PlanAreaFromEdits(state_, window_, decimalSeparator_);
+        view_.SetProgress(0);
+        PlanAreaFromEdits(state_, inputs_, decimalSeparator_);
         WriteView();
-        window_.SetTimerInterval(RefreshInterval());
-        window_.SetTimerEnabled(true);
+        timer_.SetInterval(RefreshMilliseconds(inputs_.EditText(InputEdit::E_VR)));
+        timer_.SetEnabled(true);
     } catch (const std::exception&) {
-        window_.ShowMessage(messages::DataNotCorrect, BoxType::Error, ButtonOk);
+        view_.ShowMessage(messages::DataNotCorrect, BoxType::Error, ButtonOk);
         RecoverFromFailedStart();
     }
 }
 
-void VoyageController::T_TimerTimer() {
+void VoyageController::Tick() {
     try {
-        Tick();
+        Advance();
     } catch (const SilentAbort&) {
         throw;
     } catch (const std::exception& e) {
         // A box that waited for OK would hold the timer; the next tick retries.
         tickFaulted_ = true;
-        window_.ShowTickFault(DefaultErrorBoxText(e.what()));
+        view_.ShowTickFault(DefaultErrorBoxText(e.what()));
         return;
     }
     ClearTickFault();
@@ -124,12 +123,12 @@ void VoyageController::T_TimerTimer() {
 void VoyageController::ClearTickFault() {
     if (tickFaulted_) {
         tickFaulted_ = false;
-        window_.TickFaultCleared();
+        view_.TickFaultCleared();
     }
 }
 
-void VoyageController::Tick() {
-    const Page page = window_.ActivePage();
+void VoyageController::Advance() {
+    const Page page = inputs_.ActivePage();
     if (page == Page::TS_Points) {
         points_.Step();
         return;
@@ -161,7 +160,7 @@ void VoyageController::AreaStep() {
         }
     }
     if (state_.SnapshotCount > 0) {
-        window_.AddProgress(ProgressStep(state_.SnapshotCount));
+        view_.AddProgress(ProgressStep(state_.SnapshotCount));
     }
 }
 
@@ -171,19 +170,19 @@ void VoyageController::MoveToNextRow() {
     state_.CurLon = state_.RowStartLon;
 }
 
-void VoyageController::B_PauseClick() {
+void VoyageController::Pause() {
     if (!state_.InProgress) {
         return;
     }
-    window_.SetTimerEnabled(false);
-    window_.SetStartCaption(messages::ResumeCaption);
-    window_.SetStartVisible(true);
+    timer_.SetEnabled(false);
+    view_.SetStartCaption(messages::ResumeCaption);
+    view_.SetStartVisible(true);
     state_.Paused = true;
 }
 
-void VoyageController::B_StopClick() {
+void VoyageController::Stop() {
     const ModalResult answer =
-        window_.ShowMessage(messages::ConfirmStop, BoxType::Confirmation, ButtonYes | ButtonNo);
+        view_.ShowMessage(messages::ConfirmStop, BoxType::Confirmation, ButtonYes | ButtonNo);
     // Ticks run while the question is open and may have ended the voyage.
     if (answer != ModalResult::No && state_.InProgress) {
         EndVoyage();
@@ -192,42 +191,42 @@ void VoyageController::B_StopClick() {
 
 void VoyageController::EndVoyage() {
     ClearTickFault();
-    window_.SetTimerEnabled(false);
-    window_.ShowMessage(messages::VoyageEnded, BoxType::Information, ButtonOk);
+    timer_.SetEnabled(false);
+    view_.ShowMessage(messages::VoyageEnded, BoxType::Information, ButtonOk);
     ResetToIdle();
 }
 
 void VoyageController::RecoverFromFailedStart() {
-    window_.SetTimerEnabled(false);
+    timer_.SetEnabled(false);
     ResetToIdle();
 }
 
 void VoyageController::ResetToIdle() {
     lock_.Release();
     UnlockInputs();
-    window_.SetAreasPanelEnabled(true);
+    view_.SetAreasPanelEnabled(true);
     state_.CurLat = 0;
     state_.CurLon = 0;
     state_.Paused = false;
     state_.InProgress = false;
-    window_.SetStartCaption(messages::StartCaption);
-    window_.SetStartVisible(true);
-    window_.SetProgress(0);
-    window_.SetAreaLabelVisible(false);
+    view_.SetStartCaption(messages::StartCaption);
+    view_.SetStartVisible(true);
+    view_.SetProgress(0);
+    view_.SetAreaLabelVisible(false);
 }
 
 void VoyageController::LockInputs() {
     for (Control edit : LockedEdits) {
-        window_.SetFieldState(EditKind, edit, false);
+        view_.SetFieldState(LockKind::ReadOnly, edit, false);
     }
-    window_.SetFieldState(ControlKind, Control::M_Points, false);
+    view_.SetFieldState(LockKind::Enabled, Control::M_Points, false);
 }
 
 void VoyageController::UnlockInputs() {
     for (Control edit : LockedEdits) {
-        window_.SetFieldState(EditKind, edit, true);
+        view_.SetFieldState(LockKind::ReadOnly, edit, true);
     }
-    window_.SetFieldState(ControlKind, Control::M_Points, true);
+    view_.SetFieldState(LockKind::Enabled, Control::M_Points, true);
 }
 
 void VoyageController::WriteView() {
@@ -238,22 +237,18 @@ void VoyageController::WriteView() {
 }
 
 Extended VoyageController::EditValue(InputEdit edit) const {
-    return StrToFloat(window_.EditText(edit), decimalSeparator_);
+    return StrToFloat(inputs_.EditText(edit), decimalSeparator_);
 }
 
-std::int32_t VoyageController::RefreshInterval() const {
-    return RefreshMilliseconds(window_.EditText(InputEdit::E_VR));
-}
-
-void VoyageController::PlanAreaFromEdits(VoyageState& state, const VoyageWindow& window,
+void VoyageController::PlanAreaFromEdits(VoyageState& state, const VoyageInputs& inputs,
                                          char decimalSeparator) {
-    const std::string latitude = window.EditText(InputEdit::E_LatD);
-    const std::string longitude = window.EditText(InputEdit::E_LonD);
-    const std::string width = window.EditText(InputEdit::E_VE);
-    const std::string height = window.EditText(InputEdit::E_VS);
-    const std::string snapWidth = window.EditText(InputEdit::E_VEast);
-    const std::string snapHeight = window.EditText(InputEdit::E_VSouth);
-    const std::string altitude = window.EditText(InputEdit::E_VA);
+    const std::string latitude = inputs.EditText(InputEdit::E_LatD);
+    const std::string longitude = inputs.EditText(InputEdit::E_LonD);
+    const std::string width = inputs.EditText(InputEdit::E_VE);
+    const std::string height = inputs.EditText(InputEdit::E_VS);
+    const std::string snapWidth = inputs.EditText(InputEdit::E_VEast);
+    const std::string snapHeight = inputs.EditText(InputEdit::E_VSouth);
+    const std::string altitude = inputs.EditText(InputEdit::E_VA);
     PlanArea(state, AreaTexts{latitude, longitude, width, height, snapWidth, snapHeight, altitude},
              decimalSeparator);
 }
@@ -266,10 +261,6 @@ std::int32_t VoyageController::RefreshMilliseconds(const std::string& text) {
         throw ConversionError("'" + text + "' is not a valid integer value");
     }
     return static_cast<std::int32_t>(milliseconds);
-}
-
-std::int32_t VoyageController::NextItemNo(std::int32_t itemNo) {
-    return static_cast<std::int32_t>(static_cast<std::uint32_t>(itemNo) + 1u);
 }
 
 std::int32_t VoyageController::ProgressStep(std::int32_t snapshotCount) {

@@ -3,10 +3,13 @@
 #include "ExtendedMath.h"
 #include "MultipleAreasSequencer.h"
 #include "ScatteredPointsSequencer.h"
+#include "SequencerContext.h"
+#include "TimerModel.h"
 #include "ViewFileLock.h"
 #include "ViewFileWriter.h"
+#include "VoyageInputs.h"
 #include "VoyageState.h"
-#include "VoyageWindow.h"
+#include "VoyageView.h"
 
 #include <cstdint>
 #include <functional>
@@ -18,17 +21,19 @@ namespace tembrel {
 // centre per timer tick, pauses, resumes, stops and ends it. The handlers are
 // the window's event handlers; errors that a handler does not trap escape to
 // the caller, which shows them in the default error box (RunHandler). The
-// tick is the exception: its errors go to the window's tick fault box, which
+// tick is the exception: its errors go to the view's tick fault box, which
 // does not halt the timer, and the box closes once a tick succeeds again (or
-// the voyage ends).
-class VoyageController {
+// the voyage ends). It reads the inputs, tells the view, and arms the timer
+// whose ticks the window delivers to Tick.
+class VoyageController final : private VoyageSteps {
 public:
-    VoyageController(VoyageState& state, VoyageWindow& window, const ViewFileWriter& writer);
+    VoyageController(VoyageState& state, VoyageView& view, const VoyageInputs& inputs,
+                     TimerModel& timer, const ViewFileWriter& writer);
 
     // The regional decimal separator, used for every conversion and write
     // from now on. The window passes it in and updates it when it changes.
     void SetDecimalSeparator(char separator) { decimalSeparator_ = separator; }
-    char DecimalSeparator() const { return decimalSeparator_; }
+    char DecimalSeparator() const override { return decimalSeparator_; }
 
     // Called after every successful write of the view file (tembrel-sim and
     // the tests read the file back there). Empty by default.
@@ -37,13 +42,17 @@ public:
     }
 
     // The window's creation: ItemNo 1, CurLat and CurLon 0, not paused.
-    void FormCreate();
+    void Create();
 
-    void B_StartClick();
-    void T_TimerTimer();
-    void B_PauseClick();
-    void B_StopClick();
-    void EndVoyage();
+    // The Start button: starts a voyage from the active page, or resumes one.
+    void Start() override;
+    // The timer's tick: one step of the voyage.
+    void Tick();
+    // The Pause button: the timer stops, Start resumes.
+    void Pause();
+    // The Stop button: asks, then ends the voyage.
+    void Stop();
+    void EndVoyage() override;
 
     // Whether the active page holds input to start from.
     bool InputsComplete() const;
@@ -61,35 +70,30 @@ public:
     static std::int32_t RefreshMilliseconds(const std::string& text);
 
     // Plans the area of the Area page: PlanArea on the seven edit texts.
-    static void PlanAreaFromEdits(VoyageState& state, const VoyageWindow& window,
+    static void PlanAreaFromEdits(VoyageState& state, const VoyageInputs& inputs,
                                   char decimalSeparator);
 
     const VoyageState& State() const { return state_; }
 
 private:
-    friend class MultipleAreasSequencer;
-    friend class ScatteredPointsSequencer;
-
     void LockInputs();
     void UnlockInputs();
     void AreaStart();
-    void Tick();
+    void Advance();
     void ClearTickFault();
     void AreaStep();
     void MoveToNextRow();
     // Back to the idle layout after a failed start, as EndVoyage without its
     // message; ItemNo is kept so that Start continues at the same row or line.
-    void RecoverFromFailedStart();
+    void RecoverFromFailedStart() override;
     void ResetToIdle();
-    void WriteView();
-    // ItemNo + 1, wrapping at 32 bits like all integer arithmetic of a voyage.
-    static std::int32_t NextItemNo(std::int32_t itemNo);
-    // The timer interval that E_VR asks for, read afresh.
-    std::int32_t RefreshInterval() const;
+    void WriteView() override;
     Extended EditValue(InputEdit edit) const;
 
     VoyageState& state_;
-    VoyageWindow& window_;
+    VoyageView& view_;
+    const VoyageInputs& inputs_;
+    TimerModel& timer_;
     const ViewFileWriter& writer_;
     MultipleAreasSequencer areas_;
     ScatteredPointsSequencer points_;

@@ -75,17 +75,17 @@ private:
 
 } // namespace
 
-VoyageEstimator::VoyageEstimator(const VoyageWindow& window, char decimalSeparator,
-                                 std::int64_t walkBudget)
-    : window_(window), separator_(decimalSeparator), walkBudget_(walkBudget) {}
+VoyageEstimator::VoyageEstimator(const VoyageInputs& inputs, const TimerModel& timer,
+                                 char decimalSeparator, std::int64_t walkBudget)
+    : inputs_(inputs), timer_(timer), separator_(decimalSeparator), walkBudget_(walkBudget) {}
 
 VoyageEstimate VoyageEstimator::BeforeStart(std::int32_t itemNo) const {
     budgetLeft_ = walkBudget_;
-    switch (window_.ActivePage()) {
+    switch (inputs_.ActivePage()) {
     case Page::TS_Area:
         return Area();
     case Page::TS_MAreas:
-        return Areas(itemNo, window_.TimerInterval());
+        return Areas(itemNo, timer_.Interval());
     case Page::TS_Points:
         return Points(itemNo);
     }
@@ -94,11 +94,11 @@ VoyageEstimate VoyageEstimator::BeforeStart(std::int32_t itemNo) const {
 
 VoyageEstimate VoyageEstimator::TimeLeft(const VoyageState& state) const {
     budgetLeft_ = walkBudget_;
-    const std::int32_t current = window_.TimerInterval();
+    const std::int32_t current = timer_.Interval();
     if (current <= 0) {
         return Stopped(Outcome::NeverEnds); // no tick comes, not even after a resume
     }
-    const Page page = window_.ActivePage();
+    const Page page = inputs_.ActivePage();
     Totals totals;
     if (page == Page::TS_Points) {
         // The next tick writes the loaded point; the search then goes on from
@@ -141,8 +141,8 @@ VoyageEstimate VoyageEstimator::Area() const {
     VoyageState plan;
     std::int32_t interval = 0;
     try {
-        VoyageController::PlanAreaFromEdits(plan, window_, separator_);
-        interval = VoyageController::RefreshMilliseconds(window_.EditText(InputEdit::E_VR));
+        VoyageController::PlanAreaFromEdits(plan, inputs_, separator_);
+        interval = VoyageController::RefreshMilliseconds(inputs_.EditText(InputEdit::E_VR));
     } catch (const std::exception&) {
         return Failed(messages::DataNotCorrect, 0, 0);
     }
@@ -161,21 +161,21 @@ VoyageEstimate VoyageEstimator::Area() const {
 VoyageEstimate VoyageEstimator::Areas(std::int32_t itemNo, std::int32_t idleInterval) const {
     Totals totals;
     std::int32_t interval = idleInterval;
-    for (std::int64_t row = std::int64_t{itemNo} - 1; GridRowComplete(window_, row); ++row) {
+    for (std::int64_t row = std::int64_t{itemNo} - 1; GridRowComplete(inputs_, row); ++row) {
         VoyageState plan;
         try {
             const int r = static_cast<int>(row);
-            const std::string latitude = window_.GridCell(0, r);
-            const std::string longitude = window_.GridCell(1, r);
-            const std::string width = window_.GridCell(2, r);
-            const std::string height = window_.GridCell(3, r);
-            const std::string snapWidth = window_.EditText(InputEdit::E_VEast);
-            const std::string snapHeight = window_.EditText(InputEdit::E_VSouth);
-            const std::string altitude = window_.EditText(InputEdit::E_VA);
+            const std::string latitude = inputs_.GridCell(0, r);
+            const std::string longitude = inputs_.GridCell(1, r);
+            const std::string width = inputs_.GridCell(2, r);
+            const std::string height = inputs_.GridCell(3, r);
+            const std::string snapWidth = inputs_.EditText(InputEdit::E_VEast);
+            const std::string snapHeight = inputs_.EditText(InputEdit::E_VSouth);
+            const std::string altitude = inputs_.EditText(InputEdit::E_VA);
             PlanArea(plan,
                      AreaTexts{latitude, longitude, width, height, snapWidth, snapHeight, altitude},
                      separator_);
-            interval = VoyageController::RefreshMilliseconds(window_.EditText(InputEdit::E_VR));
+            interval = VoyageController::RefreshMilliseconds(inputs_.EditText(InputEdit::E_VR));
         } catch (const std::exception& e) {
             // This start shows the error itself, in the default error box.
             return Failed(DefaultErrorBoxText(e.what()), static_cast<std::int32_t>(row + 1), 0);
@@ -199,11 +199,11 @@ VoyageEstimate VoyageEstimator::Areas(std::int32_t itemNo, std::int32_t idleInte
 }
 
 VoyageEstimate VoyageEstimator::Points(std::int32_t itemNo) const {
-    const std::int64_t count = window_.MemoLineCount();
+    const std::int64_t count = inputs_.MemoLineCount();
     const std::int64_t first = std::max<std::int64_t>(std::int64_t{itemNo} - 1, 0);
     std::int64_t last = -1;
     for (std::int64_t line = count - 1; line >= first; --line) {
-        if (window_.MemoLine(static_cast<int>(line)).find(',') != std::string::npos) {
+        if (inputs_.MemoLine(static_cast<int>(line)).find(',') != std::string::npos) {
             last = line;
             break;
         }
@@ -214,7 +214,7 @@ VoyageEstimate VoyageEstimator::Points(std::int32_t itemNo) const {
     std::int64_t views = 0;
     std::int32_t interval = 0;
     for (std::int64_t line = first; line <= last; ++line) {
-        const std::string text = window_.MemoLine(static_cast<int>(line));
+        const std::string text = inputs_.MemoLine(static_cast<int>(line));
         const std::size_t comma = text.find(',');
         if (comma == std::string::npos) {
             continue;
@@ -223,8 +223,8 @@ VoyageEstimate VoyageEstimator::Points(std::int32_t itemNo) const {
             const std::string_view view = text;
             StoreSingle(StrToFloat(view.substr(0, comma), separator_));
             StoreSingle(StrToFloat(view.substr(comma + 1), separator_));
-            StrToInt(window_.EditText(InputEdit::E_VA));
-            interval = VoyageController::RefreshMilliseconds(window_.EditText(InputEdit::E_VR));
+            StrToInt(inputs_.EditText(InputEdit::E_VA));
+            interval = VoyageController::RefreshMilliseconds(inputs_.EditText(InputEdit::E_VR));
         } catch (const std::exception&) {
             return Failed(messages::DataNotCorrect, 0, static_cast<std::int32_t>(line + 1));
         }
@@ -242,7 +242,7 @@ VoyageEstimate VoyageEstimator::Points(std::int32_t itemNo) const {
 AreaWalk::Result VoyageEstimator::CentresFrom(const VoyageState& plan, float lat, float lon) const {
     std::optional<AreaWalk> walk;
     try {
-        walk.emplace(window_.EditText(InputEdit::E_VEast), window_.EditText(InputEdit::E_VSouth),
+        walk.emplace(inputs_.EditText(InputEdit::E_VEast), inputs_.EditText(InputEdit::E_VSouth),
                      separator_);
     } catch (const std::exception&) {
         // Every tick would fail at its step, and the position never moves.
@@ -276,12 +276,12 @@ AreaWalk::Result VoyageEstimator::CentresFrom(const VoyageState& plan, float lat
     return {AreaWalk::Outcome::Ends, total};
 }
 
-bool VoyageEstimator::GridRowComplete(const VoyageWindow& window, std::int64_t row) {
-    if (row < 0 || row >= VoyageWindow::GridRowCount) {
+bool VoyageEstimator::GridRowComplete(const VoyageInputs& inputs, std::int64_t row) {
+    if (row < 0 || row >= VoyageInputs::GridRowCount) {
         return false;
     }
-    for (int column = 0; column < VoyageWindow::GridColumnCount; ++column) {
-        if (window.GridCell(column, static_cast<int>(row)).empty()) {
+    for (int column = 0; column < VoyageInputs::GridColumnCount; ++column) {
+        if (inputs.GridCell(column, static_cast<int>(row)).empty()) {
             return false;
         }
     }

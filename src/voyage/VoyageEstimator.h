@@ -1,9 +1,10 @@
 #pragma once
 
 #include "AreaWalk.h"
+#include "TimerModel.h"
 #include "VoyageEstimate.h"
+#include "VoyageInputs.h"
 #include "VoyageState.h"
-#include "VoyageWindow.h"
 
 #include <cstdint>
 
@@ -16,14 +17,14 @@ namespace tembrel {
 // the start and again by the first tick); a Multiple Areas voyage takes the
 // sum over its areas plus the period of the tick that ends it; a points
 // voyage one period per memo line from its first search line up to the last
-// point line. It reads the window and writes nothing.
+// point line. It reads the inputs and the timer and writes nothing.
 class VoyageEstimator {
 public:
     // Most steps the walks of one estimate may take; beyond it the voyage is
     // TooLong. Keeps an estimate on every keystroke below a few milliseconds.
     static constexpr std::int64_t DefaultWalkBudget = 2000000;
 
-    VoyageEstimator(const VoyageWindow& window, char decimalSeparator,
+    VoyageEstimator(const VoyageInputs& inputs, const TimerModel& timer, char decimalSeparator,
                     std::int64_t walkBudget = DefaultWalkBudget);
 
     // The voyage a Start would begin now on the active page, from area or
@@ -39,7 +40,7 @@ public:
 
     // Whether the grid's row exists and none of its four cells is empty, as
     // the Multiple Areas start decides it (blanks count as filled).
-    static bool GridRowComplete(const VoyageWindow& window, std::int64_t row);
+    static bool GridRowComplete(const VoyageInputs& inputs, std::int64_t row);
 
 private:
     VoyageEstimate Area() const;
@@ -50,7 +51,8 @@ private:
     // The centres left of a planned area from the position (lat, lon).
     AreaWalk::Result CentresFrom(const VoyageState& plan, float lat, float lon) const;
 
-    const VoyageWindow& window_;
+    const VoyageInputs& inputs_;
+    const TimerModel& timer_;
     char separator_;
     std::int64_t walkBudget_;
     // What the walks of the current estimate may still spend.

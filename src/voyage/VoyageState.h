@@ -31,4 +31,9 @@ struct VoyageState {
     bool InProgress = false;
 };
 
+// ItemNo + 1, wrapping at 32 bits like all integer arithmetic of a voyage.
+inline std::int32_t NextItemNo(std::int32_t itemNo) {
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(itemNo) + 1u);
+}
+
 } // namespace tembrel
