@@ -1,6 +1,6 @@
 #include "CoveragePreview.h"
 
-#include "AreaWalk.h"
+#include "AreaPlan.h"
 #include "KmlStream.h"
 #include "NumberText.h"
 #include "TextConversion.h"
@@ -12,6 +12,7 @@
 #include <QString>
 
 #include <algorithm>
+#include <optional>
 
 namespace tembrel {
 
@@ -119,25 +120,18 @@ CoveragePreview::CoveragePreview(const VoyageInputs& inputs, const TimerModel& t
                                  char decimalSeparator)
     : inputs_(inputs), timer_(timer), separator_(decimalSeparator) {}
 
-CoveragePreview::AreaCover CoveragePreview::Cover(const AreaTexts& texts) const {
-    VoyageState plan;
-    PlanArea(plan, texts, separator_);
+CoveragePreview::AreaCover
+CoveragePreview::Cover(const AreaTexts& texts,
+                       const std::vector<std::pair<float, float>>& centres) const {
     const auto real = [this](std::string_view text) { return StrToFloat(text, separator_); };
-
     AreaCover cover;
-    const AreaWalk walk(texts.snapshotWidth, texts.snapshotHeight, separator_);
-    constexpr std::int64_t Limit = VoyageEstimator::DefaultWalkBudget;
-    const AreaWalk::Result rows = walk.Rows(plan.CurLat, plan.EndLat, Limit,
-                                            [&](float lat) { cover.rowLatitudes.push_back(lat); });
-    if (rows.outcome != AreaWalk::Outcome::Ends) {
-        throw VoyageError("The voyage's walk through the area does not end.");
-    }
-    if (!cover.rowLatitudes.empty()) {
-        const AreaWalk::Result columns =
-            walk.Columns(plan.RowStartLon, plan.EndLon, Limit,
-                         [&](float lon) { cover.columnLongitudes.push_back(lon); });
-        if (columns.outcome != AreaWalk::Outcome::Ends) {
-            throw VoyageError("The voyage's walk through the area does not end.");
+    // Every row starts again at the same longitude and walks the same steps.
+    for (const auto& [lat, lon] : centres) {
+        if (cover.rowLatitudes.empty() || cover.rowLatitudes.back() != lat) {
+            cover.rowLatitudes.push_back(lat);
+        }
+        if (cover.rowLatitudes.size() == 1) {
+            cover.columnLongitudes.push_back(lon);
         }
     }
 
@@ -148,8 +142,8 @@ CoveragePreview::AreaCover CoveragePreview::Cover(const AreaTexts& texts) const 
     Box& area = cover.area;
     area.north = real(texts.latitude);
     area.west = real(texts.longitude);
-    area.south = Sub(area.north, Div(Mul(real(texts.areaHeight), 32), 3600));
-    area.east = Add(area.west, Div(Mul(real(texts.areaWidth), 37), 3600));
+    area.south = Sub(area.north, SouthStep(real(texts.areaHeight)));
+    area.east = Add(area.west, EastStep(real(texts.areaWidth)));
 
     if (cover.rowLatitudes.empty()) {
         cover.uncovered.push_back(area);
@@ -170,8 +164,9 @@ CoveragePreview::AreaCover CoveragePreview::Cover(const AreaTexts& texts) const 
 }
 
 std::string CoveragePreview::Render(std::int32_t itemNo) const {
+    std::vector<VoyageEstimator::Write> writes;
     const VoyageEstimate estimate =
-        VoyageEstimator(inputs_, timer_, separator_).BeforeStart(itemNo);
+        VoyageEstimator(inputs_, timer_, separator_).BeforeStart(itemNo, &writes);
     if (estimate.outcome != VoyageEstimate::Outcome::Ends) {
         throw VoyageError(DescribeEstimate(estimate, false));
     }
@@ -187,59 +182,53 @@ std::string CoveragePreview::Render(std::int32_t itemNo) const {
 
     const Page page = inputs_.ActivePage();
     if (page == Page::TS_Points) {
-        const int count = inputs_.MemoLineCount();
         xml.writeStartElement(QStringLiteral("Folder"));
         Element(xml, "name", "Points");
-        for (std::int64_t line = std::max<std::int64_t>(std::int64_t{itemNo} - 1, 0); line < count;
-             ++line) {
-            const std::string text = inputs_.MemoLine(static_cast<int>(line));
-            const std::size_t comma = text.find(',');
-            if (comma == std::string::npos) {
+        // Each point the ticks wrote, once, as the voyage stores it.
+        std::int32_t last = -1;
+        for (const VoyageEstimator::Write& write : writes) {
+            if (write.item == last) {
                 continue;
             }
-            // The values the voyage writes: each stored as a 32-bit float.
-            const std::string_view view = text;
-            const float lon = StoreSingle(StrToFloat(view.substr(0, comma), separator_));
-            const float lat = StoreSingle(StrToFloat(view.substr(comma + 1), separator_));
+            last = write.item;
             xml.writeStartElement(QStringLiteral("Placemark"));
-            Element(xml, "name", "Line " + std::to_string(line + 1));
-            Element(xml, "description", text);
+            Element(xml, "name", "Line " + std::to_string(write.item + 1));
+            Element(xml, "description", inputs_.MemoLine(write.item));
             xml.writeStartElement(QStringLiteral("Point"));
-            Element(xml, "coordinates", Coordinate(lon, lat));
+            Element(xml, "coordinates", Coordinate(write.lon, write.lat));
             xml.writeEndElement();
             xml.writeEndElement();
         }
         return kml.Finish();
     }
 
+    // An area begins with its start's write; its ticks write each centre,
+    // the first again.
     std::vector<std::pair<std::string, AreaCover>> areas;
-    if (page == Page::TS_Area) {
-        const auto edit = [this](InputEdit e) { return inputs_.EditText(e); };
-        const std::string latitude = edit(InputEdit::E_LatD);
-        const std::string longitude = edit(InputEdit::E_LonD);
-        const std::string width = edit(InputEdit::E_VE);
-        const std::string height = edit(InputEdit::E_VS);
-        const std::string snapWidth = edit(InputEdit::E_VEast);
-        const std::string snapHeight = edit(InputEdit::E_VSouth);
-        const std::string altitude = edit(InputEdit::E_VA);
-        areas.emplace_back(
-            "Area", Cover({latitude, longitude, width, height, snapWidth, snapHeight, altitude}));
-    } else {
-        const std::string snapWidth = inputs_.EditText(InputEdit::E_VEast);
-        const std::string snapHeight = inputs_.EditText(InputEdit::E_VSouth);
-        const std::string altitude = inputs_.EditText(InputEdit::E_VA);
-        for (std::int64_t row = std::int64_t{itemNo} - 1;
-             VoyageEstimator::GridRowComplete(inputs_, row); ++row) {
-            const int r = static_cast<int>(row);
-            const std::string latitude = inputs_.GridCell(0, r);
-            const std::string longitude = inputs_.GridCell(1, r);
-            const std::string width = inputs_.GridCell(2, r);
-            const std::string height = inputs_.GridCell(3, r);
-            areas.emplace_back(
-                "Area " + std::to_string(row + 1),
-                Cover({latitude, longitude, width, height, snapWidth, snapHeight, altitude}));
+    std::vector<std::pair<float, float>> centres;
+    std::optional<std::int32_t> area;
+    const auto finishArea = [&] {
+        if (!area) {
+            return;
+        }
+        if (page == Page::TS_Area) {
+            areas.emplace_back("Area", Cover(AreaInputTexts::OfAreaPage(inputs_).Texts(), centres));
+        } else {
+            areas.emplace_back("Area " + std::to_string(*area + 1),
+                               Cover(AreaInputTexts::OfGridRow(inputs_, *area).Texts(), centres));
+        }
+        centres.clear();
+    };
+    for (const VoyageEstimator::Write& write : writes) {
+        if (write.start) {
+            finishArea();
+            area = write.item;
+        } else if (centres.empty() || centres.back() != std::make_pair(write.lat, write.lon)) {
+            centres.emplace_back(write.lat, write.lon);
         }
     }
+    finishArea();
+
     std::int64_t footprints = 0;
     for (const auto& [name, cover] : areas) {
         if (!cover.rowLatitudes.empty()) {

@@ -161,7 +161,7 @@ protected:
             window.SetEditText(static_cast<InputEdit>(i), texts[i]);
         }
     }
-    std::string Render() const { return CoveragePreview(window, '.').Render(1); }
+    std::string Render() const { return CoveragePreview(window, window.Timer(), '.').Render(1); }
 
     VirtualClock clock;
     HeadlessWindow window{clock};
@@ -263,7 +263,7 @@ TEST_F(PreviewTest, ExampleGridCountsWhatTheVoyageVisits) {
     EXPECT_EQ(counts["Area 2"]["#snapshot"], 141);
     EXPECT_EQ(counts["Area 2"]["#uncovered"], 1);
     EXPECT_EQ(counts["Area 1"]["#uncovered"], 2);
-    const VoyageEstimate estimate = VoyageEstimator(window, '.').BeforeStart(1);
+    const VoyageEstimate estimate = VoyageEstimator(window, window.Timer(), '.').BeforeStart(1);
     EXPECT_EQ(counts["Area 1"]["#snapshot"] + counts["Area 2"]["#snapshot"], estimate.views);
 }
 
