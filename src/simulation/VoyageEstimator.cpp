@@ -1,6 +1,7 @@
 #include "VoyageEstimator.h"
 
 #include "DefaultErrorBox.h"
+#include "HeadlessWindow.h"
 #include "Messages.h"
 #include "ViewFileWriter.h"
 #include "VirtualClock.h"
@@ -8,7 +9,6 @@
 #include "VoyageView.h"
 
 #include <algorithm>
-#include <array>
 #include <optional>
 #include <string>
 #include <utility>
@@ -19,51 +19,26 @@ namespace {
 
 using Outcome = VoyageEstimate::Outcome;
 
-// The inputs as they are now, held in memory: a tick reads them again and
-// again, and the window's controls are slow to read.
-class InputsCopy final : public VoyageInputs {
-public:
-    explicit InputsCopy(const VoyageInputs& source) : page_(source.ActivePage()) {
-        for (std::size_t i = 0; i < edits_.size(); ++i) {
-            edits_[i] = source.EditText(static_cast<InputEdit>(i));
-        }
-        for (int row = 0; row < GridRowCount; ++row) {
-            for (int column = 0; column < GridColumnCount; ++column) {
-                grid_[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)] =
-                    source.GridCell(column, row);
-            }
-        }
-        const int lines = source.MemoLineCount();
-        memo_.reserve(static_cast<std::size_t>(std::max(lines, 0)));
-        for (int line = 0; line < lines; ++line) {
-            memo_.push_back(source.MemoLine(line));
+// The inputs as they are now, held in a headless window: a tick reads them
+// again and again, and the window's controls are slow to read. Its timer is
+// the run's, on the run's clock.
+void CopyInputs(const VoyageInputs& source, HeadlessWindow& copy) {
+    copy.SetActivePage(source.ActivePage());
+    for (int edit = 0; edit <= static_cast<int>(InputEdit::E_VR); ++edit) {
+        copy.SetEditText(static_cast<InputEdit>(edit),
+                         source.EditText(static_cast<InputEdit>(edit)));
+    }
+    for (int row = 0; row < VoyageInputs::GridRowCount; ++row) {
+        for (int column = 0; column < VoyageInputs::GridColumnCount; ++column) {
+            copy.SetGridCell(column, row, source.GridCell(column, row));
         }
     }
-
-    Page ActivePage() const override { return page_; }
-    std::string EditText(InputEdit edit) const override {
-        return edits_[static_cast<std::size_t>(edit)];
+    std::vector<std::string> memo(static_cast<std::size_t>(std::max(source.MemoLineCount(), 0)));
+    for (std::size_t line = 0; line < memo.size(); ++line) {
+        memo[line] = source.MemoLine(static_cast<int>(line));
     }
-    std::string GridCell(int column, int row) const override {
-        if (column < 0 || column >= GridColumnCount || row < 0 || row >= GridRowCount) {
-            return {};
-        }
-        return grid_[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)];
-    }
-    int MemoLineCount() const override { return static_cast<int>(memo_.size()); }
-    std::string MemoLine(int index) const override {
-        if (index < 0 || index >= MemoLineCount()) {
-            return {};
-        }
-        return memo_[static_cast<std::size_t>(index)];
-    }
-
-private:
-    Page page_;
-    std::array<std::string, 8> edits_;
-    std::array<std::array<std::string, GridColumnCount>, GridRowCount> grid_;
-    std::vector<std::string> memo_;
-};
+    copy.SetMemoLines(std::move(memo));
+}
 
 // What the run shows: the box that ends or stops the voyage, and whether a
 // start is under way (its writes are a start's).
@@ -153,15 +128,16 @@ VoyageEstimate VoyageEstimator::TimeLeft(const VoyageState& state) const {
 
 VoyageEstimate VoyageEstimator::Run(VoyageState state, bool start,
                                     std::vector<Write>* writes) const {
-    const InputsCopy inputs(inputs_);
+    VirtualClock clock;
+    HeadlessWindow inputs(clock);
+    CopyInputs(inputs_, inputs);
+    TimerModel& timer = inputs.Timer();
+    timer.SetInterval(timer_.Interval());
     SilentView view;
     const RecordingWriter writer(view, writes);
-    VirtualClock clock;
-    TimerModel timer(clock);
-    timer.SetInterval(timer_.Interval());
     VoyageController controller(state, view, inputs, timer, writer);
     controller.SetDecimalSeparator(separator_);
-    clock.SetTickHandler([&] { RunHandler(view, [&] { controller.Tick(); }); });
+    inputs.SetTickHandler([&] { controller.Tick(); });
 
     if (start) {
         RunHandler(view, [&] { controller.Start(); });
