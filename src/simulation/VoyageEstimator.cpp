@@ -2,7 +2,6 @@
 
 #include "DefaultErrorBox.h"
 #include "HeadlessWindow.h"
-#include "Messages.h"
 #include "ViewFileWriter.h"
 #include "VirtualClock.h"
 #include "VoyageController.h"
@@ -116,6 +115,9 @@ VoyageEstimator::VoyageEstimator(const VoyageInputs& inputs, const TimerModel& t
 VoyageEstimate VoyageEstimator::BeforeStart(std::int32_t itemNo, std::vector<Write>* writes) const {
     VoyageState state;
     state.ItemNo = itemNo;
+    // No row or line examined yet: a start refused before the search fails
+    // at no line.
+    state.ItemIdx = -1;
     return Run(state, true, writes);
 }
 

@@ -332,6 +332,17 @@ TEST(TimeLeft, WhilePausedCountsFromTheResume) {
     EXPECT_EQ(h.EventsOf("box").back().time, 1000 * 1000 + left.milliseconds);
 }
 
+TEST(BeforeStart, NothingToStartFromFailsAsTheStartDoes) {
+    // GIVEN an empty Area page, then a memo without lines
+    VoyageHarness h;
+    EXPECT_EQ(VoyageEstimator(h.window, h.window.Timer(), '.').BeforeStart(1),
+              Fails(messages::DataMissing, 0, 0));
+    h.window.SetActivePage(Page::TS_Points);
+    // THEN the estimate says what Start says, not an empty voyage
+    EXPECT_EQ(VoyageEstimator(h.window, h.window.Timer(), '.').BeforeStart(1),
+              Fails(messages::DataMissing, 0, 0));
+}
+
 TEST(BeforeStart, RefreshZeroFailsAsTheStartDoes) {
     VoyageHarness h;
     h.SetHelpExample();
