@@ -1,9 +1,11 @@
 // The controller's area tick against the view file write it contains, and the
 // point search over the longest memo a voyage is meant to handle.
+#include "TimerModel.h"
 #include "ViewFileWriter.h"
 #include "VoyageController.h"
+#include "VoyageInputs.h"
 #include "VoyageState.h"
-#include "VoyageWindow.h"
+#include "VoyageView.h"
 
 #include "ScratchDirectory.h"
 
@@ -22,14 +24,12 @@ namespace {
 namespace fs = std::filesystem;
 using testing::ScratchDirectory;
 
-// A window that only holds values: what is measured is the controller.
-class BenchWindow final : public VoyageWindow {
+// A window that only holds values, on a timer that never ticks by itself:
+// what is measured is the controller.
+class BenchWindow final : public VoyageView, public VoyageInputs, private TimerBackend {
 public:
-    bool TimerEnabled() const override { return timerEnabled_; }
-    void SetTimerEnabled(bool enabled) override { timerEnabled_ = enabled; }
-    std::int32_t TimerInterval() const override { return interval_; }
-    void SetTimerInterval(std::int32_t ms) override { interval_ = ms; }
-    std::int64_t Progress() const override { return progress_; }
+    void Arm(std::int32_t) override {}
+    void Disarm() override {}
     void SetProgress(std::int64_t progress) override { progress_ = progress; }
     void AddProgress(std::int64_t step) override { progress_ += step; }
     void SetStartCaption(const std::string& caption) override { caption_ = caption; }
@@ -45,7 +45,7 @@ public:
     int MemoLineCount() const override { return static_cast<int>(memo.size()); }
     std::string MemoLine(int index) const override { return memo[static_cast<std::size_t>(index)]; }
     void FocusRefreshEdit() override {}
-    void SetFieldState(std::int16_t, Control, bool) override {}
+    void SetFieldState(LockKind, Control, bool) override {}
     ModalResult ShowMessage(const std::string&, BoxType, unsigned) override {
         return ModalResult::Ok;
     }
@@ -54,10 +54,9 @@ public:
     Page page = Page::TS_Area;
     std::array<std::string, 8> edits;
     std::vector<std::string> memo;
+    TimerModel timer{*this};
 
 private:
-    bool timerEnabled_ = false;
-    std::int32_t interval_ = 1000;
     std::int64_t progress_ = 0;
     std::string caption_;
     bool startVisible_ = true;
@@ -75,15 +74,15 @@ void BM_AreaStepTick(benchmark::State& state) {
     BenchWindow window;
     SetLargeArea(window);
     VoyageState voyage;
-    VoyageController controller(voyage, window, writer);
-    controller.FormCreate();
-    controller.B_StartClick();
-    if (!window.TimerEnabled()) {
+    VoyageController controller(voyage, window, window, window.timer, writer);
+    controller.Create();
+    controller.Start();
+    if (!window.timer.Enabled()) {
         state.SkipWithError("the area did not start");
         return;
     }
     for (auto _ : state) {
-        controller.T_TimerTimer();
+        controller.Tick();
     }
     if (!voyage.InProgress || voyage.CurLat < voyage.EndLat) {
         state.SkipWithError("the voyage left its area");
@@ -119,13 +118,13 @@ void BM_PointStartLongMemo(benchmark::State& state) {
     window.memo.assign(32766, "a line of text without any separator in it");
     window.memo.push_back("-25.365, 16.2145");
     VoyageState voyage;
-    VoyageController controller(voyage, window, writer);
-    controller.FormCreate();
+    VoyageController controller(voyage, window, window, window.timer, writer);
+    controller.Create();
     for (auto _ : state) {
         voyage.ItemNo = 1;
-        controller.B_StartClick();
+        controller.Start();
     }
-    if (voyage.ItemIdx != 32766 || !window.TimerEnabled()) {
+    if (voyage.ItemIdx != 32766 || !window.timer.Enabled()) {
         state.SkipWithError("the point was not found on the last line");
     }
 }

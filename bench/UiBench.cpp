@@ -191,14 +191,14 @@ void BM_PointTick(benchmark::State& state) {
     TF_Main& window = points.Window();
     window.B_StartClick();
     for (auto _ : state) {
-        if (!window.TimerEnabled()) {
+        if (!window.Timer().Enabled()) {
             state.PauseTiming();
             window.B_StartClick(); // the end of the memo: a new voyage
             state.ResumeTiming();
         }
         window.T_TimerTimer();
     }
-    if (points.Boxes().errors != 0 || window.MemoLineCount() != LongestMemo) {
+    if (points.Boxes().errors != 0 || window.VoyagePorts().MemoLineCount() != LongestMemo) {
         state.SkipWithError("the voyage failed");
     }
 }
@@ -215,7 +215,7 @@ void BM_PointTickSearchingWholeMemo(benchmark::State& state) {
     TF_Main& window = points.Window();
     window.B_StartClick();
     for (auto _ : state) {
-        if (!window.TimerEnabled()) {
+        if (!window.Timer().Enabled()) {
             state.SkipWithError("the voyage ended");
             return;
         }
@@ -237,7 +237,7 @@ void BM_MemoLinesAfterChange(benchmark::State& state) {
         state.PauseTiming();
         points.Memo()->setPlainText(memo);
         state.ResumeTiming();
-        benchmark::DoNotOptimize(points.Window().MemoLineCount());
+        benchmark::DoNotOptimize(points.Window().VoyagePorts().MemoLineCount());
     }
 }
 BENCHMARK(BM_MemoLinesAfterChange)

@@ -198,7 +198,7 @@ bool MainWindowPictures(const QDir& folder) {
     // Three snapshots into the first area of the grid, then paused.
     pages->setCurrentIndex(1);
     window.B_StartClick();
-    for (int tick = 0; tick < 3 && window.TimerEnabled(); ++tick) {
+    for (int tick = 0; tick < 3 && window.Timer().Enabled(); ++tick) {
         window.T_TimerTimer();
     }
     window.B_PauseClick();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "VoyageWindow.h"
+#include "VoyageView.h"
 
 #include <QString>
 

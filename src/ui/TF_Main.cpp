@@ -119,12 +119,6 @@ void SetTextColour(QWidget* widget, const QColor& colour) {
     widget->setPalette(palette);
 }
 
-void SetBackgroundColour(QWidget* widget, const QColor& colour) {
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Base, colour);
-    widget->setPalette(palette);
-}
-
 // A PNG picture of the resources, read as PNG and nothing else: left to
 // recognise the format, Qt would first load every image plugin to ask it.
 QPixmap Picture(const QString& path) {
@@ -155,8 +149,7 @@ QString Text(const std::string& text) {
 
 TF_Main::TF_Main(const MainWindowServices& services, QWidget* parent)
     : QMainWindow(parent), services_(services), writer_(services.viewFileDirectory),
-      controller_(state_, *this, writer_), T_Timer(new QTimer(this)), timerBackend_(*T_Timer),
-      timer_(timerBackend_) {
+      T_Timer(new QTimer(this)), timerBackend_(*T_Timer), timer_(timerBackend_) {
     InitTembrelResources();
     setObjectName(QStringLiteral("F_Main"));
     T_Timer->setObjectName(QStringLiteral("T_Timer"));
@@ -166,11 +159,33 @@ TF_Main::TF_Main(const MainWindowServices& services, QWidget* parent)
     BuildMenu();
     // Centred by its frame at the first show; Esc does nothing here anyway.
     new WindowManners(*this, {.swallowEscape = false, .refuseMinimise = false, .outerSize = {}});
-    memoLines_ = std::make_unique<MemoLines>(*M_Points);
+    ports_ = std::make_unique<MainWindowVoyagePorts>(
+        MainWindowVoyagePorts::Widgets{.F_Main = *this,
+                                       .PC_Main = *PC_Main,
+                                       .TS_MAreas = *TS_MAreas,
+                                       .TS_Points = *TS_Points,
+                                       .E_LatD = *E_LatD,
+                                       .E_LonD = *E_LonD,
+                                       .E_VE = *E_VE,
+                                       .E_VS = *E_VS,
+                                       .E_VEast = *E_VEast,
+                                       .E_VSouth = *E_VSouth,
+                                       .E_VA = *E_VA,
+                                       .E_VR = *E_VR,
+                                       .P_MAreas = *P_MAreas,
+                                       .SG_Areas = *SG_Areas,
+                                       .M_Points = *M_Points,
+                                       .B_Start = *B_Start,
+                                       .LB_MAreas = *LB_MAreas,
+                                       .GA_Progress = *GA_Progress},
+        services.messageBox);
+    controller_ = std::make_unique<VoyageController>(state_, *ports_, *ports_, timer_, writer_);
     tools_ = std::make_unique<ToolCommands>(ToolCommands::Context{
-        .window = *this,
+        .view = *ports_,
+        .inputs = *ports_,
+        .timer = timer_,
         .state = state_,
-        .decimalSeparator = [this] { return controller_.DecimalSeparator(); },
+        .decimalSeparator = [this] { return controller_->DecimalSeparator(); },
         .viewFile = writer_.Path(),
         .fileDialog = services.fileDialog != nullptr ? *services.fileDialog : systemFileDialog_,
         .shell = services.shell,
@@ -264,7 +279,8 @@ void TF_Main::BuildAreasPage() {
             "(Starting point Latitude, Starting point Longitude, Width in Km, Height in Km)"),
         {10, 8, 356, 26});
 
-    SG_Areas = new QTableWidget(GridRowCount, GridColumnCount, P_MAreas);
+    SG_Areas =
+        new QTableWidget(VoyageInputs::GridRowCount, VoyageInputs::GridColumnCount, P_MAreas);
     SG_Areas->setObjectName(QStringLiteral("SG_Areas"));
     SG_Areas->setGeometry(10, 38, 435, 104);
     SG_Areas->horizontalHeader()->hide();
@@ -447,7 +463,7 @@ void TF_Main::ConnectToolHandlers() {
 
 template <class Handler> void TF_Main::Handle(Handler&& handler) {
     try {
-        RunHandler(*this, std::forward<Handler>(handler));
+        RunHandler(*ports_, std::forward<Handler>(handler));
     } catch (...) {
         // Only showing the error box itself can fail here; nothing may cross
         // the event loop, and nothing is left to show the failure with.
@@ -455,17 +471,18 @@ template <class Handler> void TF_Main::Handle(Handler&& handler) {
 }
 
 void TF_Main::FormCreate() {
-    controller_.FormCreate();
+    controller_->Create();
     PC_Main->setCurrentWidget(TS_Area);
     GA_Progress->SetMaximum(static_cast<std::int32_t>(GaugeMaximum));
     RestoreSettings();
 
-    static constexpr std::array<std::array<const char*, GridColumnCount>, 2> ExampleRows = {{
-        {"30.124555", "31.254447", "2.5", "0.54"},
-        {"31.55125", "29.79862", "1.2", "9.4"},
-    }};
+    static constexpr std::array<std::array<const char*, VoyageInputs::GridColumnCount>, 2>
+        ExampleRows = {{
+            {"30.124555", "31.254447", "2.5", "0.54"},
+            {"31.55125", "29.79862", "1.2", "9.4"},
+        }};
     for (int row = 0; row < 2; ++row) {
-        for (int column = 0; column < GridColumnCount; ++column) {
+        for (int column = 0; column < VoyageInputs::GridColumnCount; ++column) {
             const QString text = QLatin1String(ExampleRows[row][column]);
             if (QTableWidgetItem* item = SG_Areas->item(row, column)) {
                 item->setText(text);
@@ -477,8 +494,8 @@ void TF_Main::FormCreate() {
 }
 
 void TF_Main::FormClose() {
-    if (timer_.Enabled() && ShowMessage(messages::ConfirmExit, BoxType::Confirmation,
-                                        ButtonYes | ButtonNo) == ModalResult::No) {
+    if (timer_.Enabled() && ports_->ShowMessage(messages::ConfirmExit, BoxType::Confirmation,
+                                                ButtonYes | ButtonNo) == ModalResult::No) {
         throw SilentAbort();
     }
     SaveSettings();
@@ -495,7 +512,7 @@ void TF_Main::closeEvent(QCloseEvent* event) {
         return;
     }
     // The program ends with this window; no tick may reach it after its close.
-    T_Timer->stop();
+    timer_.SetEnabled(false);
     event->accept();
 }
 
@@ -507,21 +524,21 @@ bool TF_Main::event(QEvent* event) {
 }
 
 void TF_Main::ReadDecimalSeparator() {
-    controller_.SetDecimalSeparator(services_.decimalSeparator());
+    controller_->SetDecimalSeparator(services_.decimalSeparator());
 }
 
 void TF_Main::RestoreSettings() {
     // The store reports nothing; whatever it could not give stays empty.
     const EditTexts texts = services_.settings.Restore();
     for (std::size_t i = 0; i < texts.size(); ++i) {
-        Edit(static_cast<InputEdit>(i))->setText(Text(texts[i]));
+        ports_->Edit(static_cast<InputEdit>(i)).setText(Text(texts[i]));
     }
 }
 
 void TF_Main::SaveSettings() {
     EditTexts texts;
     for (std::size_t i = 0; i < texts.size(); ++i) {
-        texts[i] = EditText(static_cast<InputEdit>(i));
+        texts[i] = ports_->EditText(static_cast<InputEdit>(i));
     }
     // Not examined: a failed save leaves the previous texts, and says nothing.
     services_.settings.Save(texts);
@@ -533,26 +550,26 @@ void TF_Main::SessionEnding() {
 
 void TF_Main::QuitWithoutQuestion() {
     Handle([this] { SaveSettings(); });
-    T_Timer->stop();
+    timer_.SetEnabled(false);
     // exit(), not quit(): quit() would close the window first, and its close
     // asks about a running voyage.
     QCoreApplication::exit(0);
 }
 
 void TF_Main::B_StartClick() {
-    Handle([this] { controller_.B_StartClick(); });
+    Handle([this] { controller_->Start(); });
 }
 
 void TF_Main::B_PauseClick() {
-    Handle([this] { controller_.B_PauseClick(); });
+    Handle([this] { controller_->Pause(); });
 }
 
 void TF_Main::B_StopClick() {
-    Handle([this] { controller_.B_StopClick(); });
+    Handle([this] { controller_->Stop(); });
 }
 
 void TF_Main::T_TimerTimer() {
-    Handle([this] { controller_.T_TimerTimer(); });
+    Handle([this] { controller_->Tick(); });
 }
 
 void TF_Main::Exit1Click() {
@@ -562,7 +579,7 @@ void TF_Main::Exit1Click() {
 void TF_Main::OpentheCachefolder1Click() {
     Handle([this] {
         if (!services_.cacheFolder.Run()) {
-            ShowMessage(messages::CacheFolderError, BoxType::Error, ButtonOk);
+            ports_->ShowMessage(messages::CacheFolderError, BoxType::Error, ButtonOk);
         }
     });
 }
@@ -609,7 +626,7 @@ void TF_Main::Importareas1Click() {
 // ---------------------------------------------------------------- Tools
 
 std::int64_t TF_Main::UntilNextTick() const {
-    return T_Timer->isActive() ? T_Timer->remainingTime() : -1;
+    return timer_.Enabled() ? T_Timer->remainingTime() : -1;
 }
 
 void TF_Main::UpdateEstimateTip() {
@@ -633,8 +650,8 @@ void TF_Main::SetMemoLines(const QStringList& lines) {
 }
 
 void TF_Main::SetGridRows(const std::vector<ToolCommands::GridRow>& rows) {
-    for (int row = 0; row < GridRowCount; ++row) {
-        for (int column = 0; column < GridColumnCount; ++column) {
+    for (int row = 0; row < VoyageInputs::GridRowCount; ++row) {
+        for (int column = 0; column < VoyageInputs::GridColumnCount; ++column) {
             const std::size_t index = static_cast<std::size_t>(row);
             const QString text = index < rows.size()
                                      ? Text(rows[index][static_cast<std::size_t>(column)])
@@ -646,168 +663,6 @@ void TF_Main::SetGridRows(const std::vector<ToolCommands::GridRow>& rows) {
             }
         }
     }
-}
-
-// ---------------------------------------------------------------- VoyageWindow
-
-bool TF_Main::TimerEnabled() const {
-    return timer_.Enabled();
-}
-
-void TF_Main::SetTimerEnabled(bool enabled) {
-    timer_.SetEnabled(enabled);
-}
-
-std::int32_t TF_Main::TimerInterval() const {
-    return timer_.Interval();
-}
-
-void TF_Main::SetTimerInterval(std::int32_t milliseconds) {
-    timer_.SetInterval(milliseconds);
-}
-
-std::int64_t TF_Main::Progress() const {
-    return GA_Progress->Progress();
-}
-
-void TF_Main::SetProgress(std::int64_t progress) {
-    GA_Progress->SetProgress(progress);
-}
-
-void TF_Main::AddProgress(std::int64_t step) {
-    GA_Progress->AddProgress(step);
-}
-
-void TF_Main::SetStartCaption(const std::string& caption) {
-    B_Start->setText(Text(caption));
-}
-
-void TF_Main::SetStartVisible(bool visible) {
-    B_Start->setVisible(visible);
-}
-
-void TF_Main::SetAreaLabelCaption(const std::string& caption) {
-    LB_MAreas->setText(Text(caption));
-    LB_MAreas->adjustSize();
-}
-
-void TF_Main::SetAreaLabelVisible(bool visible) {
-    LB_MAreas->setVisible(visible);
-}
-
-void TF_Main::SetAreasPanelEnabled(bool enabled) {
-    P_MAreas->setEnabled(enabled);
-}
-
-Page TF_Main::ActivePage() const {
-    const QWidget* page = PC_Main->currentWidget();
-    if (page == TS_MAreas) {
-        return Page::TS_MAreas;
-    }
-    if (page == TS_Points) {
-        return Page::TS_Points;
-    }
-    return Page::TS_Area;
-}
-
-std::string TF_Main::EditText(InputEdit edit) const {
-    return Edit(edit)->text().toStdString();
-}
-
-std::string TF_Main::GridCell(int column, int row) const {
-    const QTableWidgetItem* item = SG_Areas->item(row, column);
-    return item != nullptr ? item->text().toStdString() : std::string();
-}
-
-int TF_Main::MemoLineCount() const {
-    return memoLines_->Count();
-}
-
-std::string TF_Main::MemoLine(int index) const {
-    return memoLines_->Line(index);
-}
-
-void TF_Main::FocusRefreshEdit() {
-    E_VR->setFocus(Qt::OtherFocusReason);
-}
-
-void TF_Main::SetFieldState(std::int16_t kind, Control control, bool enable) {
-    QWidget* widget = ControlWidget(control);
-    const QColor colour = enable ? QColor(255, 255, 255) : palette().color(QPalette::ToolTipBase);
-    switch (kind) {
-    case 0:
-        if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
-            edit->setReadOnly(!enable);
-        } else if (auto* memo = qobject_cast<QPlainTextEdit*>(widget)) {
-            memo->setReadOnly(!enable);
-        }
-        SetBackgroundColour(widget, colour);
-        break;
-    case 2:
-        widget->setEnabled(enable);
-        SetBackgroundColour(widget, colour);
-        break;
-    default:
-        break;
-    }
-}
-
-ModalResult TF_Main::ShowMessage(const std::string& text, BoxType type, unsigned buttons) {
-    return services_.messageBox.Show(this, Text(text), type, buttons);
-}
-
-QString TF_Main::ApplicationTitleText() {
-    return Text(ApplicationTitle(QCoreApplication::applicationFilePath().toStdString()));
-}
-
-void TF_Main::ShowDefaultErrorBox(const std::string& text) {
-    services_.messageBox.ShowDefaultError(this, ApplicationTitleText(), Text(text));
-}
-
-void TF_Main::ShowTickFault(const std::string& text) {
-    // One box at a time; a modal one would hold the timer until OK. A box
-    // closed with OK is hidden at once and deleted a little later.
-    if (tickFaultBox_ != nullptr && tickFaultBox_->isVisible()) {
-        return;
-    }
-    tickFaultBox_ = services_.messageBox.OpenDefaultError(this, ApplicationTitleText(), Text(text));
-}
-
-void TF_Main::TickFaultCleared() {
-    if (QWidget* box = tickFaultBox_) {
-        tickFaultBox_ = nullptr;
-        box->close();
-    }
-}
-
-QLineEdit* TF_Main::Edit(InputEdit edit) const {
-    switch (edit) {
-    case InputEdit::E_LatD:
-        return E_LatD;
-    case InputEdit::E_LonD:
-        return E_LonD;
-    case InputEdit::E_VE:
-        return E_VE;
-    case InputEdit::E_VS:
-        return E_VS;
-    case InputEdit::E_VEast:
-        return E_VEast;
-    case InputEdit::E_VSouth:
-        return E_VSouth;
-    case InputEdit::E_VA:
-        return E_VA;
-    case InputEdit::E_VR:
-        return E_VR;
-    }
-    return E_VR;
-}
-
-QWidget* TF_Main::ControlWidget(Control control) const {
-    if (control == Control::M_Points) {
-        return M_Points;
-    }
-    // The first eight controls are the edits, in the same order.
-    return Edit(static_cast<InputEdit>(static_cast<int>(control)));
 }
 
 } // namespace tembrel

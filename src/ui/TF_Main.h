@@ -1,7 +1,7 @@
 #pragma once
 
 #include "MainWindowServices.h"
-#include "MemoLines.h"
+#include "MainWindowVoyagePorts.h"
 #include "QtFileDialogRoutine.h"
 #include "QtTimerBackend.h"
 #include "SettingsStore.h"
@@ -10,10 +10,10 @@
 #include "ViewFileWriter.h"
 #include "VoyageController.h"
 #include "VoyageState.h"
-#include "VoyageWindow.h"
 
 #include <QMainWindow>
-#include <QPointer>
+
+#include <memory>
 
 class QAction;
 class QFrame;
@@ -33,11 +33,11 @@ namespace tembrel {
 class GaugeWidget;
 
 // The main window: the three input pages, the snapshot settings, the voyage
-// buttons, the area label, the gauge, the menu and the voyage timer. It is
-// the window the voyage engine drives. Every handler runs through
-// RunHandler: an error that escapes it shows in the default error box and
-// never crosses the event loop.
-class TF_Main final : public QMainWindow, public VoyageWindow {
+// buttons, the area label, the gauge, the menu and the voyage timer. The
+// voyage engine sees it through its ports (MainWindowVoyagePorts) and arms
+// its timer. Every handler runs through RunHandler: an error that escapes it
+// shows in the default error box and never crosses the event loop.
+class TF_Main final : public QMainWindow {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(TF_Main)
 
@@ -46,30 +46,9 @@ public:
     explicit TF_Main(const MainWindowServices& services, QWidget* parent = nullptr);
     ~TF_Main() override;
 
-    // VoyageWindow.
-    bool TimerEnabled() const override;
-    void SetTimerEnabled(bool enabled) override;
-    std::int32_t TimerInterval() const override;
-    void SetTimerInterval(std::int32_t milliseconds) override;
-    std::int64_t Progress() const override;
-    void SetProgress(std::int64_t progress) override;
-    void AddProgress(std::int64_t step) override;
-    void SetStartCaption(const std::string& caption) override;
-    void SetStartVisible(bool visible) override;
-    void SetAreaLabelCaption(const std::string& caption) override;
-    void SetAreaLabelVisible(bool visible) override;
-    void SetAreasPanelEnabled(bool enabled) override;
-    Page ActivePage() const override;
-    std::string EditText(InputEdit edit) const override;
-    std::string GridCell(int column, int row) const override;
-    int MemoLineCount() const override;
-    std::string MemoLine(int index) const override;
-    void FocusRefreshEdit() override;
-    void SetFieldState(std::int16_t kind, Control control, bool enable) override;
-    ModalResult ShowMessage(const std::string& text, BoxType type, unsigned buttons) override;
-    void ShowDefaultErrorBox(const std::string& text) override;
-    void ShowTickFault(const std::string& text) override;
-    void TickFaultCleared() override;
+    // The engine's view of this window and the voyage timer, for the tests.
+    MainWindowVoyagePorts& VoyagePorts() { return *ports_; }
+    TimerModel& Timer() { return timer_; }
 
     // The event handlers, as the controls and the timer call them. Public so
     // that a test can deliver a tick without waiting a period for it.
@@ -131,14 +110,9 @@ private:
     // Runs one handler the way the application does (RunHandler).
     template <class Handler> void Handle(Handler&& handler);
 
-    static QString ApplicationTitleText();
-    QLineEdit* Edit(InputEdit edit) const;
-    QWidget* ControlWidget(Control control) const;
-
     MainWindowServices services_;
     VoyageState state_;
     ViewFileWriter writer_;
-    VoyageController controller_;
 
     QWidget* client_ = nullptr;
     QFrame* Panel1 = nullptr;
@@ -204,12 +178,12 @@ private:
     QTimer* T_Timer = nullptr;
 
     QtTimerBackend timerBackend_;
+    // The voyage timer's one state: T_Timer runs only as it says.
     TimerModel timer_;
-    std::unique_ptr<MemoLines> memoLines_;
+    std::unique_ptr<MainWindowVoyagePorts> ports_;
+    std::unique_ptr<VoyageController> controller_;
     QtFileDialogRoutine systemFileDialog_;
     std::unique_ptr<ToolCommands> tools_;
-    // The open error box of a failed tick, if any.
-    QPointer<QWidget> tickFaultBox_;
 };
 
 } // namespace tembrel

@@ -52,11 +52,11 @@ std::filesystem::path ToolCommands::AbsoluteViewFile() const {
 }
 
 void ToolCommands::Inform(const QString& text) {
-    context_.window.ShowMessage(text.toStdString(), BoxType::Information, ButtonOk);
+    context_.view.ShowMessage(text.toStdString(), BoxType::Information, ButtonOk);
 }
 
 void ToolCommands::Refuse(const QString& text) {
-    context_.window.ShowMessage(text.toStdString(), BoxType::Error, ButtonOk);
+    context_.view.ShowMessage(text.toStdString(), BoxType::Error, ButtonOk);
 }
 
 bool ToolCommands::SaveDocument(const QString& caption, const char* defaultName,
@@ -80,7 +80,7 @@ bool ToolCommands::SaveDocument(const QString& caption, const char* defaultName,
 void ToolCommands::CreateGoogleEarthLink() {
     std::int32_t seconds = 0;
     try {
-        seconds = GoogleEarthLinkFile::RefreshSeconds(context_.window.EditText(InputEdit::E_VR));
+        seconds = GoogleEarthLinkFile::RefreshSeconds(context_.inputs.EditText(InputEdit::E_VR));
     } catch (const VoyageError& e) {
         Refuse(Text(e.what()));
         return;
@@ -113,7 +113,7 @@ void ToolCommands::ShowViewFile() {
 void ToolCommands::ExportCoveragePreview() {
     std::string document;
     try {
-        document = CoveragePreview(context_.window, context_.decimalSeparator())
+        document = CoveragePreview(context_.inputs, context_.timer, context_.decimalSeparator())
                        .Render(context_.state.ItemNo);
     } catch (const VoyageError& e) {
         Refuse(Text(e.what()));
@@ -133,13 +133,13 @@ void ToolCommands::ExportCoveragePreview() {
 
 QString ToolCommands::EstimateText(std::int64_t untilNextTick) const {
     const VoyageState& state = context_.state;
-    const VoyageEstimator estimator(context_.window, context_.decimalSeparator());
+    const VoyageEstimator estimator(context_.inputs, context_.timer, context_.decimalSeparator());
     VoyageEstimate estimate =
         state.InProgress ? estimator.TimeLeft(state) : estimator.BeforeStart(state.ItemNo);
     if (state.InProgress && !state.Paused && untilNextTick >= 0 &&
         estimate.outcome == VoyageEstimate::Outcome::Ends) {
         // The next tick comes sooner than a whole period from now.
-        const std::int64_t waited = context_.window.TimerInterval() - untilNextTick;
+        const std::int64_t waited = context_.timer.Interval() - untilNextTick;
         estimate.milliseconds = std::max<std::int64_t>(estimate.milliseconds - waited, 0);
     }
     return Text(DescribeEstimate(estimate, state.InProgress));
@@ -179,10 +179,10 @@ void ToolCommands::ImportPoints() {
         return;
     }
     if (!result.problems.empty() &&
-        context_.window.ShowMessage(
-            ImportReport::Question(result.problems, result.points.size(), "point", "points",
-                                   result.problemsLeftOut),
-            BoxType::Confirmation, ButtonYes | ButtonNo) != ModalResult::Yes) {
+        context_.view.ShowMessage(ImportReport::Question(result.problems, result.points.size(),
+                                                         "point", "points", result.problemsLeftOut),
+                                  BoxType::Confirmation,
+                                  ButtonYes | ButtonNo) != ModalResult::Yes) {
         return;
     }
     const char separator = context_.decimalSeparator();
@@ -220,10 +220,10 @@ void ToolCommands::ImportAreas() {
         return;
     }
     if (!result.problems.empty() &&
-        context_.window.ShowMessage(ImportReport::Question(result.problems, result.areas.size(),
-                                                           "area", "areas", result.problemsLeftOut),
-                                    BoxType::Confirmation,
-                                    ButtonYes | ButtonNo) != ModalResult::Yes) {
+        context_.view.ShowMessage(ImportReport::Question(result.problems, result.areas.size(),
+                                                         "area", "areas", result.problemsLeftOut),
+                                  BoxType::Confirmation,
+                                  ButtonYes | ButtonNo) != ModalResult::Yes) {
         return;
     }
     const char separator = context_.decimalSeparator();

@@ -1,9 +1,11 @@
 #pragma once
 
 #include "FileDialogRoutine.h"
+#include "TimerModel.h"
 #include "VoyageEstimate.h"
+#include "VoyageInputs.h"
 #include "VoyageState.h"
-#include "VoyageWindow.h"
+#include "VoyageView.h"
 
 #include <QString>
 #include <QStringList>
@@ -23,17 +25,19 @@ class ShellOpener;
 
 // The commands of the Tools menu: the view file's folder, the Google Earth
 // link, the voyage estimate,
-// the coverage preview and the two imports. They read the window's inputs
-// as the voyage does, ask through the window's message boxes and the file
+// the coverage preview and the two imports. They read the voyage's inputs
+// and timer as the voyage does, ask through the view's message boxes and the file
 // dialog routine, and change nothing of a voyage; the imports replace the
 // memo's or the grid's contents, and only while no voyage is in progress.
 class ToolCommands {
 public:
-    using GridRow = std::array<std::string, VoyageWindow::GridColumnCount>;
+    using GridRow = std::array<std::string, VoyageInputs::GridColumnCount>;
 
     // What the commands use of the main window.
     struct Context {
-        VoyageWindow& window;
+        VoyageView& view;
+        const VoyageInputs& inputs;
+        const TimerModel& timer;
         const VoyageState& state;
         std::function<char()> decimalSeparator;
         std::filesystem::path viewFile; // where the voyage writes its views

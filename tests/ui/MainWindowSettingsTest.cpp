@@ -36,10 +36,10 @@ const char* const EditNames[] = {"E_LatD",  "E_LonD",   "E_VE", "E_VS",
 
 // Inputs a voyage starts from: 2 rows of 3 snapshots, a 600 s period (no tick
 // comes during a test).
-const QStringList VoyageInputs = {QStringLiteral("48.86"), QStringLiteral("2.2877"),
-                                  QStringLiteral("1"),     QStringLiteral("0.4"),
-                                  QStringLiteral("0.3"),   QStringLiteral("0.2"),
-                                  QStringLiteral("250"),   QStringLiteral("600")};
+const QStringList StartableInputs = {QStringLiteral("48.86"), QStringLiteral("2.2877"),
+                                     QStringLiteral("1"),     QStringLiteral("0.4"),
+                                     QStringLiteral("0.3"),   QStringLiteral("0.2"),
+                                     QStringLiteral("250"),   QStringLiteral("600")};
 
 const QString CacheFolderError = QStringLiteral("Error while attempting to open the cache folder.");
 
@@ -152,9 +152,9 @@ private:
         return WriteBytes(StoreFile(), file);
     }
     void StartVoyage() {
-        SetEdits(VoyageInputs);
+        SetEdits(StartableInputs);
         Button("B_Start")->click();
-        QVERIFY(window_->TimerEnabled());
+        QVERIFY(window_->Timer().Enabled());
     }
 
     std::unique_ptr<QTemporaryDir> root_;
@@ -269,20 +269,20 @@ void MainWindowSettingsTest::restoreStopsSilentlyAtANonStringValue_data() {
 
 void MainWindowSettingsTest::restoreStopsSilentlyAtANonStringValue() {
     QFETCH(QByteArray, value);
-    QVERIFY(WriteStore(VoyageInputs));
+    QVERIFY(WriteStore(StartableInputs));
     QByteArray file = ReadBytes(StoreFile());
     file.replace("E_VS=0.4", "E_VS=" + value);
     QVERIFY(WriteBytes(StoreFile(), file));
 
     CreateWindow();
-    QCOMPARE(EditTexts(), VoyageInputs.mid(0, 3) + QStringList(5, QString()));
+    QCOMPARE(EditTexts(), StartableInputs.mid(0, 3) + QStringList(5, QString()));
     QVERIFY(boxes_->boxes.empty());
 
     // The next close writes all eight as strings.
-    SetEdits(VoyageInputs);
+    SetEdits(StartableInputs);
     CloseAndRestart();
-    QCOMPARE(ValuesQSettingsReads(StoreFile()), VoyageInputs);
-    QCOMPARE(EditTexts(), VoyageInputs);
+    QCOMPARE(ValuesQSettingsReads(StoreFile()), StartableInputs);
+    QCOMPARE(EditTexts(), StartableInputs);
 }
 
 void MainWindowSettingsTest::exitQuestion_data() {
@@ -295,7 +295,7 @@ void MainWindowSettingsTest::exitQuestion_data() {
 void MainWindowSettingsTest::exitQuestion() {
     QFETCH(int, answer);
     QFETCH(bool, saves);
-    QVERIFY(WriteStore(VoyageInputs));
+    QVERIFY(WriteStore(StartableInputs));
     CreateWindow();
     StartVoyage();
     EditAt(7)->setText(QStringLiteral("900")); // the period stays editable
@@ -307,12 +307,12 @@ void MainWindowSettingsTest::exitQuestion() {
     QCOMPARE(boxes_->Texts(), QStringList{QStringLiteral(
                                   "The voyage is still running, do you really want to exit?")});
     if (saves) {
-        QStringList expected = VoyageInputs;
+        QStringList expected = StartableInputs;
         expected[7] = QStringLiteral("900");
         QCOMPARE(ValuesQSettingsReads(StoreFile()), expected);
     } else {
         QCOMPARE(ReadBytes(StoreFile()), before);
-        QVERIFY(window_->TimerEnabled());
+        QVERIFY(window_->Timer().Enabled());
     }
 }
 
@@ -320,12 +320,12 @@ void MainWindowSettingsTest::pausedVoyageClosesWithoutAQuestionAndSaves() {
     CreateWindow();
     StartVoyage();
     Button("B_Pause")->click();
-    QVERIFY(!window_->TimerEnabled());
+    QVERIFY(!window_->Timer().Enabled());
     EditAt(7)->setText(QStringLiteral(" 12 "));
 
     QVERIFY(window_->close());
     QVERIFY(boxes_->boxes.empty());
-    QStringList expected = VoyageInputs;
+    QStringList expected = StartableInputs;
     expected[7] = QStringLiteral(" 12 ");
     QCOMPARE(ValuesQSettingsReads(StoreFile()), expected);
 }
@@ -340,12 +340,12 @@ void MainWindowSettingsTest::sessionEndSavesWithoutAsking() {
     Q_EMIT qApp->commitDataRequest(*manager);
 
     QVERIFY(boxes_->boxes.empty());
-    QStringList expected = VoyageInputs;
+    QStringList expected = StartableInputs;
     expected[7] = QStringLiteral("45");
     QCOMPARE(ValuesQSettingsReads(StoreFile()), expected);
     // Nothing else happens: the window stays and the voyage goes on.
     QVERIFY(window_->isVisible());
-    QVERIFY(window_->TimerEnabled());
+    QVERIFY(window_->Timer().Enabled());
 }
 
 void MainWindowSettingsTest::unwritableStoreClosesSilently_data() {
@@ -362,7 +362,7 @@ void MainWindowSettingsTest::unwritableStoreClosesSilently() {
 
     CreateWindow();
     QCOMPARE(EditTexts(), QStringList(8, QString()));
-    SetEdits(VoyageInputs);
+    SetEdits(StartableInputs);
     QVERIFY(window_->close());
     QVERIFY(boxes_->boxes.empty());
     QCOMPARE(ReadBytes(obstacle), QByteArray("in the way"));

@@ -41,6 +41,8 @@
 using namespace tembrel;
 using namespace tembrel::testing;
 
+Q_DECLARE_METATYPE(tembrel::LockKind)
+
 namespace {
 
 const QString DataMissing = QLatin1String(messages::DataMissing);
@@ -231,13 +233,13 @@ void TF_MainTest::formCreateState() {
     CreateWindow();
     QCOMPARE(window_->windowTitle(), QStringLiteral("Tembrel 5.0"));
     QCOMPARE(Find<QTabWidget>("PC_Main")->currentWidget(), Find("TS_Area"));
-    QCOMPARE(window_->ActivePage(), Page::TS_Area);
+    QCOMPARE(window_->VoyagePorts().ActivePage(), Page::TS_Area);
     QCOMPARE(Gauge()->Maximum(), 1000000000);
     QCOMPARE(Gauge()->Progress(), std::int64_t{0});
     QCOMPARE(Gauge()->Text(), QStringLiteral("0%"));
     QVERIFY(!Timer()->isActive());
-    QVERIFY(!window_->TimerEnabled());
-    QCOMPARE(window_->TimerInterval(), 1000);
+    QVERIFY(!window_->Timer().Enabled());
+    QCOMPARE(window_->Timer().Interval(), 1000);
     QVERIFY(Find("LB_MAreas")->isHidden());
     QCOMPARE(Find<QLabel>("LB_MAreas")->text(), QStringLiteral("Now scanning area no. "));
     QVERIFY(Button("B_Start")->isVisible());
@@ -249,20 +251,21 @@ void TF_MainTest::formCreateState() {
                                   QStringLiteral("31.55125"),  QStringLiteral("29.79862"),
                                   QStringLiteral("1.2"),       QStringLiteral("9.4")};
     for (int i = 0; i < 8; ++i) {
-        QCOMPARE(QString::fromStdString(window_->GridCell(i % 4, i / 4)), expected[i]);
+        QCOMPARE(QString::fromStdString(window_->VoyagePorts().GridCell(i % 4, i / 4)),
+                 expected[i]);
     }
     for (int row = 2; row < 50; ++row) {
         for (int column = 0; column < 4; ++column) {
-            QVERIFY(window_->GridCell(column, row).empty());
+            QVERIFY(window_->VoyagePorts().GridCell(column, row).empty());
         }
     }
     QCOMPARE(grid->rowCount(), 50);
     QCOMPARE(grid->columnCount(), 4);
 
     ShowPage("TS_Points");
-    QCOMPARE(window_->MemoLineCount(), 2);
-    QCOMPARE(window_->MemoLine(0), std::string("30.102, 31.215"));
-    QCOMPARE(window_->MemoLine(1), std::string("-25.365, 16.2145"));
+    QCOMPARE(window_->VoyagePorts().MemoLineCount(), 2);
+    QCOMPARE(window_->VoyagePorts().MemoLine(0), std::string("30.102, 31.215"));
+    QCOMPARE(window_->VoyagePorts().MemoLine(1), std::string("-25.365, 16.2145"));
 
     for (int i = 0; i < 8; ++i) {
         QVERIFY(EditAt(i)->text().isEmpty());
@@ -423,7 +426,7 @@ void TF_MainTest::gridAndMemoProperties() {
     QVERIFY(editor != nullptr && editor != grid);
     QTest::keyClicks(editor, QStringLiteral("2.5"));
     QTest::keyClick(editor, Qt::Key_Tab);
-    QCOMPARE(window_->GridCell(0, 2), std::string("12.5"));
+    QCOMPARE(window_->VoyagePorts().GridCell(0, 2), std::string("12.5"));
     QCOMPARE(grid->currentColumn(), 1);
     QCOMPARE(grid->currentRow(), 2);
 
@@ -587,12 +590,12 @@ void TF_MainTest::memoLinesAreVisualLines() {
                  {"a\nb", 2}, {"a\n\nb", 3}, {"a\nb\n", 2}, {"\n\n", 2}};
     for (const auto& c : cases) {
         memo->setPlainText(QString::fromLatin1(c.text));
-        QVERIFY2(window_->MemoLineCount() == c.count, c.text);
+        QVERIFY2(window_->VoyagePorts().MemoLineCount() == c.count, c.text);
     }
     memo->setPlainText(QStringLiteral("a\n\nb"));
-    QCOMPARE(window_->MemoLine(0), std::string("a"));
-    QCOMPARE(window_->MemoLine(1), std::string());
-    QCOMPARE(window_->MemoLine(2), std::string("b"));
+    QCOMPARE(window_->VoyagePorts().MemoLine(0), std::string("a"));
+    QCOMPARE(window_->VoyagePorts().MemoLine(1), std::string());
+    QCOMPARE(window_->VoyagePorts().MemoLine(2), std::string("b"));
 
     // A line far wider than the memo wraps: it counts, and reads, as several
     // lines that together make the line typed.
@@ -602,12 +605,12 @@ void TF_MainTest::memoLinesAreVisualLines() {
     }
     longLine = longLine.trimmed();
     memo->setPlainText(QStringLiteral("12.5, 3.25\n") + longLine);
-    const int count = window_->MemoLineCount();
+    const int count = window_->VoyagePorts().MemoLineCount();
     QVERIFY2(count >= 4, qPrintable(QString::number(count)));
-    QCOMPARE(window_->MemoLine(0), std::string("12.5, 3.25"));
+    QCOMPARE(window_->VoyagePorts().MemoLine(0), std::string("12.5, 3.25"));
     QString joined;
     for (int i = 1; i < count; ++i) {
-        const QString line = QString::fromStdString(window_->MemoLine(i));
+        const QString line = QString::fromStdString(window_->VoyagePorts().MemoLine(i));
         QVERIFY(!line.isEmpty());
         QVERIFY(memo->fontMetrics().horizontalAdvance(line.trimmed()) <= memo->viewport()->width());
         joined += line;
@@ -615,47 +618,45 @@ void TF_MainTest::memoLinesAreVisualLines() {
     QCOMPARE(joined, longLine);
     // A word longer than the memo is broken where the width ends.
     memo->setPlainText(QString(300, QLatin1Char('7')));
-    QVERIFY(window_->MemoLineCount() > 1);
+    QVERIFY(window_->VoyagePorts().MemoLineCount() > 1);
 
     // Typing changes what is read.
     memo->setPlainText(QStringLiteral("1, 2"));
-    QCOMPARE(window_->MemoLineCount(), 1);
+    QCOMPARE(window_->VoyagePorts().MemoLineCount(), 1);
     memo->moveCursor(QTextCursor::End);
     QTest::keyClick(memo, Qt::Key_Return);
-    QCOMPARE(window_->MemoLineCount(), 1);
+    QCOMPARE(window_->VoyagePorts().MemoLineCount(), 1);
     QTest::keyClicks(memo, QStringLiteral("3, 4"));
-    QCOMPARE(window_->MemoLineCount(), 2);
-    QCOMPARE(window_->MemoLine(1), std::string("3, 4"));
+    QCOMPARE(window_->VoyagePorts().MemoLineCount(), 2);
+    QCOMPARE(window_->VoyagePorts().MemoLine(1), std::string("3, 4"));
 }
 
 // ---------------------------------------------------------------- field state
 
 void TF_MainTest::setFieldState_data() {
-    QTest::addColumn<int>("kind");
+    QTest::addColumn<LockKind>("kind");
     QTest::addColumn<int>("control");
     QTest::addColumn<bool>("enable");
     QTest::addColumn<bool>("readOnly");
     QTest::addColumn<bool>("enabled");
-    QTest::addColumn<QString>("colour"); // "white", "infobk" or "unchanged"
+    QTest::addColumn<QString>("colour"); // "white" or "infobk"
 
     const int edit = static_cast<int>(Control::E_LatD);
     const int memo = static_cast<int>(Control::M_Points);
     const int refresh = static_cast<int>(Control::E_VR);
     const QString white = QStringLiteral("white");
     const QString infobk = QStringLiteral("infobk");
-    const QString unchanged = QStringLiteral("unchanged");
-    QTest::newRow("edit locked") << 0 << edit << false << true << true << infobk;
-    QTest::newRow("edit unlocked") << 0 << edit << true << false << true << white;
-    QTest::newRow("memo disabled") << 2 << memo << false << false << false << infobk;
-    QTest::newRow("memo enabled") << 2 << memo << true << false << true << white;
-    QTest::newRow("kind 2 on an edit") << 2 << refresh << false << false << false << infobk;
-    QTest::newRow("kind 1 changes nothing") << 1 << edit << false << false << true << unchanged;
-    QTest::newRow("kind 3 changes nothing") << 3 << memo << false << false << true << unchanged;
-    QTest::newRow("kind -1 changes nothing") << -1 << edit << true << false << true << unchanged;
+    const LockKind readOnly = LockKind::ReadOnly;
+    const LockKind enabled = LockKind::Enabled;
+    QTest::newRow("edit locked") << readOnly << edit << false << true << true << infobk;
+    QTest::newRow("edit unlocked") << readOnly << edit << true << false << true << white;
+    QTest::newRow("memo disabled") << enabled << memo << false << false << false << infobk;
+    QTest::newRow("memo enabled") << enabled << memo << true << false << true << white;
+    QTest::newRow("disabled edit") << enabled << refresh << false << false << false << infobk;
 }
 
 void TF_MainTest::setFieldState() {
-    QFETCH(int, kind);
+    QFETCH(LockKind, kind);
     QFETCH(int, control);
     QFETCH(bool, enable);
     QFETCH(bool, readOnly);
@@ -665,19 +666,14 @@ void TF_MainTest::setFieldState() {
     const auto which = static_cast<Control>(control);
     QWidget* widget =
         which == Control::M_Points ? Find("M_Points") : static_cast<QWidget*>(EditAt(control));
-    const QColor before = widget->palette().color(QPalette::Base);
-    const QColor beforeDisabled = widget->palette().color(QPalette::Disabled, QPalette::Base);
 
-    window_->SetFieldState(static_cast<std::int16_t>(kind), which, enable);
+    window_->VoyagePorts().SetFieldState(kind, which, enable);
 
     const QColor infobk = window_->palette().color(QPalette::ToolTipBase);
     QVERIFY(infobk != QColor(Qt::white));
-    const QColor expected = colour == QLatin1String("white")    ? QColor(Qt::white)
-                            : colour == QLatin1String("infobk") ? infobk
-                                                                : before;
+    const QColor expected = colour == QLatin1String("white") ? QColor(Qt::white) : infobk;
     QCOMPARE(widget->palette().color(QPalette::Base), expected);
-    QCOMPARE(widget->palette().color(QPalette::Disabled, QPalette::Base),
-             colour == QLatin1String("unchanged") ? beforeDisabled : expected);
+    QCOMPARE(widget->palette().color(QPalette::Disabled, QPalette::Base), expected);
     QCOMPARE(widget->isEnabled(), enabled);
     if (auto* lineEdit = qobject_cast<QLineEdit*>(widget)) {
         QCOMPARE(lineEdit->isReadOnly(), readOnly);
@@ -967,7 +963,8 @@ void TF_MainTest::exitQuestion() {
         for (int i = 0; i < 8; ++i) {
             QCOMPARE(QString::fromStdString(settings_->Text(EditNames[i])), HelpExample[i]);
         }
-        QVERIFY(!Timer()->isActive()); // no tick reaches the closed window
+        QVERIFY(!Timer()->isActive());        // no tick reaches the closed window
+        QVERIFY(!window_->Timer().Enabled()); // stopped through the model, not behind it
     } else {
         QCOMPARE(settings_->saves, 0);
         QVERIFY(Timer()->isActive());
@@ -1101,12 +1098,12 @@ void TF_MainTest::defaultErrorBoxRules() {
     QFETCH(QString, message);
     QFETCH(QString, shown);
     CreateWindow();
-    RunHandler(*window_, [&] { throw VoyageError(message.toStdString()); });
+    RunHandler(window_->VoyagePorts(), [&] { throw VoyageError(message.toStdString()); });
     QCOMPARE(boxes_->errors.size(), std::size_t{1});
     QCOMPARE(boxes_->errors[0].text, shown);
     QCOMPARE(boxes_->errors[0].caption, QStringLiteral("Tf_maintest"));
     // A refused operation shows nothing.
-    RunHandler(*window_, [] { throw SilentAbort(); });
+    RunHandler(window_->VoyagePorts(), [] { throw SilentAbort(); });
     QCOMPARE(boxes_->errors.size(), std::size_t{1});
     QVERIFY(boxes_->boxes.empty());
 }
@@ -1177,7 +1174,7 @@ void TF_MainTest::ticksGoOnBehindTheRealTickErrorBox() {
     // A folder in the view file's place.
     QVERIFY(QFile::remove(ViewPath()));
     QVERIFY(QDir().mkdir(ViewPath()));
-    window_->SetTimerInterval(20);
+    window_->Timer().SetInterval(20);
 
     const auto errorBox = [] {
         for (QWidget* widget : QApplication::topLevelWidgets()) {

@@ -399,7 +399,8 @@ void ToolsMenuTest::coveragePreviewOfTheActivePage() {
     QCOMPARE(dialogs_->requests.size(), std::size_t{1});
     QCOMPARE(dialogs_->requests[0].proposed, preview);
     QCOMPARE(ReadFile(preview),
-             QByteArray::fromStdString(CoveragePreview(*window_, '.').Render(1)));
+             QByteArray::fromStdString(
+                 CoveragePreview(window_->VoyagePorts(), window_->Timer(), '.').Render(1)));
     QVERIFY(ReadFile(preview).contains("<name>Area 2</name>"));
     QCOMPARE(boxes_->boxes.size(), std::size_t{1});
     QCOMPARE(boxes_->boxes[0].type, BoxType::Information);

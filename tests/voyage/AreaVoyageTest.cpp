@@ -82,8 +82,8 @@ TEST(AreaVoyage, StartLocksTheInputsAndArmsTheTimer) {
     EXPECT_FALSE(h.window.AreasPanelEnabled());
     EXPECT_FALSE(h.window.StartVisible());
     EXPECT_EQ(h.window.StartCaption(), "Start Voyage");
-    EXPECT_TRUE(h.window.TimerEnabled());
-    EXPECT_EQ(h.window.TimerInterval(), 10000);
+    EXPECT_TRUE(h.window.Timer().Enabled());
+    EXPECT_EQ(h.window.Timer().Interval(), 10000);
     EXPECT_TRUE(h.state.InProgress);
     EXPECT_EQ(h.state.SnapshotCount, 6);
 }
@@ -182,7 +182,7 @@ TEST_P(NegativeSnapshots, RunUntilStopped) {
     h.SetArea("48.86", "2.2877", "1", "0.4", c.snapWidth, c.snapHeight, "250", "1");
     h.Start();
     h.RunTo(50);
-    EXPECT_TRUE(h.window.TimerEnabled());
+    EXPECT_TRUE(h.window.Timer().Enabled());
     EXPECT_TRUE(h.state.InProgress);
     EXPECT_TRUE(h.EventsOf("box").empty());
     EXPECT_EQ(h.EventsOf("view").size(), 51u);
@@ -212,7 +212,7 @@ TEST(AreaVoyage, PauseThenResumeKeepsTheOldPeriod) {
     h.Start();
     h.RunTo(25);
     h.Pause();
-    EXPECT_FALSE(h.window.TimerEnabled());
+    EXPECT_FALSE(h.window.Timer().Enabled());
     EXPECT_EQ(h.window.StartCaption(), "Resume Voyage");
     EXPECT_TRUE(h.window.StartVisible());
     EXPECT_TRUE(h.state.Paused);
@@ -224,7 +224,7 @@ TEST(AreaVoyage, PauseThenResumeKeepsTheOldPeriod) {
     EXPECT_EQ(h.window.StartCaption(), "Start Voyage");
     EXPECT_FALSE(h.window.StartVisible());
     EXPECT_FALSE(h.state.Paused);
-    EXPECT_EQ(h.window.TimerInterval(), 10000);
+    EXPECT_EQ(h.window.Timer().Interval(), 10000);
     h.RunToEnd();
     const std::vector<Event> expected = {
         At(50, Row1Col3), At(50, "gauge 500000001"), At(60, Row2Col1), At(60, "gauge 666666668"),
@@ -242,8 +242,8 @@ TEST(AreaVoyage, ResumeWithEmptyRefreshStillResumes) {
     h.Pause();
     h.SetEdit(InputEdit::E_VR, "");
     h.Start();
-    EXPECT_TRUE(h.window.TimerEnabled());
-    EXPECT_EQ(h.window.TimerInterval(), 10000);
+    EXPECT_TRUE(h.window.Timer().Enabled());
+    EXPECT_EQ(h.window.Timer().Interval(), 10000);
     h.RunTo(25);
     EXPECT_EQ(h.EventsOf("view").back(), At(25, Row1Col2));
 }
@@ -273,7 +273,7 @@ TEST_P(StopAnswers, EndOnlyWhenConfirmedAndRunning) {
         expected.push_back(At(15, "gauge 0"));
     }
     EXPECT_EQ(h.window.Events(), expected) << Describe(h.window.Events());
-    EXPECT_EQ(h.window.TimerEnabled(), c.running && !c.ends);
+    EXPECT_EQ(h.window.Timer().Enabled(), c.running && !c.ends);
     EXPECT_EQ(h.state.InProgress, c.running && !c.ends);
     EXPECT_TRUE(h.window.StartVisible() != (c.running && !c.ends));
     if (c.ends) {
@@ -300,7 +300,7 @@ TEST(AreaVoyage, StopQuestionOutlivedByTheVoyage) {
     h.RunTo(65);
     h.window.ClearEvents();
     h.window.QueueAnswer(HeadlessWindow::Answer{ModalResult::Yes, [&] { h.RunTo(80); }});
-    RunHandler(h.window, [&] { h.controller.B_StopClick(); });
+    RunHandler(h.window, [&] { h.controller.Stop(); });
     EXPECT_EQ(h.window.Events(),
               (std::vector<Event>{At(65, StopQuestion), At(70, Ended), At(70, "gauge 0")}))
         << Describe(h.window.Events());
@@ -357,7 +357,7 @@ TEST(AreaVoyage, IncompleteInputsKeepAPausedVoyagePaused) {
     EXPECT_TRUE(h.state.Paused);
     EXPECT_EQ(h.window.StartCaption(), "Resume Voyage");
     EXPECT_TRUE(h.window.StartVisible());
-    EXPECT_FALSE(h.window.TimerEnabled());
+    EXPECT_FALSE(h.window.Timer().Enabled());
 }
 
 // One edit filled is enough for the input check; the empty others then fail
@@ -407,7 +407,7 @@ TEST_P(BadAreaText, StartShowsTheDataMessage) {
     }
     expected.push_back(At(0, NotCorrect));
     EXPECT_EQ(h.window.Events(), expected) << Describe(h.window.Events());
-    EXPECT_FALSE(h.window.TimerEnabled());
+    EXPECT_FALSE(h.window.Timer().Enabled());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -488,7 +488,7 @@ TEST(AreaVoyage, UnwritableViewFileShowsOneBoxWhileTheTicksRetry) {
     h.window.ClearEvents();
     h.RunTo(45);
     EXPECT_EQ(h.window.Events(), (std::vector<Event>{At(20, "errorbox File access denied.")}));
-    EXPECT_TRUE(h.window.TimerEnabled());
+    EXPECT_TRUE(h.window.Timer().Enabled());
     EXPECT_TRUE(h.window.TickFaultOpen());
     std::filesystem::remove(blocker);
     h.window.ClearEvents();
@@ -557,7 +557,7 @@ TEST(AreaVoyage, SeparatorChangedMidVoyageFailsTheTickConversion) {
     EXPECT_EQ(h.window.Events(),
               (std::vector<Event>{At(10, "view 2,28924155235291 48,8591117858887 250"),
                                   At(10, "errorbox '0.3' is not a valid floating point value.")}));
-    EXPECT_TRUE(h.window.TimerEnabled());
+    EXPECT_TRUE(h.window.Timer().Enabled());
     // The fault holds: the view is written again at each tick, the box stays.
     h.window.ClearEvents();
     h.RunTo(20);

@@ -1,6 +1,6 @@
 #include "DefaultErrorBox.h"
 #include "VoyageErrors.h"
-#include "VoyageWindow.h"
+#include "VoyageView.h"
 
 #include <gtest/gtest.h>
 
@@ -34,16 +34,11 @@ INSTANTIATE_TEST_SUITE_P(Values, DefaultErrorBoxTexts,
                                          // A byte above 127 sorts above "." as well.
                                          TextCase{"caf\xC3\xA9", "caf\xC3\xA9."}));
 
-// Records the default error boxes; nothing else of the window is used.
-class BoxRecorder final : public VoyageWindow {
+// Records the default error boxes; nothing else of the view is used.
+class BoxRecorder final : public VoyageView {
 public:
     std::vector<std::string> boxes;
 
-    bool TimerEnabled() const override { return false; }
-    void SetTimerEnabled(bool) override {}
-    std::int32_t TimerInterval() const override { return 0; }
-    void SetTimerInterval(std::int32_t) override {}
-    std::int64_t Progress() const override { return 0; }
     void SetProgress(std::int64_t) override {}
     void AddProgress(std::int64_t) override {}
     void SetStartCaption(const std::string&) override {}
@@ -51,13 +46,8 @@ public:
     void SetAreaLabelCaption(const std::string&) override {}
     void SetAreaLabelVisible(bool) override {}
     void SetAreasPanelEnabled(bool) override {}
-    Page ActivePage() const override { return Page::TS_Area; }
-    std::string EditText(InputEdit) const override { return {}; }
-    std::string GridCell(int, int) const override { return {}; }
-    int MemoLineCount() const override { return 0; }
-    std::string MemoLine(int) const override { return {}; }
     void FocusRefreshEdit() override {}
-    void SetFieldState(std::int16_t, Control, bool) override {}
+    void SetFieldState(LockKind, Control, bool) override {}
     ModalResult ShowMessage(const std::string&, BoxType, unsigned) override {
         return ModalResult::Ok;
     }

@@ -140,7 +140,7 @@ TEST_P(IncompleteFirstRow, EndsAtTheFirstTick) {
     h.SetSmallRow(1, 1); // never reached
     h.Start();
     EXPECT_TRUE(h.state.AreasDone);
-    EXPECT_TRUE(h.window.TimerEnabled());
+    EXPECT_TRUE(h.window.Timer().Enabled());
     h.RunToEnd();
     const std::vector<Event> expected = {
         Event{startMs, "label shown"},
@@ -178,7 +178,7 @@ TEST(MultipleAreas, RowsAfterAnEmptyRowAreNeverFlown) {
 
 TEST(MultipleAreas, AllFiftyRowsInOrder) {
     AreasHarness h;
-    for (int row = 0; row < VoyageWindow::GridRowCount; ++row) {
+    for (int row = 0; row < VoyageInputs::GridRowCount; ++row) {
         h.SetSmallRow(row, row);
     }
     h.Start();

@@ -105,7 +105,7 @@ TEST_P(UnreadablePointLine, ShowsTheDataMessage) {
     h.Start();
     EXPECT_EQ(h.window.Events(), (std::vector<Event>{At(0, NotCorrect)}))
         << Describe(h.window.Events());
-    EXPECT_FALSE(h.window.TimerEnabled());
+    EXPECT_FALSE(h.window.Timer().Enabled());
     EXPECT_FALSE(h.clock.Pending());
     EXPECT_EQ(h.state.ItemNo, 1);
 }
@@ -128,7 +128,7 @@ TEST(ScatteredPoints, BadAltitudeOrRefreshIsTrapped) {
         h.SetEdit(edit, text);
         h.Start();
         EXPECT_EQ(h.window.Events(), (std::vector<Event>{At(0, NotCorrect)})) << text;
-        EXPECT_FALSE(h.window.TimerEnabled()) << text;
+        EXPECT_FALSE(h.window.Timer().Enabled()) << text;
     }
 }
 
@@ -261,7 +261,7 @@ TEST(ScatteredPoints, UnwritableFileRetriesTheSamePoint) {
     h.RunTo(25);
     EXPECT_EQ(h.window.Events(), (std::vector<Event>{At(0, "gauge 500000000"),
                                                      At(10, "errorbox File access denied.")}));
-    EXPECT_TRUE(h.window.TimerEnabled());
+    EXPECT_TRUE(h.window.Timer().Enabled());
     EXPECT_EQ(h.state.ItemNo, 1);
     std::filesystem::remove(h.writer.Path());
     h.window.ClearEvents();

@@ -198,15 +198,11 @@ TEST(HeadlessWindow, SetFieldStateKinds) {
     HeadlessWindow window(clock);
     using FS = HeadlessWindow::FieldState;
     EXPECT_EQ(window.Field(Control::E_LatD), (FS{false, true, "window"}));
-    window.SetFieldState(0, Control::E_LatD, false);
+    window.SetFieldState(LockKind::ReadOnly, Control::E_LatD, false);
     EXPECT_EQ(window.Field(Control::E_LatD), (FS{true, true, "infobk"}));
-    window.SetFieldState(0, Control::E_LatD, true);
+    window.SetFieldState(LockKind::ReadOnly, Control::E_LatD, true);
     EXPECT_EQ(window.Field(Control::E_LatD), (FS{false, true, "white"}));
-    window.SetFieldState(2, Control::M_Points, false);
-    EXPECT_EQ(window.Field(Control::M_Points), (FS{false, false, "infobk"}));
-    // Any other kind changes nothing, not even the colour.
-    window.SetFieldState(1, Control::M_Points, true);
-    window.SetFieldState(3, Control::M_Points, true);
+    window.SetFieldState(LockKind::Enabled, Control::M_Points, false);
     EXPECT_EQ(window.Field(Control::M_Points), (FS{false, false, "infobk"}));
 }
 
@@ -258,10 +254,10 @@ TEST(HeadlessWindow, EscapingTickErrorIsShownAndTheTimerRuns) {
         ++ticks;
         throw std::runtime_error("I/O error 32");
     });
-    window.SetTimerEnabled(true);
+    window.Timer().SetEnabled(true);
     clock.RunUntil(2000);
     EXPECT_EQ(ticks, 2);
-    EXPECT_TRUE(window.TimerEnabled());
+    EXPECT_TRUE(window.Timer().Enabled());
     const std::vector<HeadlessWindow::Event> expected = {{1000, "errorbox I/O error 32."},
                                                          {2000, "errorbox I/O error 32."}};
     EXPECT_EQ(window.Events(), expected);

@@ -113,7 +113,7 @@ TEST(BeforeStart, AreasFromTheStoppedRow) {
     h.SetEdit(InputEdit::E_VR, "10");
     h.SetGridRow(0, "48.86", "2.2877", "1", "0.4"); // 6 centres
     h.SetGridRow(1, "10", "20", "0.3", "0.2");      // 1 centre
-    const VoyageEstimator estimator(h.window, '.');
+    const VoyageEstimator estimator(h.window, h.window.Timer(), '.');
     EXPECT_EQ(estimator.BeforeStart(1), Ends(7, 7 + 2 + 1, 100000));
     // After a Stop in area 2 the next Start begins there.
     EXPECT_EQ(estimator.BeforeStart(2), Ends(1, 2 + 1, 30000));
@@ -128,7 +128,7 @@ TEST(BeforeStart, PointsFromTheStoppedLine) {
     h.SetEdit(InputEdit::E_VA, "250");
     h.SetEdit(InputEdit::E_VR, "10");
     h.window.SetMemoText("1, 2\nnote\n3, 4\n5, 6\nlast words\n");
-    const VoyageEstimator estimator(h.window, '.');
+    const VoyageEstimator estimator(h.window, h.window.Timer(), '.');
     // Lines 1 to 4 (the last point line): four periods, three points.
     EXPECT_EQ(estimator.BeforeStart(1), Ends(3, 4, 40000));
     EXPECT_EQ(estimator.BeforeStart(2), Ends(2, 3, 30000));
@@ -319,7 +319,7 @@ TEST(TimeLeft, PointsWithTheRefreshPeriodChangedOnTheWay) {
 TEST(TimeLeft, WhilePausedCountsFromTheResume) {
     VoyageHarness h;
     h.SetHelpExample();
-    const VoyageEstimator estimator(h.window, '.');
+    const VoyageEstimator estimator(h.window, h.window.Timer(), '.');
     h.Start();
     h.RunTo(25);
     h.Pause();

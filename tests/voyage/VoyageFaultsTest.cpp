@@ -18,93 +18,101 @@ const std::string AnotherTembrel =
     "box error Another Tembrel is already writing TembrelData.KML in this folder. Stop that "
     "voyage first, or start this one from another folder.";
 
-// Forwards to a headless window and notes every call that changes the
-// window, so that the order of a sequence can be checked.
-class RecordingWindow final : public VoyageWindow {
-public:
-    explicit RecordingWindow(HeadlessWindow& inner) : inner_(inner) {}
+// One list of what the controller did, in order: calls that change the
+// view, and each arming or disarming of the timer.
+using Calls = std::vector<std::string>;
 
-    bool TimerEnabled() const override { return inner_.TimerEnabled(); }
-    void SetTimerEnabled(bool enabled) override {
-        calls.push_back(enabled ? "timer on" : "timer off");
-        inner_.SetTimerEnabled(enabled);
-    }
-    std::int32_t TimerInterval() const override { return inner_.TimerInterval(); }
-    void SetTimerInterval(std::int32_t ms) override {
-        calls.push_back("interval " + std::to_string(ms));
-        inner_.SetTimerInterval(ms);
-    }
-    std::int64_t Progress() const override { return inner_.Progress(); }
+const char* KindName(LockKind kind) {
+    return kind == LockKind::ReadOnly ? "readonly" : "enabled";
+}
+
+// Forwards to a headless window and notes every call that changes it.
+class RecordingView final : public VoyageView {
+public:
+    RecordingView(HeadlessWindow& inner, Calls& calls) : inner_(inner), calls_(calls) {}
+
     void SetProgress(std::int64_t p) override {
-        calls.push_back("progress " + std::to_string(p));
+        calls_.push_back("progress " + std::to_string(p));
         inner_.SetProgress(p);
     }
     void AddProgress(std::int64_t s) override {
-        calls.push_back("add " + std::to_string(s));
+        calls_.push_back("add " + std::to_string(s));
         inner_.AddProgress(s);
     }
     void SetStartCaption(const std::string& c) override {
-        calls.push_back("caption " + c);
+        calls_.push_back("caption " + c);
         inner_.SetStartCaption(c);
     }
     void SetStartVisible(bool v) override {
-        calls.push_back(v ? "start shown" : "start hidden");
+        calls_.push_back(v ? "start shown" : "start hidden");
         inner_.SetStartVisible(v);
     }
     void SetAreaLabelCaption(const std::string& c) override { inner_.SetAreaLabelCaption(c); }
     void SetAreaLabelVisible(bool v) override {
-        calls.push_back(v ? "label shown" : "label hidden");
+        calls_.push_back(v ? "label shown" : "label hidden");
         inner_.SetAreaLabelVisible(v);
     }
     void SetAreasPanelEnabled(bool e) override {
-        calls.push_back(e ? "panel on" : "panel off");
+        calls_.push_back(e ? "panel on" : "panel off");
         inner_.SetAreasPanelEnabled(e);
     }
-    Page ActivePage() const override { return inner_.ActivePage(); }
-    std::string EditText(InputEdit e) const override { return inner_.EditText(e); }
-    std::string GridCell(int c, int r) const override { return inner_.GridCell(c, r); }
-    int MemoLineCount() const override { return inner_.MemoLineCount(); }
-    std::string MemoLine(int i) const override { return inner_.MemoLine(i); }
     void FocusRefreshEdit() override {
-        calls.push_back("focus");
+        calls_.push_back("focus");
         inner_.FocusRefreshEdit();
     }
-    void SetFieldState(std::int16_t kind, Control control, bool enable) override {
-        calls.push_back("field " + std::to_string(kind) + " " +
-                        std::to_string(static_cast<int>(control)) + (enable ? " on" : " off"));
+    void SetFieldState(LockKind kind, Control control, bool enable) override {
+        calls_.push_back(std::string("field ") + KindName(kind) + " " +
+                         std::to_string(static_cast<int>(control)) + (enable ? " on" : " off"));
         inner_.SetFieldState(kind, control, enable);
     }
     ModalResult ShowMessage(const std::string& text, BoxType type, unsigned buttons) override {
-        calls.push_back("message " + text);
+        calls_.push_back("message " + text);
         return inner_.ShowMessage(text, type, buttons);
     }
     void ShowDefaultErrorBox(const std::string& text) override {
-        calls.push_back("errorbox " + text);
+        calls_.push_back("errorbox " + text);
         inner_.ShowDefaultErrorBox(text);
     }
     void ShowTickFault(const std::string& text) override {
-        calls.push_back("tickfault " + text);
+        calls_.push_back("tickfault " + text);
         inner_.ShowTickFault(text);
     }
     void TickFaultCleared() override {
-        calls.push_back("tickfault cleared");
+        calls_.push_back("tickfault cleared");
         inner_.TickFaultCleared();
     }
 
-    std::vector<std::string> calls;
-
 private:
     HeadlessWindow& inner_;
+    Calls& calls_;
+};
+
+// The virtual clock as the timer's backend, noting each arming.
+class RecordingBackend final : public TimerBackend {
+public:
+    RecordingBackend(VirtualClock& clock, Calls& calls) : clock_(clock), calls_(calls) {}
+    void Arm(std::int32_t intervalMs) override {
+        calls_.push_back("arm " + std::to_string(intervalMs));
+        clock_.Arm(intervalMs);
+    }
+    void Disarm() override {
+        calls_.push_back("disarm");
+        clock_.Disarm();
+    }
+
+private:
+    VirtualClock& clock_;
+    Calls& calls_;
 };
 
 // The lock of the Start sequence: seven edits read-only (E_LatD, E_LonD,
 // E_VE, E_VS, E_VA, E_VEast, E_VSouth), then the memo disabled.
-const std::vector<std::string> LockCalls = {"field 0 0 off", "field 0 1 off", "field 0 2 off",
-                                            "field 0 3 off", "field 0 6 off", "field 0 4 off",
-                                            "field 0 5 off", "field 2 8 off"};
-const std::vector<std::string> UnlockCalls = {"field 0 0 on", "field 0 1 on", "field 0 2 on",
-                                              "field 0 3 on", "field 0 6 on", "field 0 4 on",
-                                              "field 0 5 on", "field 2 8 on"};
+const Calls LockCalls = {"field readonly 0 off", "field readonly 1 off", "field readonly 2 off",
+                         "field readonly 3 off", "field readonly 6 off", "field readonly 4 off",
+                         "field readonly 5 off", "field enabled 8 off"};
+const Calls UnlockCalls = {"field readonly 0 on", "field readonly 1 on", "field readonly 2 on",
+                           "field readonly 3 on", "field readonly 6 on", "field readonly 4 on",
+                           "field readonly 5 on", "field enabled 8 on"};
 
 std::vector<std::string> Join(std::vector<std::vector<std::string>> parts) {
     std::vector<std::string> all;
@@ -118,13 +126,16 @@ struct Recorded {
     ScratchDirectory scratch;
     VirtualClock clock;
     HeadlessWindow inner{clock};
-    RecordingWindow window{inner};
+    Calls calls;
+    RecordingView view{inner, calls};
+    RecordingBackend backend{clock, calls};
+    TimerModel timer{backend};
     ViewFileWriter writer{scratch.Path()};
     VoyageState state;
-    VoyageController controller{state, window, writer};
+    VoyageController controller{state, view, inner, timer, writer};
     Recorded() {
-        inner.SetTickHandler([this] { controller.T_TimerTimer(); });
-        controller.FormCreate();
+        inner.SetTickHandler([this] { controller.Tick(); });
+        controller.Create();
     }
 };
 
@@ -134,18 +145,18 @@ TEST(VoyageSequences, EndVoyageOrder) {
     r.inner.SetEditText(InputEdit::E_VA, "250");
     r.inner.SetMemoText("0, 1");
     r.inner.SetActivePage(Page::TS_Points);
-    r.controller.B_StartClick();
-    r.window.calls.clear();
+    r.controller.Start();
+    r.calls.clear();
     r.clock.RunUntil(1000);
     const std::vector<std::string> expected = Join({
-        {"timer off"}, // the point step
+        {"disarm"}, // the point step
         LockCalls,
         {"panel off", "focus", "caption Start Voyage", "start hidden"},
-        {"timer off", "message The voyage has been ended."}, // EndVoyage
+        {"message The voyage has been ended."}, // EndVoyage: the timer is off already
         UnlockCalls,
         {"panel on", "caption Start Voyage", "start shown", "progress 0", "label hidden"},
     });
-    EXPECT_EQ(r.window.calls, expected);
+    EXPECT_EQ(r.calls, expected);
 }
 
 TEST(VoyageSequences, AreaStartOrder) {
@@ -158,26 +169,25 @@ TEST(VoyageSequences, AreaStartOrder) {
     r.inner.SetEditText(InputEdit::E_VSouth, "0.2");
     r.inner.SetEditText(InputEdit::E_VA, "250");
     r.inner.SetEditText(InputEdit::E_VR, "10");
-    r.controller.B_StartClick();
-    const std::vector<std::string> expected =
-        Join({LockCalls,
-              {"panel off", "focus", "caption Start Voyage", "start hidden", "progress 0",
-               "interval 10000", "timer on"}});
-    EXPECT_EQ(r.window.calls, expected);
+    r.controller.Start();
+    const std::vector<std::string> expected = Join({LockCalls,
+                                                    {"panel off", "focus", "caption Start Voyage",
+                                                     "start hidden", "progress 0", "arm 10000"}});
+    EXPECT_EQ(r.calls, expected);
 }
 
 TEST(VoyageSequences, FailedStartRecoversInEndVoyageOrderWithoutItsMessage) {
     Recorded r;
     r.inner.SetEditText(InputEdit::E_VR, "10");
-    r.controller.B_StartClick(); // the empty latitude fails the plan
+    r.controller.Start(); // the empty latitude fails the plan
     const std::vector<std::string> expected = Join({
         LockCalls,
         {"panel off", "focus", "caption Start Voyage", "start hidden", "progress 0"},
-        {"message Some Data is not correct. Please review your values.", "timer off"},
+        {"message Some Data is not correct. Please review your values."}, // no timer to stop
         UnlockCalls,
         {"panel on", "caption Start Voyage", "start shown", "progress 0", "label hidden"},
     });
-    EXPECT_EQ(r.window.calls, expected);
+    EXPECT_EQ(r.calls, expected);
 }
 
 // In progress is its own flag: a voyage at latitude 0 can be paused and stopped.
@@ -202,7 +212,7 @@ TEST_P(VoyageOnLatitudeZero, PauseAndStopAct) {
     if (c.pauseFirst) {
         h.Pause();
         EXPECT_TRUE(h.state.Paused);
-        EXPECT_FALSE(h.window.TimerEnabled());
+        EXPECT_FALSE(h.window.Timer().Enabled());
         EXPECT_EQ(h.window.StartCaption(), "Resume Voyage");
         EXPECT_TRUE(h.window.StartVisible());
     }
@@ -501,7 +511,7 @@ TEST(OneVoyagePerFolder, StopAndAFailedStartLetTheFolderGo) {
     first.Stop();
     second.Start();
     EXPECT_TRUE(second.EventsOf("box").empty()) << Describe(second.window.Events());
-    EXPECT_TRUE(second.window.TimerEnabled());
+    EXPECT_TRUE(second.window.Timer().Enabled());
     second.Stop();
 
     first.SetEdit(InputEdit::E_VA, "high");
@@ -511,7 +521,7 @@ TEST(OneVoyagePerFolder, StopAndAFailedStartLetTheFolderGo) {
     second.window.ClearEvents();
     second.Start();
     EXPECT_TRUE(second.EventsOf("box").empty()) << Describe(second.window.Events());
-    EXPECT_TRUE(second.window.TimerEnabled());
+    EXPECT_TRUE(second.window.Timer().Enabled());
 }
 
 } // namespace

@@ -61,11 +61,12 @@ class VoyageHarness {
 public:
     // The view file goes into folder, or a scratch folder of its own.
     explicit VoyageHarness(const std::filesystem::path& folder = {})
-        : writer(folder.empty() ? scratch.Path() : folder), controller(state, window, writer) {
+        : writer(folder.empty() ? scratch.Path() : folder),
+          controller(state, window, window, window.Timer(), writer) {
         controller.SetViewWrittenListener(
             [this] { window.Record("view " + ViewTextsOnDisk(writer.Path())); });
-        window.SetTickHandler([this] { controller.T_TimerTimer(); });
-        controller.FormCreate();
+        window.SetTickHandler([this] { controller.Tick(); });
+        controller.Create();
     }
 
     void SetEdit(InputEdit edit, std::string text) { window.SetEditText(edit, std::move(text)); }
@@ -98,15 +99,15 @@ public:
     // Presses a button the way the window does; B_Start only while shown.
     void Start() {
         if (window.StartVisible()) {
-            RunHandler(window, [this] { controller.B_StartClick(); });
+            RunHandler(window, [this] { controller.Start(); });
         }
     }
     void Pause() {
-        RunHandler(window, [this] { controller.B_PauseClick(); });
+        RunHandler(window, [this] { controller.Pause(); });
     }
     void Stop(ModalResult answer = ModalResult::Yes) {
         window.QueueAnswer(answer);
-        RunHandler(window, [this] { controller.B_StopClick(); });
+        RunHandler(window, [this] { controller.Stop(); });
     }
 
     // Runs the clock to a time in whole seconds.
@@ -133,7 +134,7 @@ public:
 
     // The whole layout of an idle window, as after EndVoyage.
     void ExpectIdleLayout() const {
-        EXPECT_FALSE(window.TimerEnabled());
+        EXPECT_FALSE(window.Timer().Enabled());
         for (Control control : {Control::E_LatD, Control::E_LonD, Control::E_VE, Control::E_VS,
                                 Control::E_VA, Control::E_VEast, Control::E_VSouth}) {
             EXPECT_EQ(window.Field(control),

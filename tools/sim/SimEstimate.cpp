@@ -12,7 +12,7 @@ std::vector<std::string> EstimateSimulation(const SimOptions& options, const Sim
     FillWindow(window, options, inputs);
     // A fresh window: the voyage begins at area or line 1.
     const VoyageEstimate estimate =
-        VoyageEstimator(window, options.decimalSeparator).BeforeStart(1);
+        VoyageEstimator(window, window.Timer(), options.decimalSeparator).BeforeStart(1);
     switch (estimate.outcome) {
     case VoyageEstimate::Outcome::Ends:
         return {"views " + std::to_string(estimate.views),

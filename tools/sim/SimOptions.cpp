@@ -123,7 +123,7 @@ std::string FormatSeconds(VirtualClock::Milliseconds time) {
 
 std::vector<GridRow> ParseGrid(const std::string& text) {
     const std::vector<std::string> lines = HeadlessWindow::SplitLines(text);
-    if (lines.size() > static_cast<std::size_t>(VoyageWindow::GridRowCount)) {
+    if (lines.size() > static_cast<std::size_t>(VoyageInputs::GridRowCount)) {
         throw UsageError("the grid has " + std::to_string(lines.size()) +
                          " rows; it holds at most 50");
     }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "VirtualClock.h"
-#include "VoyageWindow.h"
+#include "VoyageInputs.h"
 
 #include <array>
 #include <cstddef>
@@ -20,7 +20,7 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-using GridRow = std::array<std::string, VoyageWindow::GridColumnCount>;
+using GridRow = std::array<std::string, VoyageInputs::GridColumnCount>;
 
 // One --do action: what the user does at a virtual time.
 struct SimAction {

@@ -42,17 +42,17 @@ void Perform(const SimAction& action, HeadlessWindow& window, VoyageController& 
     case SimAction::Kind::Start:
         // A hidden button cannot be pressed.
         if (window.StartVisible()) {
-            RunHandler(window, [&] { controller.B_StartClick(); });
+            RunHandler(window, [&] { controller.Start(); });
         }
         break;
     case SimAction::Kind::Pause:
-        RunHandler(window, [&] { controller.B_PauseClick(); });
+        RunHandler(window, [&] { controller.Pause(); });
         break;
     case SimAction::Kind::Stop:
     case SimAction::Kind::StopNo:
         window.QueueAnswer(action.kind == SimAction::Kind::Stop ? ModalResult::Yes
                                                                 : ModalResult::No);
-        RunHandler(window, [&] { controller.B_StopClick(); });
+        RunHandler(window, [&] { controller.Stop(); });
         break;
     case SimAction::Kind::Tab:
         window.SetActivePage(action.page);
@@ -92,13 +92,13 @@ void RunSimulation(const SimOptions& options, const SimInputs& inputs,
     HeadlessWindow window(clock);
     const ViewFileWriter writer(options.directory);
     VoyageState state;
-    VoyageController controller(state, window, writer);
+    VoyageController controller(state, window, window, window.Timer(), writer);
     controller.SetDecimalSeparator(options.decimalSeparator);
     controller.SetViewWrittenListener(
         [&] { window.Record("view " + ReadViewTexts(writer.Path())); });
-    window.SetTickHandler([&] { controller.T_TimerTimer(); });
+    window.SetTickHandler([&] { controller.Tick(); });
 
-    controller.FormCreate();
+    controller.Create();
     FillWindow(window, options, inputs);
 
     for (const SimAction& action : options.actions) {
