@@ -1,6 +1,5 @@
 #include "TF_Main.h"
 
-#include "ApplicationTitle.h"
 #include "DefaultErrorBox.h"
 #include "FormFont.h"
 #include "GaugeModel.h"

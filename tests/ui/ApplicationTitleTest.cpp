@@ -35,5 +35,5 @@ void ApplicationTitleTest::comesFromTheExecutablesName() {
     QCOMPARE(QString::fromStdString(tembrel::ApplicationTitle(path.toStdString())), title);
 }
 
-QTEST_GUILESS_MAIN(ApplicationTitleTest)
+QTEST_MAIN(ApplicationTitleTest)
 #include "ApplicationTitleTest.moc"
