@@ -18,8 +18,8 @@
 namespace tembrel {
 
 // Runs a voyage: starts it from the inputs of the active page, drives it one
-// centre per timer tick, pauses, resumes, stops and ends it. The handlers are
-// the window's event handlers; errors that a handler does not trap escape to
+// centre per timer tick, pauses, resumes, stops and ends it. Start, Tick,
+// Pause and Stop are the window's event handlers; errors that a handler does not trap escape to
 // the caller, which shows them in the default error box (RunHandler). The
 // tick is the exception: its errors go to the view's tick fault box, which
 // does not halt the timer, and the box closes once a tick succeeds again (or
