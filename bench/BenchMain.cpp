@@ -16,6 +16,10 @@ const tembrel::BenchTarget Targets[] = {
      1.2},
     {"Point start over a 32767-line memo, point on the last line", "BM_PointStartLongMemo", "",
      1000000},
+    {"Estimate of the longest voyage against its bare ticks", "BM_EstimateLongestVoyage",
+     "BM_EstimateTickFloor", 1.5},
+    {"Estimate of the longest voyage (2,000,000 ticks)", "BM_EstimateLongestVoyage", "", 500000000},
+    {"Estimate of the example grid (141 centres)", "BM_EstimateExampleGrid", "", 1000000},
 };
 
 } // namespace

@@ -1,7 +1,5 @@
 #include "GaugeWidget.h"
 
-#include "GaugeModel.h"
-
 #include <QPainter>
 
 #include <algorithm>
@@ -32,10 +30,8 @@ void GaugeWidget::AddProgress(std::int64_t step) {
 }
 
 QString GaugeWidget::Text() const {
-    // The text rule is written once, for the full scale; scaling to it is
-    // exact in whole percent, since the full scale is a multiple of 100.
-    const std::int64_t scaled = progress_ * GaugeMaximum / maximum_;
-    return QString::fromStdString(GaugeText(scaled));
+    // Progress is held within [0, maximum], so the product cannot overflow.
+    return QStringLiteral("%1%").arg(progress_ * 100 / maximum_);
 }
 
 void GaugeWidget::paintEvent(QPaintEvent*) {

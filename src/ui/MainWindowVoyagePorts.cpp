@@ -1,5 +1,6 @@
 #include "MainWindowVoyagePorts.h"
 
+#include "ApplicationTitle.h"
 #include "DefaultErrorBox.h"
 #include "GaugeWidget.h"
 #include "MessageBoxRoutine.h"

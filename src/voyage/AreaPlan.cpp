@@ -5,6 +5,23 @@
 
 namespace tembrel {
 
+AreaInputTexts AreaInputTexts::OfAreaPage(const VoyageInputs& inputs) {
+    return {inputs.EditText(InputEdit::E_LatD),  inputs.EditText(InputEdit::E_LonD),
+            inputs.EditText(InputEdit::E_VE),    inputs.EditText(InputEdit::E_VS),
+            inputs.EditText(InputEdit::E_VEast), inputs.EditText(InputEdit::E_VSouth),
+            inputs.EditText(InputEdit::E_VA)};
+}
+
+AreaInputTexts AreaInputTexts::OfGridRow(const VoyageInputs& inputs, int row) {
+    return {inputs.GridCell(0, row),
+            inputs.GridCell(1, row),
+            inputs.GridCell(2, row),
+            inputs.GridCell(3, row),
+            inputs.EditText(InputEdit::E_VEast),
+            inputs.EditText(InputEdit::E_VSouth),
+            inputs.EditText(InputEdit::E_VA)};
+}
+
 void PlanArea(VoyageState& state, const AreaTexts& texts, char decimalSeparator) {
     // Texts are converted again at every use, in this order, so that the first
     // bad text decides the error and the fields stored before it keep their

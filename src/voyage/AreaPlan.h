@@ -1,6 +1,10 @@
 #pragma once
 
+#include "ExtendedMath.h"
+#include "VoyageInputs.h"
 #include "VoyageState.h"
+
+#include <string>
 
 #include <string_view>
 
@@ -24,5 +28,30 @@ struct AreaTexts {
 // values. Counts beyond 32 bits are refused (invalid operation; a product
 // that overflows raises IntegerOverflowError).
 void PlanArea(VoyageState& state, const AreaTexts& texts, char decimalSeparator);
+
+// The tick's step sizes in degrees for a snapshot size in km: multiply first,
+// then divide, unlike the plan's half-snapshot offsets.
+inline Extended EastStep(Extended snapshotWidthKm) {
+    return Div(Mul(snapshotWidthKm, 37), 3600);
+}
+inline Extended SouthStep(Extended snapshotHeightKm) {
+    return Div(Mul(snapshotHeightKm, 32), 3600);
+}
+
+// The seven texts of an area as the inputs hold them now.
+struct AreaInputTexts {
+    std::string latitude, longitude, areaWidth, areaHeight;
+    std::string snapshotWidth, snapshotHeight, altitude;
+
+    AreaTexts Texts() const {
+        return {latitude,      longitude,      areaWidth, areaHeight,
+                snapshotWidth, snapshotHeight, altitude};
+    }
+
+    // The Area page's seven edits.
+    static AreaInputTexts OfAreaPage(const VoyageInputs& inputs);
+    // A grid row's four cells with the snapshot and altitude edits.
+    static AreaInputTexts OfGridRow(const VoyageInputs& inputs, int row);
+};
 
 } // namespace tembrel

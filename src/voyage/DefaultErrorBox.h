@@ -11,10 +11,6 @@ class VoyageView;
 // empty and its last character sorts above ".".
 std::string DefaultErrorBoxText(std::string_view message);
 
-// The application title: the executable's file name without its folder, cut
-// at the first full stop, every character after the first in lower case.
-std::string ApplicationTitle(std::string_view executablePath);
-
 // Runs one event handler the way the application does: an escaping error is
 // shown in the view's default error box, a SilentAbort shows nothing.
 // Nothing escapes.

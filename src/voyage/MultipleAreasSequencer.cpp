@@ -54,15 +54,7 @@ void MultipleAreasSequencer::Start() {
 void MultipleAreasSequencer::PlanRow(int row) {
     const VoyageInputs& inputs = context_.inputs;
     context_.view.SetAreaLabelCaption(AreaLabel(context_.state.ItemNo));
-    const std::string latitude = inputs.GridCell(0, row);
-    const std::string longitude = inputs.GridCell(1, row);
-    const std::string width = inputs.GridCell(2, row);
-    const std::string height = inputs.GridCell(3, row);
-    const std::string snapWidth = inputs.EditText(InputEdit::E_VEast);
-    const std::string snapHeight = inputs.EditText(InputEdit::E_VSouth);
-    const std::string altitude = inputs.EditText(InputEdit::E_VA);
-    PlanArea(context_.state,
-             AreaTexts{latitude, longitude, width, height, snapWidth, snapHeight, altitude},
+    PlanArea(context_.state, AreaInputTexts::OfGridRow(inputs, row).Texts(),
              context_.steps.DecimalSeparator());
     context_.steps.WriteView();
     context_.timer.SetInterval(

@@ -1,7 +1,6 @@
 #include "VoyageController.h"
 
 #include "AreaPlan.h"
-#include "AreaWalk.h"
 #include "DefaultErrorBox.h"
 #include "ExtendedMath.h"
 #include "Messages.h"
@@ -63,7 +62,7 @@ void VoyageController::Start() {
     }
     // Two copies writing one view file would fly Google Earth between two
     // voyages. A resume keeps the lock its start took.
-    if (!lock_.Acquire(writer_.Path())) {
+    if (!writer_.LockFolder(lock_)) {
         view_.ShowMessage(messages::AnotherTembrel, BoxType::Error, ButtonOk);
         RecoverFromFailedStart();
         return;
@@ -153,7 +152,7 @@ void VoyageController::AreaStep() {
     if (state_.CurLon >= state_.EndLon) {
         MoveToNextRow();
     } else {
-        const Extended east = AreaWalk::EastStep(EditValue(InputEdit::E_VEast));
+        const Extended east = EastStep(EditValue(InputEdit::E_VEast));
         state_.CurLon = StoreSingle(Add(east, state_.CurLon));
         if (state_.CurLon > state_.EndLon) {
             MoveToNextRow();
@@ -165,7 +164,7 @@ void VoyageController::AreaStep() {
 }
 
 void VoyageController::MoveToNextRow() {
-    const Extended south = AreaWalk::SouthStep(EditValue(InputEdit::E_VSouth));
+    const Extended south = SouthStep(EditValue(InputEdit::E_VSouth));
     state_.CurLat = StoreSingle(Sub(state_.CurLat, south));
     state_.CurLon = state_.RowStartLon;
 }
@@ -242,15 +241,7 @@ Extended VoyageController::EditValue(InputEdit edit) const {
 
 void VoyageController::PlanAreaFromEdits(VoyageState& state, const VoyageInputs& inputs,
                                          char decimalSeparator) {
-    const std::string latitude = inputs.EditText(InputEdit::E_LatD);
-    const std::string longitude = inputs.EditText(InputEdit::E_LonD);
-    const std::string width = inputs.EditText(InputEdit::E_VE);
-    const std::string height = inputs.EditText(InputEdit::E_VS);
-    const std::string snapWidth = inputs.EditText(InputEdit::E_VEast);
-    const std::string snapHeight = inputs.EditText(InputEdit::E_VSouth);
-    const std::string altitude = inputs.EditText(InputEdit::E_VA);
-    PlanArea(state, AreaTexts{latitude, longitude, width, height, snapWidth, snapHeight, altitude},
-             decimalSeparator);
+    PlanArea(state, AreaInputTexts::OfAreaPage(inputs).Texts(), decimalSeparator);
 }
 
 std::int32_t VoyageController::RefreshMilliseconds(const std::string& text) {

@@ -34,26 +34,6 @@ INSTANTIATE_TEST_SUITE_P(Values, DefaultErrorBoxTexts,
                                          // A byte above 127 sorts above "." as well.
                                          TextCase{"caf\xC3\xA9", "caf\xC3\xA9."}));
 
-struct TitleCase {
-    std::string path;
-    std::string title;
-};
-
-class ApplicationTitles : public testing::TestWithParam<TitleCase> {};
-
-TEST_P(ApplicationTitles, ComeFromTheExecutablesName) {
-    EXPECT_EQ(ApplicationTitle(GetParam().path), GetParam().title);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Values, ApplicationTitles,
-    testing::Values(TitleCase{"/usr/bin/tembrel", "tembrel"},
-                    TitleCase{"C:\\x\\TEMBREL.EXE", "Tembrel"}, TitleCase{"tembrel", "tembrel"},
-                    TitleCase{"TEMBREL", "Tembrel"}, TitleCase{"/opt/My.App.bin", "My"},
-                    TitleCase{"C:\\a/b\\ToolKit.exe", "Toolkit"},
-                    TitleCase{"/x/9LIVES.exe", "9lives"}, TitleCase{"/x/.hidden", ""},
-                    TitleCase{"/dir/", ""}, TitleCase{"", ""}, TitleCase{"x", "x"}));
-
 // Records the default error boxes; nothing else of the view is used.
 class BoxRecorder final : public VoyageView {
 public:

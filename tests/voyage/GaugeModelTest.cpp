@@ -4,7 +4,6 @@
 
 #include <cstdint>
 #include <limits>
-#include <string>
 
 namespace tembrel {
 namespace {
@@ -27,25 +26,6 @@ INSTANTIATE_TEST_SUITE_P(
                     ClampCase{1000000000, 1000000000}, ClampCase{1000000001, 1000000000},
                     ClampCase{std::numeric_limits<std::int64_t>::max(), 1000000000},
                     ClampCase{std::numeric_limits<std::int64_t>::min(), 0}));
-
-struct TextCase {
-    std::int64_t progress;
-    std::string text;
-};
-
-class GaugeTextValues : public testing::TestWithParam<TextCase> {};
-
-TEST_P(GaugeTextValues, ShowTheTruncatedPercentage) {
-    EXPECT_EQ(GaugeText(GetParam().progress), GetParam().text);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Values, GaugeTextValues,
-    testing::Values(TextCase{0, "0%"}, TextCase{9999999, "0%"}, TextCase{10000000, "1%"},
-                    TextCase{166666666, "16%"}, TextCase{500000000, "50%"},
-                    TextCase{999999999, "99%"}, TextCase{1000000000, "100%"},
-                    TextCase{2000000000, "100%"}, TextCase{-5, "0%"},
-                    TextCase{std::numeric_limits<std::int64_t>::max(), "100%"}));
 
 } // namespace
 } // namespace tembrel

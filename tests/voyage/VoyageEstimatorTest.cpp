@@ -1,10 +1,9 @@
-// The voyage estimate: the walk through one area, the figures before a start,
+// The voyage estimate: the figures before a start,
 // the time left at every tick of real voyages on the headless window (also
 // with the refresh period changed, a pause and a change of tab on the way),
 // and the texts the user reads.
 #include "VoyageHarness.h"
 
-#include "AreaWalk.h"
 #include "Messages.h"
 #include "VoyageEstimate.h"
 #include "VoyageEstimator.h"
@@ -30,81 +29,6 @@ namespace tembrel::testing {
 namespace {
 
 using Outcome = VoyageEstimate::Outcome;
-
-// ---------------------------------------------------------------- the walk
-
-struct WalkCase {
-    const char* name;
-    const char* snapWidth;
-    const char* snapHeight;
-    float from;
-    float end;
-    bool columns; // else rows
-    std::int64_t limit;
-    AreaWalk::Outcome outcome;
-    std::int64_t count;
-};
-
-class Walk : public ::testing::TestWithParam<WalkCase> {};
-
-TEST_P(Walk, CountsWhatTheTickVisits) {
-    const WalkCase& c = GetParam();
-    const AreaWalk walk(c.snapWidth, c.snapHeight, '.');
-    const AreaWalk::Result result =
-        c.columns ? walk.Columns(c.from, c.end, c.limit) : walk.Rows(c.from, c.end, c.limit);
-    EXPECT_EQ(result.outcome, c.outcome);
-    EXPECT_EQ(result.count, c.count);
-}
-
-// The help example's first centre and bounds (the plan's 32-bit floats).
-constexpr float HelpLon = 2.2892415523529052734375f;
-constexpr float HelpEndLon = 2.2964360713958740234375f;
-constexpr float HelpLat = 48.859111785888671875f;
-constexpr float HelpEndLat = 48.857334136962890625f;
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, Walk,
-    ::testing::Values(WalkCase{"help_columns", "0.3", "0.2", HelpLon, HelpEndLon, true, 100,
-                               AreaWalk::Outcome::Ends, 3},
-                      WalkCase{"help_rows", "0.3", "0.2", HelpLat, HelpEndLat, false, 100,
-                               AreaWalk::Outcome::Ends, 2},
-                      // From the second centre on, two are left in the row.
-                      WalkCase{"help_columns_from_the_second", "0.3", "0.2", 2.29232478141785f,
-                               HelpEndLon, true, 100, AreaWalk::Outcome::Ends, 2},
-                      // A row that starts at or past its end still has its first centre.
-                      WalkCase{"start_past_the_end", "0.3", "0.2", 3.0f, 2.0f, true, 100,
-                               AreaWalk::Outcome::Ends, 1},
-                      WalkCase{"no_row", "0.3", "0.2", 1.0f, 2.0f, false, 100,
-                               AreaWalk::Outcome::Ends, 0},
-                      WalkCase{"westward", "-0.3", "0.2", HelpLon, HelpEndLon, true, 100,
-                               AreaWalk::Outcome::NeverEnds, 1},
-                      WalkCase{"northward", "0.3", "-0.2", HelpLat, HelpEndLat, false, 100,
-                               AreaWalk::Outcome::NeverEnds, 1},
-                      WalkCase{"zero_step", "0", "0.2", HelpLon, HelpEndLon, true, 100,
-                               AreaWalk::Outcome::NeverEnds, 1},
-                      // 0.00001 km east is below half the spacing of floats near 2.29.
-                      WalkCase{"step_lost_in_rounding", "0.00001", "0.2", HelpLon, HelpEndLon, true,
-                               100, AreaWalk::Outcome::NeverEnds, 1},
-                      WalkCase{"limit_reached", "0.3", "0.2", HelpLon, HelpEndLon, true, 2,
-                               AreaWalk::Outcome::TooLong, 2},
-                      WalkCase{"limit_exactly_enough", "0.3", "0.2", HelpLon, HelpEndLon, true, 3,
-                               AreaWalk::Outcome::Ends, 3}));
-
-TEST(Walk, VisitsTheCentresTheVoyageWrites) {
-    const AreaWalk walk("0.3", "0.2", '.');
-    std::vector<float> longitudes;
-    walk.Columns(HelpLon, HelpEndLon, 100, [&](float lon) { longitudes.push_back(lon); });
-    // The help example's three longitudes, as the view file shows them.
-    ASSERT_EQ(longitudes.size(), 3u);
-    EXPECT_EQ(longitudes[0], HelpLon);
-    EXPECT_FLOAT_EQ(longitudes[1], 2.29232478141785f);
-    EXPECT_FLOAT_EQ(longitudes[2], 2.29540801048279f);
-}
-
-TEST(Walk, BadSnapshotTextIsRefused) {
-    EXPECT_THROW(AreaWalk("x", "0.2", '.'), ConversionError);
-    EXPECT_THROW(AreaWalk("0.3", "0,2", '.'), ConversionError);
-}
 
 // ---------------------------------------------------------------- before a start
 
@@ -136,13 +60,13 @@ TEST(BeforeStart, HelpExample) {
     EXPECT_EQ(VoyageEstimator(h.window, h.window.Timer(), '.').BeforeStart(1), Ends(6, 7, 70000));
 }
 
-TEST(BeforeStart, WalkBudgetMakesItTooLong) {
+TEST(BeforeStart, TickBudgetMakesItTooLong) {
     VoyageHarness h;
     h.SetHelpExample();
-    // Two rows and three columns: five steps of the walk.
-    EXPECT_EQ(VoyageEstimator(h.window, h.window.Timer(), '.', 5).BeforeStart(1),
+    // Seven ticks: six centres and the one that ends the voyage.
+    EXPECT_EQ(VoyageEstimator(h.window, h.window.Timer(), '.', 7).BeforeStart(1),
               Ends(6, 7, 70000));
-    EXPECT_EQ(VoyageEstimator(h.window, h.window.Timer(), '.', 4).BeforeStart(1),
+    EXPECT_EQ(VoyageEstimator(h.window, h.window.Timer(), '.', 6).BeforeStart(1),
               Stopped(Outcome::TooLong));
 }
 
@@ -154,14 +78,31 @@ TEST(BeforeStart, AreaThatOnlyItsStartWrites) {
     EXPECT_EQ(VoyageEstimator(h.window, h.window.Timer(), '.').BeforeStart(1), Ends(1, 1, 10000));
 }
 
-TEST(BeforeStart, HugeAreaIsTooLongNotWrong) {
-    VoyageHarness h;
-    // Ten million columns: more than the walk may take, fewer than the plan
-    // can count.
-    h.SetArea("10", "10", "100000", "0.01", "0.01", "0.01", "250", "10");
-    EXPECT_EQ(VoyageEstimator(h.window, h.window.Timer(), '.').BeforeStart(1),
-              Stopped(Outcome::TooLong));
+// Steps that never take the walk past the area's end: only Stop ends it.
+struct NeverEndsCase {
+    const char* name;
+    const char* snapWidth;
+    const char* snapHeight;
+};
+
+void PrintTo(const NeverEndsCase& c, std::ostream* out) {
+    *out << c.name;
 }
+
+class NeverEnds : public ::testing::TestWithParam<NeverEndsCase> {};
+
+TEST_P(NeverEnds, BeforeStart) {
+    VoyageHarness h;
+    h.SetArea("48.86", "2.2877", "1", "0.4", GetParam().snapWidth, GetParam().snapHeight, "250",
+              "10");
+    EXPECT_EQ(VoyageEstimator(h.window, h.window.Timer(), '.').BeforeStart(1),
+              Stopped(Outcome::NeverEnds));
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, NeverEnds,
+                         ::testing::Values(NeverEndsCase{"west_steps", "-0.3", "0.2"},
+                                           NeverEndsCase{"north_rows", "0.3", "-0.2"},
+                                           NeverEndsCase{"both", "-0.3", "-0.2"}));
 
 TEST(BeforeStart, AreasFromTheStoppedRow) {
     VoyageHarness h;
@@ -179,19 +120,6 @@ TEST(BeforeStart, AreasFromTheStoppedRow) {
     // Past the list: the first tick ends it, at the timer's interval.
     EXPECT_EQ(estimator.BeforeStart(3), Ends(0, 1, 1000));
     EXPECT_EQ(estimator.BeforeStart(51), Ends(0, 1, 1000));
-}
-
-TEST(BeforeStart, RowCompleteness) {
-    VirtualClock clock;
-    HeadlessWindow window(clock);
-    window.SetGridCell(0, 3, " ");
-    window.SetGridCell(1, 3, " ");
-    window.SetGridCell(2, 3, " ");
-    EXPECT_FALSE(VoyageEstimator::GridRowComplete(window, 3));
-    window.SetGridCell(3, 3, " "); // blanks count as filled
-    EXPECT_TRUE(VoyageEstimator::GridRowComplete(window, 3));
-    EXPECT_FALSE(VoyageEstimator::GridRowComplete(window, -1));
-    EXPECT_FALSE(VoyageEstimator::GridRowComplete(window, 50));
 }
 
 TEST(BeforeStart, PointsFromTheStoppedLine) {
@@ -402,6 +330,17 @@ TEST(TimeLeft, WhilePausedCountsFromTheResume) {
     h.RunToEnd();
     ASSERT_FALSE(h.EventsOf("box").empty());
     EXPECT_EQ(h.EventsOf("box").back().time, 1000 * 1000 + left.milliseconds);
+}
+
+TEST(BeforeStart, NothingToStartFromFailsAsTheStartDoes) {
+    // GIVEN an empty Area page, then a memo without lines
+    VoyageHarness h;
+    EXPECT_EQ(VoyageEstimator(h.window, h.window.Timer(), '.').BeforeStart(1),
+              Fails(messages::DataMissing, 0, 0));
+    h.window.SetActivePage(Page::TS_Points);
+    // THEN the estimate says what Start says, not an empty voyage
+    EXPECT_EQ(VoyageEstimator(h.window, h.window.Timer(), '.').BeforeStart(1),
+              Fails(messages::DataMissing, 0, 0));
 }
 
 TEST(BeforeStart, RefreshZeroFailsAsTheStartDoes) {

@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
-#include <string_view>
 
 namespace tembrel {
 
@@ -20,13 +19,9 @@ public:
     // VoyageError with the program's "Some Data is not correct..." message.
     static std::int32_t RefreshSeconds(const std::string& text);
 
-    // A file:// URL for an absolute path, every byte outside the unreserved
-    // characters, "/" and ":" percent-encoded ("/a b/x.kml" gives
-    // "file:///a%20b/x.kml", "C:\x.kml" gives "file:///C:/x.kml").
-    static std::string FileUrl(const std::filesystem::path& absolutePath);
-
     // The document for a view file (made absolute against the current
-    // directory when it is relative) and a refresh interval.
+    // directory when it is relative) and a refresh interval. The link is the
+    // file's file:// URL, percent-encoded.
     static std::string Render(const std::filesystem::path& viewFile, std::int32_t refreshSeconds);
 };
 

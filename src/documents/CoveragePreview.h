@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace tembrel {
@@ -16,7 +17,8 @@ namespace tembrel {
 // footprint of every snapshot the voyage visits (snapshot width x height
 // around its centre, on the flat scale of 32/3600 degree of latitude and
 // 37/3600 degree of longitude a km), the strips along the east and south
-// edges that no snapshot covers, and on the points page each point.
+// edges that no snapshot covers, and on the points page each point. What the
+// voyage visits comes from running it (VoyageEstimator).
 class CoveragePreview {
 public:
     // Its usual name, beside the view file.
@@ -54,10 +56,12 @@ public:
         std::vector<Box> uncovered;
     };
 
-    // The cover of one area; throws what planning it throws.
-    AreaCover Cover(const AreaTexts& texts) const;
-
 private:
+    // The cover of one area from the centres the voyage's ticks wrote in it,
+    // in order.
+    AreaCover Cover(const AreaTexts& texts,
+                    const std::vector<std::pair<float, float>>& centres) const;
+
     const VoyageInputs& inputs_;
     const TimerModel& timer_;
     char separator_;
