@@ -102,16 +102,16 @@ TF_Main::TF_Main(const MainWindowServices& services, QWidget* parent)
     new WindowManners(*this, {.swallowEscape = false, .refuseMinimise = false, .outerSize = {}});
     memoLines_ = std::make_unique<MemoLines>(*M_Points);
     tools_ = std::make_unique<ToolCommands>(ToolCommands::Context{
-        .window = *this,
+        .inputs = *this,
         .state = state_,
-        .decimalSeparator = [this] { return controller_.DecimalSeparator(); },
+        .engine = controller_,
         .viewFile = writer_.Path(),
         .fileDialog = services.fileDialog != nullptr ? *services.fileDialog : systemFileDialog_,
+        .messageBox = services.messageBox,
         .shell = services.shell,
         .owner = this,
-        .setMemoLines = [this](const QStringList& lines) { SetMemoLines(lines); },
-        .setGridRows =
-            [this](const std::vector<ToolCommands::GridRow>& rows) { SetGridRows(rows); }});
+        .memo = *M_Points,
+        .grid = *SG_Areas});
     ConnectHandlers();
     ConnectToolHandlers();
 
@@ -217,18 +217,19 @@ void TF_Main::ConnectHandlers() {
 }
 
 void TF_Main::ConnectToolHandlers() {
-    connect(ui->Showviewfile1, &QAction::triggered, this, &TF_Main::Showviewfile1Click);
-    connect(ui->CreateGoogleEarthlink1, &QAction::triggered, this,
-            &TF_Main::CreateGoogleEarthlink1Click);
-    connect(ui->Voyageestimate1, &QAction::triggered, this, &TF_Main::Voyageestimate1Click);
-    connect(ui->Exportcoveragepreview1, &QAction::triggered, this,
-            &TF_Main::Exportcoveragepreview1Click);
-    connect(ui->Importpoints1, &QAction::triggered, this, &TF_Main::Importpoints1Click);
-    connect(ui->Importareas1, &QAction::triggered, this, &TF_Main::Importareas1Click);
+    const auto wire = [this](QAction* action, auto command) {
+        connect(action, &QAction::triggered, this, [this, command] { Handle(command); });
+    };
+    wire(ui->Showviewfile1, [this] { tools_->ShowViewFile(); });
+    wire(ui->CreateGoogleEarthlink1, [this] { tools_->CreateGoogleEarthLink(); });
+    wire(ui->Voyageestimate1, [this] { tools_->ShowEstimate(UntilNextTick()); });
+    wire(ui->Exportcoveragepreview1, [this] { tools_->ExportCoveragePreview(); });
+    wire(ui->Importpoints1, [this] { tools_->ImportPoints(); });
+    wire(ui->Importareas1, [this] { tools_->ImportAreas(); });
     // The memo and the grid are locked during a voyage: so are their imports.
     connect(ui->Tools1, &QMenu::aboutToShow, this, [this] {
-        ui->Importpoints1->setEnabled(!state_.InProgress);
-        ui->Importareas1->setEnabled(!state_.InProgress);
+        ui->Importpoints1->setEnabled(tools_->ImportsAllowed());
+        ui->Importareas1->setEnabled(tools_->ImportsAllowed());
     });
 
     // The estimate is worked out when the tooltip is about to show, from the
@@ -376,30 +377,6 @@ void TF_Main::AboutTembrel1Click() {
     });
 }
 
-void TF_Main::Showviewfile1Click() {
-    Handle([this] { tools_->ShowViewFile(); });
-}
-
-void TF_Main::CreateGoogleEarthlink1Click() {
-    Handle([this] { tools_->CreateGoogleEarthLink(); });
-}
-
-void TF_Main::Voyageestimate1Click() {
-    Handle([this] { tools_->ShowEstimate(UntilNextTick()); });
-}
-
-void TF_Main::Exportcoveragepreview1Click() {
-    Handle([this] { tools_->ExportCoveragePreview(); });
-}
-
-void TF_Main::Importpoints1Click() {
-    Handle([this] { tools_->ImportPoints(); });
-}
-
-void TF_Main::Importareas1Click() {
-    Handle([this] { tools_->ImportAreas(); });
-}
-
 // ---------------------------------------------------------------- Tools
 
 std::int64_t TF_Main::UntilNextTick() const {
@@ -420,26 +397,6 @@ bool TF_Main::eventFilter(QObject* watched, QEvent* event) {
         UpdateEstimateTip();
     }
     return QMainWindow::eventFilter(watched, event);
-}
-
-void TF_Main::SetMemoLines(const QStringList& lines) {
-    M_Points->setPlainText(lines.join(QLatin1Char('\n')));
-}
-
-void TF_Main::SetGridRows(const std::vector<ToolCommands::GridRow>& rows) {
-    for (int row = 0; row < GridRowCount; ++row) {
-        for (int column = 0; column < GridColumnCount; ++column) {
-            const std::size_t index = static_cast<std::size_t>(row);
-            const QString text = index < rows.size()
-                                     ? Text(rows[index][static_cast<std::size_t>(column)])
-                                     : QString();
-            if (QTableWidgetItem* item = SG_Areas->item(row, column)) {
-                item->setText(text);
-            } else if (!text.isEmpty()) {
-                SG_Areas->setItem(row, column, new QTableWidgetItem(text));
-            }
-        }
-    }
 }
 
 // ---------------------------------------------------------------- VoyageWindow

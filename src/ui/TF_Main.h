@@ -83,13 +83,6 @@ public:
     void OpentheCachefolder1Click();
     void Quickstart1Click();
     void AboutTembrel1Click();
-    // The Tools menu.
-    void Showviewfile1Click();
-    void CreateGoogleEarthlink1Click();
-    void Voyageestimate1Click();
-    void Exportcoveragepreview1Click();
-    void Importpoints1Click();
-    void Importareas1Click();
 
     // The desktop session is ending (log-off, shutdown): the program may be
     // ended without a close, so the eight edit texts are saved now, without
@@ -113,8 +106,6 @@ private:
     // GA_Progress's tooltip: the voyage estimate, or the time left.
     void UpdateEstimateTip();
     std::int64_t UntilNextTick() const;
-    void SetMemoLines(const QStringList& lines);
-    void SetGridRows(const std::vector<ToolCommands::GridRow>& rows);
 
     void FormCreate();
     // Throws SilentAbort to refuse the close.
