@@ -15,22 +15,13 @@
 
 #include <memory>
 
-class QAction;
-class QFrame;
-class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QMenu;
-class QMenuBar;
-class QPlainTextEdit;
-class QTabWidget;
-class QTableWidget;
 class QTimer;
-class QToolButton;
+
+namespace Ui {
+class TF_Main;
+} // namespace Ui
 
 namespace tembrel {
-
-class GaugeWidget;
 
 // The main window: the three input pages, the snapshot settings, the voyage
 // buttons, the area label, the gauge, the menu and the voyage timer. The
@@ -60,13 +51,6 @@ public:
     void OpentheCachefolder1Click();
     void Quickstart1Click();
     void AboutTembrel1Click();
-    // The Tools menu.
-    void Showviewfile1Click();
-    void CreateGoogleEarthlink1Click();
-    void Voyageestimate1Click();
-    void Exportcoveragepreview1Click();
-    void Importpoints1Click();
-    void Importareas1Click();
 
     // The desktop session is ending (log-off, shutdown): the program may be
     // ended without a close, so the eight edit texts are saved now, without
@@ -85,20 +69,11 @@ protected:
 
 private:
     void BuildLayout();
-    void BuildAreaPage();
-    void BuildAreasPage();
-    void BuildPointsPage();
-    void BuildSnapshotGroup();
-    void BuildButtonPanel();
-    void BuildMenu();
-    void BuildToolsMenu();
     void ConnectHandlers();
     void ConnectToolHandlers();
     // GA_Progress's tooltip: the voyage estimate, or the time left.
     void UpdateEstimateTip();
     std::int64_t UntilNextTick() const;
-    void SetMemoLines(const QStringList& lines);
-    void SetGridRows(const std::vector<ToolCommands::GridRow>& rows);
 
     void FormCreate();
     // Throws SilentAbort to refuse the close.
@@ -114,67 +89,8 @@ private:
     VoyageState state_;
     ViewFileWriter writer_;
 
-    QWidget* client_ = nullptr;
-    QFrame* Panel1 = nullptr;
-    QFrame* Panel2 = nullptr;
-    QTabWidget* PC_Main = nullptr;
-    QWidget* TS_Area = nullptr;
-    QFrame* P_Area = nullptr;
-    QLabel* Label1 = nullptr;
-    QLineEdit* E_LatD = nullptr;
-    QLabel* Label5 = nullptr;
-    QLineEdit* E_LonD = nullptr;
-    QLabel* Label18 = nullptr;
-    QLineEdit* E_VE = nullptr;
-    QLabel* Label9 = nullptr;
-    QLabel* Label19 = nullptr;
-    QLineEdit* E_VS = nullptr;
-    QLabel* Label10 = nullptr;
-    QWidget* TS_MAreas = nullptr;
-    QFrame* P_MAreas = nullptr;
-    QLabel* Label3 = nullptr;
-    QTableWidget* SG_Areas = nullptr;
-    QWidget* TS_Points = nullptr;
-    QFrame* P_Points = nullptr;
-    QLabel* Label2 = nullptr;
-    QPlainTextEdit* M_Points = nullptr;
-    QGroupBox* GB_Area = nullptr;
-    QLabel* Label15 = nullptr;
-    QLineEdit* E_VEast = nullptr;
-    QLabel* Label16 = nullptr;
-    QLabel* Label20 = nullptr;
-    QLineEdit* E_VSouth = nullptr;
-    QLabel* Label17 = nullptr;
-    QLabel* Label11 = nullptr;
-    QLineEdit* E_VA = nullptr;
-    QLabel* Label12 = nullptr;
-    QLabel* Label13 = nullptr;
-    QLineEdit* E_VR = nullptr;
-    QLabel* Label14 = nullptr;
-    QFrame* Panel3 = nullptr;
-    QToolButton* B_Start = nullptr;
-    QToolButton* B_Pause = nullptr;
-    QToolButton* B_Stop = nullptr;
-    QLabel* LB_MAreas = nullptr;
-    GaugeWidget* GA_Progress = nullptr;
-    QMenuBar* MM_Main = nullptr;
-    QMenu* File1 = nullptr;
-    QAction* Exit1 = nullptr;
-    QMenu* GECahce1 = nullptr;
-    QAction* OpentheCachefolder1 = nullptr;
-    QMenu* Tools1 = nullptr;
-    QAction* Showviewfile1 = nullptr;
-    QAction* CreateGoogleEarthlink1 = nullptr;
-    QAction* N2 = nullptr;
-    QAction* Voyageestimate1 = nullptr;
-    QAction* Exportcoveragepreview1 = nullptr;
-    QAction* N3 = nullptr;
-    QAction* Importpoints1 = nullptr;
-    QAction* Importareas1 = nullptr;
-    QMenu* About1 = nullptr;
-    QAction* Quickstart1 = nullptr;
-    QAction* N1 = nullptr;
-    QAction* AboutTembrel1 = nullptr;
+    // The layout, as the form file describes it.
+    std::unique_ptr<Ui::TF_Main> ui;
     QTimer* T_Timer = nullptr;
 
     QtTimerBackend timerBackend_;

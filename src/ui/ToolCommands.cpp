@@ -9,11 +9,14 @@
 #include "PointsFile.h"
 #include "ShellOpener.h"
 #include "ViewFileOutput.h"
+#include "VoyageController.h"
 #include "VoyageErrors.h"
 #include "VoyageEstimator.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QPlainTextEdit>
+#include <QTableWidget>
 #include <QUrl>
 
 #include <algorithm>
@@ -52,11 +55,20 @@ std::filesystem::path ToolCommands::AbsoluteViewFile() const {
 }
 
 void ToolCommands::Inform(const QString& text) {
-    context_.view.ShowMessage(text.toStdString(), BoxType::Information, ButtonOk);
+    context_.messageBox.Show(context_.owner, text, BoxType::Information, ButtonOk);
 }
 
 void ToolCommands::Refuse(const QString& text) {
-    context_.view.ShowMessage(text.toStdString(), BoxType::Error, ButtonOk);
+    context_.messageBox.Show(context_.owner, text, BoxType::Error, ButtonOk);
+}
+
+bool ToolCommands::Confirmed(const std::string& question) {
+    return context_.messageBox.Show(context_.owner, Text(question), BoxType::Confirmation,
+                                    ButtonYes | ButtonNo) == ModalResult::Yes;
+}
+
+bool ToolCommands::ImportsAllowed() const {
+    return !context_.state.InProgress;
 }
 
 bool ToolCommands::SaveDocument(const QString& caption, const char* defaultName,
@@ -113,8 +125,9 @@ void ToolCommands::ShowViewFile() {
 void ToolCommands::ExportCoveragePreview() {
     std::string document;
     try {
-        document = CoveragePreview(context_.inputs, context_.timer, context_.decimalSeparator())
-                       .Render(context_.state.ItemNo);
+        document =
+            CoveragePreview(context_.inputs, context_.timer, context_.engine.DecimalSeparator())
+                .Render(context_.state.ItemNo);
     } catch (const VoyageError& e) {
         Refuse(Text(e.what()));
         return;
@@ -133,7 +146,8 @@ void ToolCommands::ExportCoveragePreview() {
 
 QString ToolCommands::EstimateText(std::int64_t untilNextTick) const {
     const VoyageState& state = context_.state;
-    const VoyageEstimator estimator(context_.inputs, context_.timer, context_.decimalSeparator());
+    const VoyageEstimator estimator(context_.inputs, context_.timer,
+                                    context_.engine.DecimalSeparator());
     VoyageEstimate estimate =
         state.InProgress ? estimator.TimeLeft(state) : estimator.BeforeStart(state.ItemNo);
     if (state.InProgress && !state.Paused && untilNextTick >= 0 &&
@@ -152,8 +166,8 @@ void ToolCommands::ShowEstimate(std::int64_t untilNextTick) {
 }
 
 void ToolCommands::ImportPoints() {
-    if (context_.state.InProgress) {
-        return; // the memo is locked while a voyage runs
+    if (!ImportsAllowed()) {
+        return;
     }
     const QString path = context_.fileDialog.OpenFileName(
         context_.owner, QStringLiteral("Import points"),
@@ -179,23 +193,21 @@ void ToolCommands::ImportPoints() {
         return;
     }
     if (!result.problems.empty() &&
-        context_.view.ShowMessage(ImportReport::Question(result.problems, result.points.size(),
-                                                         "point", "points", result.problemsLeftOut),
-                                  BoxType::Confirmation,
-                                  ButtonYes | ButtonNo) != ModalResult::Yes) {
+        !Confirmed(ImportReport::Question(result.problems, result.points.size(), "point", "points",
+                                          result.problemsLeftOut))) {
         return;
     }
-    const char separator = context_.decimalSeparator();
+    const char separator = context_.engine.DecimalSeparator();
     QStringList lines;
     for (const ImportedPoint& point : result.points) {
         lines << Text(ImportedText::MemoLine(point, separator));
     }
-    context_.setMemoLines(lines);
+    context_.memo.setPlainText(lines.join(QLatin1Char('\n')));
 }
 
 void ToolCommands::ImportAreas() {
-    if (context_.state.InProgress) {
-        return; // the grid is locked while a voyage runs
+    if (!ImportsAllowed()) {
+        return;
     }
     const QString path = context_.fileDialog.OpenFileName(
         context_.owner, QStringLiteral("Import areas"), ToQString(AbsoluteViewFile().parent_path()),
@@ -220,18 +232,33 @@ void ToolCommands::ImportAreas() {
         return;
     }
     if (!result.problems.empty() &&
-        context_.view.ShowMessage(ImportReport::Question(result.problems, result.areas.size(),
-                                                         "area", "areas", result.problemsLeftOut),
-                                  BoxType::Confirmation,
-                                  ButtonYes | ButtonNo) != ModalResult::Yes) {
+        !Confirmed(ImportReport::Question(result.problems, result.areas.size(), "area", "areas",
+                                          result.problemsLeftOut))) {
         return;
     }
-    const char separator = context_.decimalSeparator();
+    const char separator = context_.engine.DecimalSeparator();
     std::vector<GridRow> rows;
     for (const ImportedArea& area : result.areas) {
         rows.push_back(ImportedText::GridRow(area, separator));
     }
-    context_.setGridRows(rows);
+    FillGrid(rows);
+}
+
+void ToolCommands::FillGrid(const std::vector<GridRow>& rows) {
+    QTableWidget& grid = context_.grid;
+    for (int row = 0; row < VoyageInputs::GridRowCount; ++row) {
+        for (int column = 0; column < VoyageInputs::GridColumnCount; ++column) {
+            const std::size_t index = static_cast<std::size_t>(row);
+            const QString text = index < rows.size()
+                                     ? Text(rows[index][static_cast<std::size_t>(column)])
+                                     : QString();
+            if (QTableWidgetItem* item = grid.item(row, column)) {
+                item->setText(text);
+            } else if (!text.isEmpty()) {
+                grid.setItem(row, column, new QTableWidgetItem(text));
+            }
+        }
+    }
 }
 
 } // namespace tembrel

@@ -1,11 +1,11 @@
 #pragma once
 
 #include "FileDialogRoutine.h"
+#include "MessageBoxRoutine.h"
 #include "TimerModel.h"
 #include "VoyageEstimate.h"
 #include "VoyageInputs.h"
 #include "VoyageState.h"
-#include "VoyageView.h"
 
 #include <QString>
 #include <QStringList>
@@ -13,39 +13,41 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
-#include <functional>
 #include <string>
 #include <vector>
 
+class QPlainTextEdit;
+class QTableWidget;
 class QWidget;
 
 namespace tembrel {
 
 class ShellOpener;
+class VoyageController;
 
 // The commands of the Tools menu: the view file's folder, the Google Earth
-// link, the voyage estimate,
-// the coverage preview and the two imports. They read the voyage's inputs
-// and timer as the voyage does, ask through the view's message boxes and the file
-// dialog routine, and change nothing of a voyage; the imports replace the
-// memo's or the grid's contents, and only while no voyage is in progress.
+// link, the voyage estimate, the coverage preview and the two imports. They
+// read the window's inputs and the voyage timer as the voyage does, ask
+// through the message box and file dialog routines, and change nothing of a
+// voyage; the imports replace the memo's or the grid's contents, and only
+// while no voyage is in progress. The main window only wires its menu to them.
 class ToolCommands {
 public:
     using GridRow = std::array<std::string, VoyageInputs::GridColumnCount>;
 
-    // What the commands use of the main window.
+    // What the commands read and what they use; they call nothing back.
     struct Context {
-        VoyageView& view;
-        const VoyageInputs& inputs;
-        const TimerModel& timer;
+        const VoyageInputs& inputs; // the texts, grid, memo and page it reads
+        const TimerModel& timer;    // for the voyage's period
         const VoyageState& state;
-        std::function<char()> decimalSeparator;
+        const VoyageController& engine; // for its decimal separator
         std::filesystem::path viewFile; // where the voyage writes its views
         FileDialogRoutine& fileDialog;
+        MessageBoxRoutine& messageBox;
         ShellOpener& shell;
-        QWidget* owner = nullptr; // of the file dialogs
-        std::function<void(const QStringList& lines)> setMemoLines;
-        std::function<void(const std::vector<GridRow>& rows)> setGridRows;
+        QWidget* owner = nullptr; // of the boxes and the file dialogs
+        QPlainTextEdit& memo;     // the imports fill these two
+        QTableWidget& grid;
     };
 
     explicit ToolCommands(Context context);
@@ -61,6 +63,8 @@ public:
     // runs, else -1; the time left then counts only that part of the period.
     void ShowEstimate(std::int64_t untilNextTick);
     QString EstimateText(std::int64_t untilNextTick) const;
+    // The memo and the grid are locked during a voyage: so are their imports.
+    bool ImportsAllowed() const;
 
     // The view file as an absolute path, as the link and the dialogs name it.
     std::filesystem::path AbsoluteViewFile() const;
@@ -75,6 +79,8 @@ private:
                       QString& written);
     void Inform(const QString& text);
     void Refuse(const QString& text);
+    bool Confirmed(const std::string& question);
+    void FillGrid(const std::vector<GridRow>& rows);
 
     Context context_;
 };
