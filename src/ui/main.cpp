@@ -1,5 +1,6 @@
 #include "CacheFolderCommand.h"
 #include "QtMessageBoxRoutine.h"
+#include "QuitSignals.h"
 #include "SettingsStore.h"
 #include "ShellOpener.h"
 #include "TF_Main.h"
@@ -26,6 +27,9 @@ int main(int argc, char* argv[]) {
                              .cacheFolder = *cacheFolder,
                              .messageBox = messageBox,
                              .viewFileDirectory = {}});
+    tembrel::QuitSignals quitSignals;
+    QObject::connect(&quitSignals, &tembrel::QuitSignals::quitRequested, &F_Main,
+                     [&F_Main] { F_Main.QuitWithoutQuestion(); });
     QApplication::setWindowIcon(F_Main.windowIcon());
     F_Main.show();
     return QApplication::exec();
