@@ -6,7 +6,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-60}"
-targets=(fuzz_str_to_float fuzz_str_to_int fuzz_number_text fuzz_settings_reader)
+targets=(fuzz_str_to_float fuzz_str_to_int fuzz_number_text fuzz_settings_reader
+         fuzz_import_csv fuzz_import_gpx fuzz_import_kml)
 
 bash scripts/setup.sh
 cmake --preset fuzz >/dev/null
