@@ -6,7 +6,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-60}"
-targets=(fuzz_str_to_float fuzz_str_to_int fuzz_number_text)
+targets=(fuzz_str_to_float fuzz_str_to_int fuzz_number_text fuzz_settings_reader
+         fuzz_import_csv fuzz_import_gpx fuzz_import_kml)
 
 bash scripts/setup.sh
 cmake --preset fuzz >/dev/null
@@ -15,7 +16,11 @@ cmake --build --preset fuzz --target "${targets[@]}"
 share=$((seconds / ${#targets[@]}))
 if [ "$share" -lt 1 ]; then share=1; fi
 corpus="$(mktemp -d)"
-trap 'rm -rf "$corpus"' EXIT
+# Scratch files of the targets, in memory where the system has it: the
+# settings target syncs a file at every input.
+scratch="$(mktemp -d -p /dev/shm 2>/dev/null || mktemp -d)"
+trap 'rm -rf "$corpus" "$scratch"' EXIT
+export TMPDIR="$scratch"
 artifacts=build/fuzz/artifacts
 mkdir -p "$artifacts"
 

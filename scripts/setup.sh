@@ -19,7 +19,7 @@ packages=(
     # the desktop entry and the Debian package
     desktop-file-utils dpkg-dev
     # style
-    clang-format
+    clang-format clang-tidy
 )
 
 missing=()

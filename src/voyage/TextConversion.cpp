@@ -41,7 +41,7 @@ int HexValue(char c) {
 // The "C" numeric locale, created once: the process locale follows the user's
 // environment and must not decide the decimal point.
 locale_t ClassicNumericLocale() {
-    static const locale_t classic = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0));
+    static const locale_t classic = newlocale(LC_ALL_MASK, "C", nullptr);
     return classic;
 }
 
