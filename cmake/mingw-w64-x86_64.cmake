@@ -10,9 +10,9 @@ set(CMAKE_RC_COMPILER ${TEMBREL_MINGW_TRIPLET}-windres)
 set(CMAKE_AR ${TEMBREL_MINGW_TRIPLET}-gcc-ar-posix CACHE FILEPATH "")
 set(CMAKE_RANLIB ${TEMBREL_MINGW_TRIPLET}-gcc-ranlib-posix CACHE FILEPATH "")
 
-# Look for headers and libraries only in the MinGW sysroot and the prefixes given
-# (the cross-built Qt and libjpeg), never in the build machine's /usr.
-list(APPEND CMAKE_FIND_ROOT_PATH /usr/${TEMBREL_MINGW_TRIPLET} ${TEMBREL_WINDOWS_PREFIXES})
+# Look for headers, libraries and packages only in the MinGW sysroot and the
+# prefixes given (the cross-built Qt and libjpeg), never in the build machine's /usr.
+list(APPEND CMAKE_FIND_ROOT_PATH /usr/${TEMBREL_MINGW_TRIPLET} ${CMAKE_PREFIX_PATH})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
