@@ -9,7 +9,8 @@
 namespace {
 
 const tembrel::BenchTarget Targets[] = {
-    {"WriteViewFile against a bare open/write/close", "BM_WriteViewFile", "BM_ViewFileFloor", 1.5},
+    {"WriteViewFile against a bare open/write/close+rename", "BM_WriteViewFile", "BM_ViewFileFloor",
+     1.5},
     {"FormatNumber, view file values", "BM_FormatNumber", "", 1000},
     {"Area-step tick against its bare WriteViewFile", "BM_AreaStepTick", "BM_AreaStepWriteFloor",
      1.2},

@@ -1,5 +1,6 @@
-// WriteViewFile against the floor of the same job: a bare create/truncate,
-// write and close of the same 13 lines, in the same directory.
+// WriteViewFile against the floor of the same job: a bare exclusive create,
+// write and close of the same 13 lines beside the view file, and the rename
+// over it, in the same directory.
 #include "ViewFileWriter.h"
 
 #include "ScratchDirectory.h"
@@ -30,10 +31,12 @@ VoyageState HelpExampleStart() {
 void BM_ViewFileFloor(benchmark::State& state) {
     const ScratchDirectory dir;
     const std::string path = (dir.Path() / ViewFileWriter::FileName).string();
+    const std::string temporary = (dir.Path() / ".TembrelData.KML.tmp").string();
     const std::string document = ViewFileWriter::Render(HelpExampleStart(), '.');
     for (auto _ : state) {
-        const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-        if (fd < 0 || ::write(fd, document.data(), document.size()) < 0 || ::close(fd) != 0) {
+        const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 || ::write(fd, document.data(), document.size()) < 0 || ::close(fd) != 0 ||
+            ::rename(temporary.c_str(), path.c_str()) != 0) {
             state.SkipWithError("bare write failed");
             break;
         }

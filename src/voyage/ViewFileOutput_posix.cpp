@@ -2,8 +2,12 @@
 
 #include "VoyageErrors.h"
 
+#include <atomic>
 #include <cerrno>
+#include <cstdio>
+#include <ctime>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace tembrel {
@@ -61,10 +65,40 @@ constexpr ErrnoCode ErrnoCodes[] = {
     {EOPNOTSUPP, ErrorNotSupported},
 };
 
-// Closes the descriptor on every path out of Replace.
+[[noreturn]] void Fail(int errnoValue) {
+    throw InOutError(ViewFileOutput::SystemErrorCode(errnoValue));
+}
+
+// One write normally takes the whole document; a short write (the disk
+// filling up, say) is continued so that the failure is the one reported.
+void WriteAll(int fd, std::string_view document) {
+    const char* data = document.data();
+    std::size_t left = document.size();
+    while (left > 0) {
+        const ssize_t written = ::write(fd, data, left);
+        if (written < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            Fail(errno);
+        }
+        data += written;
+        left -= static_cast<std::size_t>(written);
+    }
+}
+
+int OpenFile(const char* path, int flags) {
+    int fd = -1;
+    do {
+        fd = ::open(path, flags | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
+    } while (fd < 0 && errno == EINTR);
+    return fd;
+}
+
+// Closes the descriptor on every path out of a write.
 class Descriptor {
 public:
-    explicit Descriptor(int fd) : fd_(fd) {}
+    explicit Descriptor(int fd = -1) : fd_(fd) {}
     Descriptor(const Descriptor&) = delete;
     Descriptor& operator=(const Descriptor&) = delete;
     ~Descriptor() {
@@ -73,19 +107,93 @@ public:
         }
     }
     int get() const { return fd_; }
-    // Closes now and reports the result; the destructor then does nothing.
-    int Close() {
+    void reset(int fd) { fd_ = fd; }
+    void Close() {
         const int result = ::close(fd_);
         fd_ = -1;
-        return result;
+        if (result != 0 && errno != EINTR) {
+            Fail(errno);
+        }
     }
 
 private:
     int fd_;
 };
 
-[[noreturn]] void Fail(int errnoValue) {
-    throw InOutError(ViewFileOutput::SystemErrorCode(errnoValue));
+// A fresh file beside the view file that becomes the view file by a rename,
+// so that a reader sees the old document or the new one, never a part. It is
+// removed again on every path that does not reach the rename.
+class TemporaryFile {
+public:
+    TemporaryFile() = default;
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+    ~TemporaryFile() {
+        if (created_ && !renamed_) {
+            ::unlink(path_.c_str());
+        }
+    }
+
+    // Creates it under a new name beside name in folder; the errno of the
+    // failure, or 0. Created exclusively, so a name someone planted is never
+    // opened.
+    int Create(const std::filesystem::path& folder, const std::filesystem::path& name) {
+        static std::atomic<unsigned> counter{0};
+        const unsigned long seed = static_cast<unsigned long>(::getpid()) * 2654435761UL ^
+                                   static_cast<unsigned long>(::time(nullptr));
+        // A clash with another file just takes the next name.
+        constexpr int Attempts = 100;
+        for (int attempt = 0; attempt < Attempts; ++attempt) {
+            char suffix[32];
+            std::snprintf(suffix, sizeof suffix, ".%08lx%04x.tmp", seed & 0xFFFFFFFFUL,
+                          counter.fetch_add(1) & 0xFFFFu);
+            path_ = folder / ("." + name.string() + suffix);
+            const int fd = OpenFile(path_.c_str(), O_WRONLY | O_CREAT | O_EXCL);
+            if (fd >= 0) {
+                file_.reset(fd);
+                created_ = true;
+                return 0;
+            }
+            if (errno != EEXIST) {
+                return errno;
+            }
+        }
+        return EEXIST;
+    }
+
+    void Write(std::string_view document) { WriteAll(file_.get(), document); }
+    void Close() { file_.Close(); }
+
+    void RenameOver(const std::filesystem::path& target) {
+        if (::rename(path_.c_str(), target.c_str()) != 0) {
+            Fail(errno);
+        }
+        renamed_ = true;
+    }
+
+private:
+    std::filesystem::path path_;
+    Descriptor file_;
+    bool created_ = false;
+    bool renamed_ = false;
+};
+
+// The write of old, into the existing regular file, for a folder where no new
+// file may be made: readers may then see a part, but the view goes on.
+void WriteInPlace(const std::filesystem::path& path, std::string_view document) {
+    Descriptor file(OpenFile(path.c_str(), O_WRONLY | O_TRUNC));
+    if (file.get() < 0) {
+        Fail(errno);
+    }
+    struct stat opened {};
+    if (::fstat(file.get(), &opened) != 0) {
+        Fail(errno);
+    }
+    if (!S_ISREG(opened.st_mode)) {
+        Fail(EACCES);
+    }
+    WriteAll(file.get(), document);
+    file.Close();
 }
 
 } // namespace
@@ -100,33 +208,40 @@ int ViewFileOutput::SystemErrorCode(int errnoValue) {
 }
 
 void ViewFileOutput::Replace(const std::filesystem::path& path, std::string_view document) {
-    int fd = -1;
-    do {
-        fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    } while (fd < 0 && errno == EINTR);
-    if (fd < 0) {
-        Fail(errno);
+    const std::filesystem::path name = path.filename();
+    const std::filesystem::path folder = path.parent_path();
+    if (name.empty()) {
+        Fail(EISDIR);
     }
-    Descriptor file(fd);
 
-    // One write normally takes the whole document; a short write (the disk
-    // filling up, say) is continued so that the failure is the one reported.
-    const char* data = document.data();
-    std::size_t left = document.size();
-    while (left > 0) {
-        const ssize_t written = ::write(file.get(), data, left);
-        if (written < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
+    // What stands at the name now. A file the user made read-only stays
+    // refused, as when it was written in place; a link, a pipe or a device is
+    // replaced by the rename below, never followed or opened.
+    struct stat current {};
+    bool regularFile = false;
+    if (::lstat(path.c_str(), &current) == 0) {
+        regularFile = S_ISREG(current.st_mode);
+        if (S_ISDIR(current.st_mode)) {
+            Fail(EISDIR);
+        }
+        if (regularFile && ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0) {
             Fail(errno);
         }
-        data += written;
-        left -= static_cast<std::size_t>(written);
-    }
-    if (file.Close() != 0 && errno != EINTR) {
+    } else if (errno != ENOENT) {
         Fail(errno);
     }
+
+    TemporaryFile file;
+    if (const int error = file.Create(folder, name); error != 0) {
+        if ((error == EACCES || error == EPERM) && regularFile) {
+            WriteInPlace(path, document);
+            return;
+        }
+        Fail(error);
+    }
+    file.Write(document);
+    file.Close();
+    file.RenameOver(path);
 }
 
 } // namespace tembrel

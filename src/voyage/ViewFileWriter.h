@@ -20,8 +20,8 @@ public:
     // The document for these values, CR LF after every line.
     static std::string Render(const VoyageState& state, char decimalSeparator);
 
-    // Replaces the file whole (create or truncate, one write, close). Throws
-    // InOutError with the mapped code; the file is released on every path.
+    // Replaces the file whole (a fresh file renamed over it). Throws
+    // InOutError with the mapped code; nothing is held on any path.
     void WriteViewFile(const VoyageState& state, char decimalSeparator) const;
 
     std::filesystem::path Path() const;

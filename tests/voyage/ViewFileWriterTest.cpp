@@ -6,12 +6,23 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cerrno>
+#include <chrono>
+#include <csignal>
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <future>
 #include <iterator>
+#include <set>
 #include <string>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 namespace tembrel {
@@ -42,6 +53,15 @@ std::string ReadBytes(const fs::path& path) {
 std::size_t OpenDescriptorCount() {
     return static_cast<std::size_t>(
         std::distance(fs::directory_iterator("/proc/self/fd"), fs::directory_iterator()));
+}
+
+// The names in a folder, to show that nothing was left beside the view file.
+std::set<std::string> Names(const fs::path& folder) {
+    std::set<std::string> names;
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
+        names.insert(entry.path().filename().string());
+    }
+    return names;
 }
 
 VoyageState State(float lat, float lon, std::int32_t range) {
@@ -187,15 +207,67 @@ TEST(ViewFileWriter, DirectoryInTheFilesPlaceIsAccessDenied) {
     EXPECT_EQ(ReadBytes(writer.Path()), WorkedExample);
 }
 
-TEST(ViewFileWriter, ReadOnlyFileIsAccessDenied) {
-    if (geteuid() == 0) {
-        GTEST_SKIP() << "a read-only mode does not stop root";
+// Runs check in a child process without root's right to write any file, and
+// returns its exit status.
+int ExitStatusAsUnprivileged(const std::function<int()>& check) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) {
+            ::_exit(90);
+        }
+        int status = 91;
+        try {
+            status = check();
+        } catch (...) {
+        }
+        ::_exit(status);
     }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST(ViewFileWriter, ReadOnlyFileIsAccessDeniedAndKept) {
+    // The folder may be written, so only the file's own mode refuses.
+    ScratchDirectory dir;
+    fs::permissions(dir.Path(), fs::perms::all);
+    const ViewFileWriter writer(dir.Path());
+    writer.WriteViewFile(State(1, 2, 3), '.');
+    fs::permissions(writer.Path(),
+                    fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    const int status = ExitStatusAsUnprivileged([&] {
+        try {
+            writer.WriteViewFile(State(48.86f, 2.2877f, 250), '.');
+        } catch (const InOutError& e) {
+            return e.code() == 5 && std::string(e.what()) == "File access denied" ? 0 : 1;
+        }
+        return 2;
+    });
+    EXPECT_EQ(status, 0) << "1: another error, 2: written";
+    EXPECT_EQ(ReadBytes(writer.Path()), ViewFileWriter::Render(State(1, 2, 3), '.'));
+    EXPECT_EQ(Names(dir.Path()), std::set<std::string>{"TembrelData.KML"});
+}
+
+TEST(ViewFileWriter, FolderClosedToNewFilesStillTakesTheWriteInPlace) {
+    // Whoever may write the file but not the folder keeps the voyage going.
     ScratchDirectory dir;
     const ViewFileWriter writer(dir.Path());
     writer.WriteViewFile(State(1, 2, 3), '.');
-    fs::permissions(writer.Path(), fs::perms::owner_read);
-    ExpectInOutError(writer, 5, "File access denied");
+    fs::permissions(writer.Path(), fs::perms::all & ~fs::perms::owner_exec &
+                                       ~fs::perms::group_exec & ~fs::perms::others_exec);
+    fs::permissions(dir.Path(), fs::perms::owner_all | fs::perms::group_read |
+                                    fs::perms::group_exec | fs::perms::others_read |
+                                    fs::perms::others_exec);
+    const int status = ExitStatusAsUnprivileged([&] {
+        if (::access(dir.Path().c_str(), W_OK) == 0) {
+            return 3; // the folder is open to this user after all
+        }
+        writer.WriteViewFile(State(48.86f, 2.2877f, 250), '.');
+        return 0;
+    });
+    EXPECT_EQ(status, 0) << "91: the write failed, 3: no user to test with";
+    EXPECT_EQ(ReadBytes(writer.Path()), WorkedExample);
+    EXPECT_EQ(Names(dir.Path()), std::set<std::string>{"TembrelData.KML"});
 }
 
 TEST(ViewFileWriter, MissingDirectoryIsAnInvalidFilename) {
@@ -203,23 +275,149 @@ TEST(ViewFileWriter, MissingDirectoryIsAnInvalidFilename) {
     ExpectInOutError(ViewFileWriter(dir.Path() / "gone"), 3, "Invalid filename");
 }
 
-TEST(ViewFileWriter, FailedWritesReleaseTheFile) {
-    // /dev/full opens fine and refuses every write with "disk full".
-    if (!fs::exists("/dev/full")) {
-        GTEST_SKIP() << "no /dev/full";
+// Files may grow only to limit bytes while it lives; a write beyond fails
+// with EFBIG instead of raising SIGXFSZ.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t limit) {
+        ::getrlimit(RLIMIT_FSIZE, &saved_);
+        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limited = saved_;
+        limited.rlim_cur = limit;
+        ::setrlimit(RLIMIT_FSIZE, &limited);
     }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+    ~FileSizeLimit() {
+        ::setrlimit(RLIMIT_FSIZE, &saved_);
+        std::signal(SIGXFSZ, previousHandler_);
+    }
+
+private:
+    rlimit saved_{};
+    void (*previousHandler_)(int) = nullptr;
+};
+
+TEST(ViewFileWriter, FailedWritesKeepTheOldViewAndLeaveNothingBehind) {
+    ScratchDirectory dir;
+    const ViewFileWriter writer(dir.Path());
+    writer.WriteViewFile(State(1, 2, 3), '.');
     const std::size_t before = OpenDescriptorCount();
     for (int i = 0; i < 3; ++i) {
+        // The first write call takes 64 bytes, the continuation is refused.
+        const FileSizeLimit limit(64);
         try {
-            ViewFileOutput::Replace("/dev/full", WorkedExample);
-            FAIL() << "write to /dev/full succeeded";
+            writer.WriteViewFile(State(48.86f, 2.2877f, 250), '.');
+            ADD_FAILURE() << "write beyond the size limit succeeded";
         } catch (const InOutError& e) {
-            EXPECT_EQ(e.code(), 112);
-            EXPECT_STREQ(e.what(), "I/O error 112");
+            EXPECT_EQ(e.code(), 223);
+            EXPECT_STREQ(e.what(), "I/O error 223");
         }
     }
     EXPECT_EQ(OpenDescriptorCount(), before);
+    EXPECT_EQ(ReadBytes(writer.Path()), ViewFileWriter::Render(State(1, 2, 3), '.'));
+    EXPECT_EQ(Names(dir.Path()), std::set<std::string>{"TembrelData.KML"});
 }
+
+TEST(ViewFileWriter, AReaderSeesTheOldViewOrTheNewNeverAPart) {
+    // A reader polls the file while it is replaced over and over; every read
+    // must give one whole document.
+    ScratchDirectory dir;
+    const ViewFileWriter writer(dir.Path());
+    const VoyageState first = State(48.86f, 2.2877f, 250);
+    const VoyageState second = State(-33.9f, 151.2f, 40000);
+    const std::string firstText = ViewFileWriter::Render(first, '.');
+    const std::string secondText = ViewFileWriter::Render(second, '.');
+    writer.WriteViewFile(first, '.');
+
+    std::atomic<bool> writing{true};
+    long reads = 0;
+    long torn = 0;
+    std::string example;
+    std::thread reader([&] {
+        while (writing.load()) {
+            const std::string seen = ReadBytes(writer.Path());
+            ++reads;
+            if (seen != firstText && seen != secondText) {
+                if (torn++ == 0) {
+                    example = seen;
+                }
+            }
+        }
+    });
+    for (int i = 0; i < 300; ++i) {
+        writer.WriteViewFile(i % 2 == 0 ? second : first, '.');
+    }
+    writing = false;
+    reader.join();
+    EXPECT_EQ(torn, 0) << "of " << reads << " reads, e.g. '" << example << "'";
+    EXPECT_GT(reads, 0);
+    EXPECT_EQ(Names(dir.Path()), std::set<std::string>{"TembrelData.KML"});
+}
+
+// What may stand at the file's name when a write comes: each is replaced by
+// the view file, and nothing it points to is touched.
+struct ObstacleCase {
+    std::string name;
+    std::function<void(const fs::path& view, const fs::path& elsewhere)> place;
+    bool elsewhereExists;
+};
+
+void PrintTo(const ObstacleCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class ObstacleAtTheName : public ::testing::TestWithParam<ObstacleCase> {};
+
+TEST_P(ObstacleAtTheName, IsReplacedNotFollowed) {
+    ScratchDirectory dir;
+    ScratchDirectory other;
+    const ViewFileWriter writer(dir.Path());
+    const fs::path elsewhere = other.Path() / "notes.txt";
+    GetParam().place(writer.Path(), elsewhere);
+
+    // The write runs apart so that a write that blocks fails the test instead
+    // of hanging it; a reader is then opened to let it go.
+    auto write = std::async(std::launch::async,
+                            [&] { writer.WriteViewFile(State(48.86f, 2.2877f, 250), '.'); });
+    if (write.wait_for(std::chrono::seconds(20)) != std::future_status::ready) {
+        const int fd = ::open(writer.Path().c_str(), O_RDONLY | O_NONBLOCK);
+        write.wait();
+        ::close(fd);
+        FAIL() << "the write blocked";
+    }
+    write.get();
+
+    EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(writer.Path())));
+    EXPECT_EQ(ReadBytes(writer.Path()), WorkedExample);
+    EXPECT_EQ(Names(dir.Path()), std::set<std::string>{"TembrelData.KML"});
+    if (GetParam().elsewhereExists) {
+        EXPECT_EQ(ReadBytes(elsewhere), "the user's own text\n");
+    } else {
+        EXPECT_FALSE(fs::exists(elsewhere));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ObstacleAtTheName,
+    ::testing::Values(ObstacleCase{"LinkToAFile",
+                                   [](const fs::path& view, const fs::path& elsewhere) {
+                                       std::ofstream(elsewhere, std::ios::binary)
+                                           << "the user's own text\n";
+                                       fs::create_symlink(elsewhere, view);
+                                   },
+                                   true},
+                      ObstacleCase{"LinkToNothing",
+                                   [](const fs::path& view, const fs::path& elsewhere) {
+                                       fs::create_symlink(elsewhere, view);
+                                   },
+                                   false},
+                      ObstacleCase{"Pipe",
+                                   [](const fs::path& view, const fs::path&) {
+                                       ASSERT_EQ(::mkfifo(view.c_str(), 0666), 0);
+                                   },
+                                   false}),
+    [](const auto& info) { return info.param.name; });
 
 TEST(ViewFileWriter, FailedOpensLeaveNothingOpen) {
     ScratchDirectory dir;
