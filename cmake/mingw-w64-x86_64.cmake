@@ -20,3 +20,7 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
 # Run test programs through Wine.
 set(CMAKE_CROSSCOMPILING_EMULATOR wine CACHE FILEPATH "")
+
+# Link the C and C++ runtimes and winpthread in, so each program is one file
+# that needs no MinGW DLLs beside it.
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")

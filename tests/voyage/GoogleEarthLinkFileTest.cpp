@@ -47,37 +47,47 @@ INSTANTIATE_TEST_SUITE_P(
                       RefreshCase{"ten", 0}));
 
 struct UrlCase {
-    const char* path;
+    const char8_t* path; // UTF-8 on every system, as the window hands paths over
     const char* url;
 };
 
 void PrintTo(const UrlCase& c, std::ostream* out) {
-    *out << c.path;
+    *out << reinterpret_cast<const char*>(c.path);
 }
 
 class FileUrl : public ::testing::TestWithParam<UrlCase> {};
 
 TEST_P(FileUrl, PercentEncodesThePath) {
-    EXPECT_EQ(GoogleEarthLinkFile::FileUrl(GetParam().path), GetParam().url);
+    EXPECT_EQ(GoogleEarthLinkFile::FileUrl(std::filesystem::path(GetParam().path)),
+              GetParam().url);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, FileUrl,
-    ::testing::Values(UrlCase{"/tmp/TembrelData.KML", "file:///tmp/TembrelData.KML"},
-                      UrlCase{"/home/a b/c&d#e%f.KML", "file:///home/a%20b/c%26d%23e%25f.KML"},
-                      UrlCase{"/Caf\xC3\xA9/x", "file:///Caf%C3%A9/x"},
-                      UrlCase{"/a/<b>'\"", "file:///a/%3Cb%3E%27%22"},
-                      UrlCase{"C:/Maps/TembrelData.KML", "file:///C:/Maps/TembrelData.KML"}));
+    ::testing::Values(UrlCase{u8"/tmp/TembrelData.KML", "file:///tmp/TembrelData.KML"},
+                      UrlCase{u8"/home/a b/c&d#e%f.KML", "file:///home/a%20b/c%26d%23e%25f.KML"},
+                      UrlCase{u8"/Caf\u00E9/x", "file:///Caf%C3%A9/x"},
+                      UrlCase{u8"/a/<b>'\"", "file:///a/%3Cb%3E%27%22"},
+                      UrlCase{u8"C:/Maps/TembrelData.KML", "file:///C:/Maps/TembrelData.KML"}));
+
+// An absolute path on the system the tests run on.
+#ifdef _WIN32
+constexpr const char* HelpViewFile = "C:/Users/user/maps/TembrelData.KML";
+constexpr const char* HelpViewUrl = "file:///C:/Users/user/maps/TembrelData.KML";
+#else
+constexpr const char* HelpViewFile = "/home/user/maps/TembrelData.KML";
+constexpr const char* HelpViewUrl = "file:///home/user/maps/TembrelData.KML";
+#endif
 
 TEST(GoogleEarthLinkFile, HelpExampleDocument) {
-    EXPECT_EQ(GoogleEarthLinkFile::Render("/home/user/maps/TembrelData.KML", 10),
+    EXPECT_EQ(GoogleEarthLinkFile::Render(HelpViewFile, 10),
               "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
               "<kml xmlns=\"http://www.opengis.net/kml/2.2\">\n"
               "<NetworkLink>\n"
               " <name>Tembrel</name>\n"
               " <flyToView>1</flyToView>\n"
               " <Link>\n"
-              "  <href>file:///home/user/maps/TembrelData.KML</href>\n"
+              "  <href>" + std::string(HelpViewUrl) + "</href>\n"
               "  <refreshMode>onInterval</refreshMode>\n"
               "  <refreshInterval>10</refreshInterval>\n"
               " </Link>\n"
