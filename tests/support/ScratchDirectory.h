@@ -20,8 +20,8 @@ public:
         // No mkdtemp: a random name, taken only if nobody has it yet.
         std::random_device random;
         for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
-            const std::filesystem::path candidate = std::filesystem::temp_directory_path() /
-                                                    ("tembrel-" + std::to_string(random()));
+            const std::filesystem::path candidate =
+                std::filesystem::temp_directory_path() / ("tembrel-" + std::to_string(random()));
             if (std::filesystem::create_directory(candidate)) {
                 path_ = candidate;
             }
@@ -44,7 +44,9 @@ public:
         std::filesystem::remove_all(path_, ignored);
     }
 
-    const std::filesystem::path& Path() const { return path_; }
+    const std::filesystem::path& Path() const {
+        return path_;
+    }
 
 private:
     std::filesystem::path path_;

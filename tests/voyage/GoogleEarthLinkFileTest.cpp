@@ -58,8 +58,7 @@ void PrintTo(const UrlCase& c, std::ostream* out) {
 class FileUrl : public ::testing::TestWithParam<UrlCase> {};
 
 TEST_P(FileUrl, PercentEncodesThePath) {
-    EXPECT_EQ(GoogleEarthLinkFile::FileUrl(std::filesystem::path(GetParam().path)),
-              GetParam().url);
+    EXPECT_EQ(GoogleEarthLinkFile::FileUrl(std::filesystem::path(GetParam().path)), GetParam().url);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -87,12 +86,14 @@ TEST(GoogleEarthLinkFile, HelpExampleDocument) {
               " <name>Tembrel</name>\n"
               " <flyToView>1</flyToView>\n"
               " <Link>\n"
-              "  <href>" + std::string(HelpViewUrl) + "</href>\n"
-              "  <refreshMode>onInterval</refreshMode>\n"
-              "  <refreshInterval>10</refreshInterval>\n"
-              " </Link>\n"
-              "</NetworkLink>\n"
-              "</kml>\n");
+              "  <href>" +
+                  std::string(HelpViewUrl) +
+                  "</href>\n"
+                  "  <refreshMode>onInterval</refreshMode>\n"
+                  "  <refreshInterval>10</refreshInterval>\n"
+                  " </Link>\n"
+                  "</NetworkLink>\n"
+                  "</kml>\n");
 }
 
 TEST(GoogleEarthLinkFile, RelativeViewFileIsMadeAbsolute) {

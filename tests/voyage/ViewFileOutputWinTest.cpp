@@ -128,23 +128,22 @@ TEST_P(ViewFileOutputWinFaults, GiveTheSameMessagesAsOnLinux) {
 
 INSTANTIATE_TEST_SUITE_P(
     Table, ViewFileOutputWinFaults,
-    ::testing::Values(
-        FaultCase{"MissingFolder", [](const fs::path& s) { return s / "gone"; }, 3,
-                  "Invalid filename"},
-        FaultCase{"FolderAtTheName",
-                  [](const fs::path& s) {
-                      fs::create_directory(s / "TembrelData.KML");
-                      return s;
-                  },
-                  5, "File access denied"},
-        FaultCase{"ReadOnlyFile",
-                  [](const fs::path& s) {
-                      std::ofstream(s / "TembrelData.KML") << "old";
-                      SetFileAttributesW((s / "TembrelData.KML").wstring().c_str(),
-                                         FILE_ATTRIBUTE_READONLY);
-                      return s;
-                  },
-                  5, "File access denied"}),
+    ::testing::Values(FaultCase{"MissingFolder", [](const fs::path& s) { return s / "gone"; }, 3,
+                                "Invalid filename"},
+                      FaultCase{"FolderAtTheName",
+                                [](const fs::path& s) {
+                                    fs::create_directory(s / "TembrelData.KML");
+                                    return s;
+                                },
+                                5, "File access denied"},
+                      FaultCase{"ReadOnlyFile",
+                                [](const fs::path& s) {
+                                    std::ofstream(s / "TembrelData.KML") << "old";
+                                    SetFileAttributesW((s / "TembrelData.KML").wstring().c_str(),
+                                                       FILE_ATTRIBUTE_READONLY);
+                                    return s;
+                                },
+                                5, "File access denied"}),
     [](const ::testing::TestParamInfo<FaultCase>& info) { return info.param.name; });
 
 } // namespace
