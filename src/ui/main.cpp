@@ -1,5 +1,6 @@
 #include "CacheFolderCommand.h"
 #include "QtMessageBoxRoutine.h"
+#include "RegionalSettingsNotice.h"
 #include "SettingsStore.h"
 #include "ShellOpener.h"
 #include "TF_Main.h"
@@ -26,6 +27,7 @@ int main(int argc, char* argv[]) {
                              .cacheFolder = *cacheFolder,
                              .messageBox = messageBox,
                              .viewFileDirectory = {}});
+    tembrel::ForwardRegionalSettingsChanges(F_Main);
     QApplication::setWindowIcon(F_Main.windowIcon());
     F_Main.show();
     return QApplication::exec();
