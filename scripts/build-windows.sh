@@ -2,10 +2,12 @@
 # Cross-builds Tembrel for 64-bit Windows (the windows preset): tembrel.exe,
 # tembrel-sim.exe and the test suites, against the static Qt and libjpeg that
 # scripts/build-qt-windows.sh builds once into its cache.
+# Installs what it needs first (scripts/setup.sh windows).
 #   scripts/build-windows.sh [cmake --build options, e.g. --target package]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+bash scripts/setup.sh windows >&2
 prefixes=$(bash scripts/build-qt-windows.sh)
 TEMBREL_QT_PREFIX=$(sed -n 's/^QT=//p' <<<"$prefixes")
 TEMBREL_JPEG_PREFIX=$(sed -n 's/^JPEG=//p' <<<"$prefixes")
