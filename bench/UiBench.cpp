@@ -114,13 +114,8 @@ BENCHMARK_CAPTURE(BM_StartUp, main_window, TEMBREL_BENCH_MAIN_WINDOW, "")
 
 class EmptySettings final : public SettingsStore {
 public:
-    bool Open() override { return true; }
-    bool QueryValue(std::string_view, ValueType&, std::size_t&) override { return false; }
-    bool ReadValue(std::string_view, std::size_t, ValueType&, std::string&) override {
-        return false;
-    }
-    bool SetString(std::string_view, std::string_view) override { return true; }
-    bool Close() override { return true; }
+    EditTexts Restore() override { return {}; }
+    bool Save(const EditTexts&) override { return true; }
 };
 
 class NoShell final : public ShellOpener {

@@ -2,6 +2,8 @@
 
 #include "ShellOpener.h"
 
+#include <QString>
+
 #include <memory>
 
 namespace tembrel {
@@ -21,5 +23,11 @@ public:
 // Earth's settings files in the user's configuration folder elsewhere (see
 // ConfFileCacheFolderCommand). `shell` must outlive the command.
 std::unique_ptr<CacheFolderCommand> CreateCacheFolderCommand(ShellOpener& shell);
+
+// Hands a folder to the shell, only when `path` is the absolute path of an
+// existing folder, and then in a form the shell cannot take for an option or
+// a web address (see FolderShellTarget). False, having asked nothing, for
+// anything else (empty, relative, a URL, a file), or when the shell refuses.
+bool OpenFolderInShell(ShellOpener& shell, const QString& path);
 
 } // namespace tembrel

@@ -1,39 +1,45 @@
 #include "CacheFolderCommand.h"
-#include "RegistrySettingsStore.h"
 #include "StoredText.h"
+
+#include <QSettings>
 
 #include <exception>
 #include <optional>
-#include <string>
 
 namespace tembrel {
 
 namespace {
 
-// "CachePath" under one Google Earth key; nullopt when the value is missing.
-std::optional<std::string> ReadCachePath(const char* subKey, RegistryKeyAccess access) {
-    const std::unique_ptr<SettingsStore> store = CreateRegistrySettingsStore(subKey, access);
-    store->Open(); // not examined: a key that cannot be opened holds no value
-    return ReadStoredText(*store, "CachePath"); // the store closes its key when destroyed
+// "CachePath" under one Google Earth key of HKEY_CURRENT_USER\Software.
+// Asked from the Software key, QSettings opens the keys below it for reading
+// only, so a Google Earth key that does not exist is never created.
+struct StoredPath {
+    bool found = false;
+    std::optional<QString> path = QString(); // nullopt: another type with data
+};
+
+StoredPath ReadCachePath(const QString& googleEarthKey) {
+    const QSettings software(QStringLiteral("HKEY_CURRENT_USER\\Software"),
+                             QSettings::NativeFormat);
+    const QString name = QStringLiteral("Google/") + googleEarthKey + QStringLiteral("/CachePath");
+    if (!software.contains(name)) {
+        return {};
+    }
+    return {.found = true, .path = StoredText(software.value(name))};
 }
 
-// Reads where Google Earth records its cache folder and hands the path to the
-// shell, which reports its own failures.
 class RegistryCacheFolderCommand final : public CacheFolderCommand {
 public:
     explicit RegistryCacheFolderCommand(ShellOpener& shell) : shell_(shell) {}
 
     bool Run() override {
         try {
-            std::optional<std::string> stored = ReadCachePath("Software\\Google\\Google Earth Plus",
-                                                              RegistryKeyAccess::CreateWhenMissing);
-            if (!stored) {
-                // Where current versions keep it; that key is never created here.
-                stored = ReadCachePath("Software\\Google\\Google Earth Pro",
-                                       RegistryKeyAccess::ReadOnly);
+            StoredPath stored = ReadCachePath(QStringLiteral("Google Earth Plus"));
+            if (!stored.found) {
+                // Where current versions keep it.
+                stored = ReadCachePath(QStringLiteral("Google Earth Pro"));
             }
-            shell_.Open(stored.value_or(std::string())); // also an empty path
-            return true;
+            return stored.path && OpenFolderInShell(shell_, *stored.path);
         } catch (const std::exception&) {
             return false;
         }

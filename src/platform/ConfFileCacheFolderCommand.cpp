@@ -1,33 +1,39 @@
 #include "ConfFileCacheFolderCommand.h"
 
-#include "IniFileSettingsStore.h"
-#include "SettingsReadError.h"
 #include "StoredText.h"
 
 #include <QFileInfo>
+#include <QSettings>
 
 #include <exception>
 #include <optional>
-#include <string>
 #include <utility>
 
 namespace tembrel {
 
 namespace {
 
-// "CachePath" of one Google Earth settings file; nullopt when the file or the
-// value is missing.
-std::optional<std::string> ReadCachePath(const QString& file) {
-    if (!QFileInfo::exists(file)) {
-        return std::nullopt;
+// What the lookup of "CachePath" in one settings file of Google Earth gives.
+struct StoredPath {
+    bool readable = true;                    // false: the file exists but is unfit to read
+    bool found = false;                      // the value is there
+    std::optional<QString> path = QString(); // nullopt: another type with data
+};
+
+StoredPath ReadCachePath(const QString& file) {
+    QFileInfo info(file);
+    if (!info.exists() && !info.isSymLink()) {
+        return {};
     }
-    IniFileSettingsStore store(file, IniFileSettingsStore::Mode::ReadOnly);
-    if (!store.Open()) {
-        throw SettingsReadError("Failed to get data for 'CachePath'");
+    if (!IsReadableSettingsFile(file)) {
+        return {.readable = false};
     }
-    std::optional<std::string> path = ReadStoredText(store, "CachePath");
-    store.Close();
-    return path;
+    const QSettings settings(file, QSettings::IniFormat);
+    const QVariant value = settings.value(QStringLiteral("CachePath"));
+    if (settings.status() != QSettings::NoError) {
+        return {.readable = false};
+    }
+    return {.found = settings.contains(QStringLiteral("CachePath")), .path = StoredText(value)};
 }
 
 } // namespace
@@ -39,21 +45,20 @@ ConfFileCacheFolderCommand::ConfFileCacheFolderCommand(ShellOpener& shell, QStri
 
 bool ConfFileCacheFolderCommand::Run() {
     try {
-        std::optional<std::string> stored =
+        StoredPath stored =
             ReadCachePath(configDirectory_ + QStringLiteral("/Google/GoogleEarthPro.conf"));
-        if (!stored) {
+        if (stored.readable && !stored.found) {
             stored =
                 ReadCachePath(configDirectory_ + QStringLiteral("/Google/GoogleEarthPlus.conf"));
         }
-        std::string path = stored.value_or(std::string());
-        if (path.empty()) {
-            path = (homeDirectory_ + QStringLiteral("/.googleearth/Cache")).toStdString();
-        }
-        // xdg-open reports a missing folder to nobody, so it is caught here.
-        if (!QFileInfo(QString::fromStdString(path)).isDir()) {
+        if (!stored.readable || !stored.path) {
             return false;
         }
-        return shell_.Open(path);
+        QString path = *stored.path;
+        if (path.isEmpty()) {
+            path = homeDirectory_ + QStringLiteral("/.googleearth/Cache");
+        }
+        return OpenFolderInShell(shell_, path);
     } catch (const std::exception&) {
         return false;
     }

@@ -15,8 +15,9 @@ namespace tembrel {
 // files are only read, never created or changed.
 //
 // Nobody else would report a failure here, so Run() returns false, having
-// handed nothing to the shell, when a file cannot be read, the value is of
-// another type with data, the folder does not exist or the shell refuses.
+// handed nothing to the shell, when a file is not a regular file of bounded
+// size, the value is of another type with data, the path is not absolute, the
+// folder does not exist or the shell refuses.
 class ConfFileCacheFolderCommand final : public CacheFolderCommand {
 public:
     ConfFileCacheFolderCommand(ShellOpener& shell, QString configDirectory, QString homeDirectory);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 #include <memory>
 #include <string>
 
@@ -17,5 +19,9 @@ public:
 
 // The system's shell: ShellExecuteA on Windows, a detached xdg-open elsewhere.
 std::unique_ptr<ShellOpener> CreateSystemShellOpener();
+
+// How the system's shell is handed an existing folder given by its absolute
+// path: as a file:// URL for xdg-open, as the native path for ShellExecute.
+QString FolderShellTarget(const QString& absoluteFolder);
 
 } // namespace tembrel

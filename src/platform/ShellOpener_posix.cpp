@@ -3,6 +3,7 @@
 #include <QProcess>
 #include <QString>
 #include <QStringList>
+#include <QUrl>
 
 namespace tembrel {
 
@@ -20,6 +21,10 @@ public:
 };
 
 } // namespace
+
+QString FolderShellTarget(const QString& absoluteFolder) {
+    return QUrl::fromLocalFile(absoluteFolder).toString(QUrl::FullyEncoded);
+}
 
 std::unique_ptr<ShellOpener> CreateSystemShellOpener() {
     return std::make_unique<XdgShellOpener>();

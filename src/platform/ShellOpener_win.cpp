@@ -1,5 +1,7 @@
 #include "ShellOpener.h"
 
+#include <QDir>
+
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
 #endif
@@ -45,6 +47,12 @@ public:
 };
 
 } // namespace
+
+QString FolderShellTarget(const QString& absoluteFolder) {
+    // ShellExecute never reads an absolute native path (a drive letter or a
+    // UNC name first) as an option or a web address.
+    return QDir::toNativeSeparators(absoluteFolder);
+}
 
 std::unique_ptr<ShellOpener> CreateSystemShellOpener() {
     return std::make_unique<ShellExecuteOpener>();

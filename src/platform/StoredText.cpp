@@ -1,39 +1,70 @@
 #include "StoredText.h"
 
-#include "SettingsReadError.h"
+#include <QFileInfo>
+#include <QSettings>
+#include <QVariantList>
 
 namespace tembrel {
 
 namespace {
 
-std::string Quoted(const char* message, std::string_view name) {
-    std::string text(message);
-    text += " '";
-    text += name;
-    text += '\'';
-    return text;
+QString KeyOf(const char* name) {
+    return QString::fromLatin1(name);
+}
+
+bool HoldsData(const QVariant& value) {
+    switch (value.typeId()) {
+    case QMetaType::UnknownType:
+        return false;
+    case QMetaType::QByteArray:
+        return !value.toByteArray().isEmpty();
+    case QMetaType::QStringList:
+    case QMetaType::QVariantList:
+        return !value.toList().isEmpty();
+    default:
+        return true;
+    }
 }
 
 } // namespace
 
-std::optional<std::string> ReadStoredText(SettingsStore& store, std::string_view name) {
-    SettingsStore::ValueType type = SettingsStore::ValueType::Other;
-    std::size_t size = 0;
-    if (!store.QueryValue(name, type, size)) {
+bool IsReadableSettingsFile(const QString& path) {
+    const QFileInfo info(path);
+    return info.isFile() && info.size() <= MaxSettingsFileBytes;
+}
+
+std::optional<QString> StoredText(const QVariant& value) {
+    if (value.typeId() == QMetaType::QString) {
+        const QString text = value.toString();
+        return text.left(text.indexOf(QChar(u'\0')));
+    }
+    if (HoldsData(value)) {
         return std::nullopt;
     }
-    if (size == 0) {
-        return std::string();
+    return QString();
+}
+
+EditTexts RestoreEditTexts(const QSettings& settings) {
+    EditTexts texts;
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        const std::optional<QString> text = StoredText(settings.value(KeyOf(EditValueNames[i])));
+        if (!text) {
+            break;
+        }
+        texts[i] = text->toStdString();
     }
-    std::string data;
-    if (!store.ReadValue(name, size, type, data)) {
-        throw SettingsReadError(Quoted("Failed to get data for", name));
+    return texts;
+}
+
+bool HoldsEditTexts(const QSettings& settings, const EditTexts& texts) {
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        const QVariant value = settings.value(KeyOf(EditValueNames[i]));
+        if (value.typeId() != QMetaType::QString ||
+            value.toString() != QString::fromStdString(texts[i])) {
+            return false;
+        }
     }
-    if (type != SettingsStore::ValueType::String &&
-        type != SettingsStore::ValueType::ExpandString) {
-        throw SettingsReadError(Quoted("Invalid data type for", name));
-    }
-    return data.substr(0, data.find('\0'));
+    return true;
 }
 
 } // namespace tembrel

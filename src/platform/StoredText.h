@@ -2,17 +2,34 @@
 
 #include "SettingsStore.h"
 
+#include <QString>
+#include <QVariant>
+
+#include <QtGlobal>
+
 #include <optional>
-#include <string>
-#include <string_view>
+
+class QSettings;
 
 namespace tembrel {
 
-// Reads one text value of an open store: nullopt when the value is missing or
-// no key is open, an empty text when its data is empty, else the data up to
-// its first NUL. An expandable string is taken unchanged. Throws
-// SettingsReadError "Failed to get data for '<name>'" when the data cannot be
-// read and "Invalid data type for '<name>'" when the value is not a string.
-std::optional<std::string> ReadStoredText(SettingsStore& store, std::string_view name);
+// Settings files from elsewhere are read only when they are regular files of
+// at most this size, so a FIFO or a huge file cannot stall or swamp the
+// program (ours holds a few hundred bytes).
+inline constexpr qint64 MaxSettingsFileBytes = 4 * 1024 * 1024;
+bool IsReadableSettingsFile(const QString& path);
+
+// The text of one stored value as QSettings reads it: a string up to its
+// first NUL; an empty text for a missing value or one of another type without
+// data (@Invalid(), an empty list or byte array); nullopt for a value of
+// another type with data (a number, a list, a byte array, a rectangle...).
+std::optional<QString> StoredText(const QVariant& value);
+
+// The eight texts of the top level of `settings` by the rule above, in the
+// fixed order; the first value of another type with data ends the restore.
+EditTexts RestoreEditTexts(const QSettings& settings);
+
+// Whether `settings` holds exactly these eight texts as strings.
+bool HoldsEditTexts(const QSettings& settings, const EditTexts& texts);
 
 } // namespace tembrel

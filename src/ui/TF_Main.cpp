@@ -512,7 +512,7 @@ void TF_Main::ReadDecimalSeparator() {
 
 void TF_Main::RestoreSettings() {
     // The store reports nothing; whatever it could not give stays empty.
-    const EditTexts texts = RestoreEditTexts(services_.settings);
+    const EditTexts texts = services_.settings.Restore();
     for (std::size_t i = 0; i < texts.size(); ++i) {
         Edit(static_cast<InputEdit>(i))->setText(Text(texts[i]));
     }
@@ -523,7 +523,8 @@ void TF_Main::SaveSettings() {
     for (std::size_t i = 0; i < texts.size(); ++i) {
         texts[i] = EditText(static_cast<InputEdit>(i));
     }
-    SaveEditTexts(services_.settings, texts);
+    // Not examined: a failed save leaves the previous texts, and says nothing.
+    services_.settings.Save(texts);
 }
 
 void TF_Main::SessionEnding() {

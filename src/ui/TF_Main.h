@@ -1,10 +1,10 @@
 #pragma once
 
-#include "EditSettings.h"
 #include "MainWindowServices.h"
 #include "MemoLines.h"
 #include "QtFileDialogRoutine.h"
 #include "QtTimerBackend.h"
+#include "SettingsStore.h"
 #include "TimerModel.h"
 #include "ToolCommands.h"
 #include "ViewFileWriter.h"

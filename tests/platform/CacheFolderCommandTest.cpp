@@ -3,12 +3,19 @@
 
 #include "RecordingShellOpener.h"
 #include "ScopedEnvironment.h"
+#include "StoredText.h"
 
 #include <gtest/gtest.h>
 
 #include <QDir>
 #include <QDirIterator>
+#include <QFile>
 #include <QFileInfo>
+#include <QTemporaryDir>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 #include <map>
 #include <optional>
@@ -97,42 +104,42 @@ const std::vector<CacheCase> kCacheCases = {
      "[General]\nCachePath={home}/My Cache/Google Earth\n",
      std::nullopt,
      {"{home}/My Cache/Google Earth"},
-     "{home}/My Cache/Google Earth"},
+     "file://{home}/My%20Cache/Google%20Earth"},
     {"PathWithBlanksInPlus",
      std::nullopt,
      "[General]\nCachePath={home}/Old  Cache \n",
      {"{home}/Old  Cache"},
-     "{home}/Old  Cache"},
+     "file://{home}/Old%20%20Cache"},
     {"QuotedPathWithComma",
      "[General]\nCachePath=\"{home}/a, b \"\n",
      std::nullopt,
      {"{home}/a, b "},
-     "{home}/a, b "},
+     "file://{home}/a,%20b%20"},
     {"ProWinsOverPlus",
      "[General]\nCachePath={home}/pro\n",
      "[General]\nCachePath={home}/plus\n",
      {"{home}/pro", "{home}/plus"},
-     "{home}/pro"},
+     "file://{home}/pro"},
     {"ProWithoutTheValueFallsBackToPlus",
      "[General]\nOther=1\n[Cache]\nCachePath={home}/no\n",
      "[General]\nCachePath={home}/plus\n",
      {"{home}/plus", "{home}/no"},
-     "{home}/plus"},
+     "file://{home}/plus"},
     {"NoFilesGiveTheDefaultFolder",
      std::nullopt,
      std::nullopt,
      {"{home}/.googleearth/Cache"},
-     "{home}/.googleearth/Cache"},
+     "file://{home}/.googleearth/Cache"},
     {"EmptyPathGivesTheDefaultFolder",
      "[General]\nCachePath=\n",
      "[General]\nCachePath={home}/plus\n",
      {"{home}/.googleearth/Cache", "{home}/plus"},
-     "{home}/.googleearth/Cache"},
+     "file://{home}/.googleearth/Cache"},
     {"ValueWithoutDataGivesTheDefaultFolder",
      "[General]\nCachePath=@Invalid()\n",
      std::nullopt,
      {"{home}/.googleearth/Cache"},
-     "{home}/.googleearth/Cache"},
+     "file://{home}/.googleearth/Cache"},
     {"MissingDefaultFolderFails", std::nullopt, std::nullopt, {}, std::nullopt},
     {"FolderThatDoesNotExistFails",
      "[General]\nCachePath={home}/gone\n",
@@ -159,21 +166,124 @@ const std::vector<CacheCase> kCacheCases = {
      "[General]\nCachePath=1, 2\n",
      {"{home}/.googleearth/Cache"},
      std::nullopt},
+    {"RelativePathFails", "[General]\nCachePath=home/cache\n", std::nullopt, {}, std::nullopt},
+    {"WebAddressFails",
+     "[General]\nCachePath=\"http://example.com/x\"\n",
+     std::nullopt,
+     {"{home}/.googleearth/Cache"},
+     std::nullopt},
 };
 
 INSTANTIATE_TEST_SUITE_P(Settings, CacheFolderCommandTest, ::testing::ValuesIn(kCacheCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST(CacheFolderCommand, AnUnreadableSettingsFileFails) {
+// Google Earth's file is something that cannot be read as one, or not in
+// bounded time and memory: the command fails at once.
+enum class Unfit { Folder, Fifo, Oversized };
+
+class UnfitSettingsFileTest : public ::testing::TestWithParam<Unfit> {};
+
+TEST_P(UnfitSettingsFileTest, Fails) {
     TemporaryUser user;
-    // A folder where Google Earth's file should be cannot be read as one.
-    ASSERT_TRUE(QDir().mkpath(user.Config() + QStringLiteral("/Google/GoogleEarthPro.conf")));
+    const QString file = user.Config() + QStringLiteral("/Google/GoogleEarthPro.conf");
     ASSERT_TRUE(QDir().mkpath(user.Home() + QStringLiteral("/.googleearth/Cache")));
+    switch (GetParam()) {
+    case Unfit::Folder:
+        ASSERT_TRUE(QDir().mkpath(file));
+        break;
+    case Unfit::Fifo:
+#ifdef _WIN32
+        GTEST_SKIP() << "no FIFOs";
+#else
+        ASSERT_TRUE(QDir().mkpath(user.Config() + QStringLiteral("/Google")));
+        ASSERT_EQ(::mkfifo(QFile::encodeName(file).constData(), 0600), 0);
+#endif
+        break;
+    case Unfit::Oversized:
+        WriteFile(file, "[General]\nCachePath=" + user.Home().toUtf8() + "/.googleearth/Cache\n" +
+                            QByteArray(MaxSettingsFileBytes, ';'));
+        break;
+    }
     RecordingShellOpener shell;
     ConfFileCacheFolderCommand command(shell, user.Config(), user.Home());
     EXPECT_FALSE(command.Run());
     EXPECT_TRUE(shell.opened.empty());
 }
+
+std::string NameOf(Unfit unfit) {
+    switch (unfit) {
+    case Unfit::Folder:
+        return "Folder";
+    case Unfit::Fifo:
+        return "Fifo";
+    case Unfit::Oversized:
+        break;
+    }
+    return "Oversized";
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, UnfitSettingsFileTest,
+                         ::testing::Values(Unfit::Folder, Unfit::Fifo, Unfit::Oversized),
+                         [](const auto& info) { return NameOf(info.param); });
+
+// Paths a settings file might name, with folders of those names in the
+// working folder: only an absolute path of an existing folder reaches the
+// shell, as a file:// URL, so nothing is taken for an option or a web page.
+struct PathCase {
+    const char* name;
+    std::string path;   // "{work}" stands for the working folder
+    std::string target; // handed to the shell; empty: refused
+};
+
+void PrintTo(const PathCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class OpenFolderInShellTest : public ::testing::TestWithParam<PathCase> {};
+
+TEST_P(OpenFolderInShellTest, HandsOverOnlyAbsoluteFolders) {
+    const QTemporaryDir work;
+    const QString previous = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(work.path()));
+    for (const char* folder :
+         {"--version", "http:/example.com/x", "cache", "My Cache/100%", "caf\xc3\xa9"}) {
+        ASSERT_TRUE(QDir(work.path()).mkpath(QString::fromUtf8(folder)));
+    }
+    WriteFile(work.filePath(QStringLiteral("file")), "not a folder");
+    const auto expand = [&work](std::string text) {
+        const std::string placeholder = "{work}";
+        const std::size_t at = text.find(placeholder);
+        return at == std::string::npos
+                   ? text
+                   : text.replace(at, placeholder.size(), work.path().toStdString());
+    };
+
+    RecordingShellOpener shell;
+    const bool opened = OpenFolderInShell(shell, QString::fromStdString(expand(GetParam().path)));
+    ASSERT_TRUE(QDir::setCurrent(previous));
+
+    if (GetParam().target.empty()) {
+        EXPECT_FALSE(opened);
+        EXPECT_TRUE(shell.opened.empty());
+    } else {
+        EXPECT_TRUE(opened);
+        EXPECT_EQ(shell.opened, std::vector<std::string>{expand(GetParam().target)});
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Paths, OpenFolderInShellTest,
+    ::testing::Values(
+        PathCase{"Option", "--version", ""}, PathCase{"WebAddress", "http://example.com/x", ""},
+        PathCase{"FileUrl", "file://{work}/cache", ""}, PathCase{"Relative", "cache", ""},
+        PathCase{"DotRelative", "./cache", ""}, PathCase{"Empty", "", ""},
+        PathCase{"AFile", "{work}/file", ""}, PathCase{"Missing", "{work}/gone", ""},
+        PathCase{"Absolute", "{work}/cache", "file://{work}/cache"},
+        PathCase{"AbsoluteOption", "{work}/--version", "file://{work}/--version"},
+        PathCase{"BlanksAndPercent", "{work}/My Cache/100%", "file://{work}/My%20Cache/100%25"},
+        PathCase{"NonAscii", "{work}/caf\xc3\xa9", "file://{work}/caf%C3%A9"},
+        PathCase{"Untidy", "{work}//cache/./", "file://{work}/cache"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(CacheFolderCommand, AFileInsteadOfAFolderFails) {
     TemporaryUser user;
@@ -205,7 +315,8 @@ TEST(CacheFolderCommand, TheSystemCommandLooksInTheUsersFolders) {
               "[General]\nCachePath=" + cache.toUtf8() + "\n");
     RecordingShellOpener shell;
     EXPECT_TRUE(CreateCacheFolderCommand(shell)->Run());
-    EXPECT_EQ(shell.opened, std::vector<std::string>{cache.toStdString()});
+    EXPECT_EQ(shell.opened, std::vector<std::string>{"file://" + user.Home().toStdString() +
+                                                     "/elsewhere/Cache%20dir"});
 }
 
 TEST(CacheFolderCommand, TheSystemCommandFallsBackToTheHomeCache) {
@@ -214,7 +325,7 @@ TEST(CacheFolderCommand, TheSystemCommandFallsBackToTheHomeCache) {
     ASSERT_TRUE(QDir().mkpath(cache));
     RecordingShellOpener shell;
     EXPECT_TRUE(CreateCacheFolderCommand(shell)->Run());
-    EXPECT_EQ(shell.opened, std::vector<std::string>{cache.toStdString()});
+    EXPECT_EQ(shell.opened, std::vector<std::string>{"file://" + cache.toStdString()});
 }
 
 } // namespace

@@ -3,9 +3,7 @@
 #include "ScopedEnvironment.h"
 
 #include <QSettings>
-#include <QStringList>
 #include <QTemporaryDir>
-#include <QVariantList>
 
 namespace tembrel::test {
 
@@ -27,33 +25,6 @@ QVariant QSettingsValue(const QByteArray& file, const QString& key) {
     // looks only in a section [a] and misses a key "a\b" under [General].
     settings.allKeys();
     return settings.value(key);
-}
-
-QByteArray QSettingsFileWith(const QString& key, const QString& text) {
-    QTemporaryDir dir;
-    const QString path = FreshPath(dir);
-    {
-        QSettings settings(path, QSettings::IniFormat);
-        settings.setValue(key, text);
-        settings.sync();
-    }
-    return ReadFile(path);
-}
-
-std::string Describe(const QVariant& value) {
-    std::string text = value.isValid() ? value.typeName() : "invalid";
-    text += " [";
-    if (value.typeId() == QMetaType::QStringList || value.typeId() == QMetaType::QVariantList) {
-        const QVariantList items = value.toList();
-        for (qsizetype i = 0; i < items.size(); ++i) {
-            text += (i > 0 ? " | " : "") + Describe(items[i]);
-        }
-    } else if (value.typeId() == QMetaType::QByteArray) {
-        text += value.toByteArray().toHex().toStdString();
-    } else {
-        text += value.toString().toStdString();
-    }
-    return text + "]";
 }
 
 bool SameVariant(const QVariant& a, const QVariant& b) {

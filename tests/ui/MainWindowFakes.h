@@ -23,58 +23,33 @@ namespace tembrel::testing {
 
 class FakeSettingsStore final : public SettingsStore {
 public:
-    struct Value {
-        ValueType type = ValueType::String;
-        std::string data;
-    };
-
-    std::map<std::string, Value, std::less<>> values;
+    std::map<std::string, std::string, std::less<>> values; // a missing name restores as ""
     bool writable = true;
-    int saves = 0; // SetString calls that succeeded
+    int saves = 0; // Save calls that succeeded
 
-    bool Open() override {
-        open_ = true;
-        return true;
+    EditTexts Restore() override {
+        EditTexts texts;
+        for (std::size_t i = 0; i < texts.size(); ++i) {
+            const auto found = values.find(EditValueNames[i]);
+            texts[i] = found == values.end() ? std::string() : found->second;
+        }
+        return texts;
     }
-    bool QueryValue(std::string_view name, ValueType& type, std::size_t& size) override {
-        const auto found = values.find(name);
-        if (!open_ || found == values.end()) {
+    bool Save(const EditTexts& texts) override {
+        if (!writable) {
             return false;
         }
-        type = found->second.type;
-        size = found->second.data.size() + 1;
-        return true;
-    }
-    bool ReadValue(std::string_view name, std::size_t size, ValueType& type,
-                   std::string& data) override {
-        const auto found = values.find(name);
-        if (!open_ || found == values.end() || found->second.data.size() + 1 > size) {
-            return false;
+        for (std::size_t i = 0; i < texts.size(); ++i) {
+            values[EditValueNames[i]] = texts[i];
         }
-        type = found->second.type;
-        data = found->second.data;
-        return true;
-    }
-    bool SetString(std::string_view name, std::string_view text) override {
-        if (!open_ || !writable) {
-            return false;
-        }
-        values[std::string(name)] = {ValueType::String, std::string(text)};
         ++saves;
-        return true;
-    }
-    bool Close() override {
-        open_ = false;
         return true;
     }
 
     std::string Text(std::string_view name) const {
         const auto found = values.find(name);
-        return found == values.end() ? std::string("<missing>") : found->second.data;
+        return found == values.end() ? std::string("<missing>") : found->second;
     }
-
-private:
-    bool open_ = false;
 };
 
 class FakeShellOpener final : public ShellOpener {

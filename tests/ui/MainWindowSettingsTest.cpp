@@ -372,17 +372,17 @@ void MainWindowSettingsTest::cacheFolderMenu_data() {
     QTest::addColumn<QString>("proConf");  // "{home}" stands for the home folder
     QTest::addColumn<QString>("plusConf"); // empty: no such file
     QTest::addColumn<QString>("folder");   // created before the command; empty: none
-    QTest::addColumn<QString>("opened");   // empty: the error box shows
+    QTest::addColumn<QString>("opened");   // the URL handed over; empty: the error box shows
     QTest::newRow("path with blanks in GoogleEarthPro.conf")
         << QStringLiteral("[General]\nCachePath={home}/My Cache/Google Earth\n") << QString()
         << QStringLiteral("{home}/My Cache/Google Earth")
-        << QStringLiteral("{home}/My Cache/Google Earth");
+        << QStringLiteral("file://{home}/My%20Cache/Google%20Earth");
     QTest::newRow("path with blanks in GoogleEarthPlus.conf")
         << QString() << QStringLiteral("[General]\nCachePath={home}/old cache\n")
-        << QStringLiteral("{home}/old cache") << QStringLiteral("{home}/old cache");
+        << QStringLiteral("{home}/old cache") << QStringLiteral("file://{home}/old%20cache");
     QTest::newRow("none: the default folder")
         << QString() << QString() << QStringLiteral("{home}/.googleearth/Cache")
-        << QStringLiteral("{home}/.googleearth/Cache");
+        << QStringLiteral("file://{home}/.googleearth/Cache");
     QTest::newRow("a folder that does not exist")
         << QStringLiteral("[General]\nCachePath={home}/gone\n") << QString() << QString()
         << QString();
