@@ -29,10 +29,13 @@ int main(int argc, char** argv) {
             return 0;
         }
         const SimInputs inputs = LoadSimInputs(options);
-        const std::vector<std::string> lines =
-            options.estimate ? EstimateSimulation(options, inputs) : RunSimulation(options, inputs);
-        for (const std::string& line : lines) {
-            std::cout << line << '\n';
+        if (options.estimate) {
+            for (const std::string& line : EstimateSimulation(options, inputs)) {
+                std::cout << line << '\n';
+            }
+        } else {
+            RunSimulation(options, inputs,
+                          [](const std::string& line) { std::cout << line << '\n'; });
         }
         return 0;
     } catch (const UsageError& e) {

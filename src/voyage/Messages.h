@@ -10,6 +10,9 @@ inline constexpr const char* ConfirmStop = "Are you sure you want to stop the vo
 inline constexpr const char* VoyageEnded = "The voyage has been ended.";
 inline constexpr const char* ConfirmExit =
     "The voyage is still running, do you really want to exit?";
+inline constexpr const char* AnotherTembrel =
+    "Another Tembrel is already writing TembrelData.KML in this folder. Stop that voyage first, "
+    "or start this one from another folder.";
 inline constexpr const char* CacheFolderError = "Error while attempting to open the cache folder.";
 
 inline constexpr const char* StartCaption = "Start Voyage";

@@ -161,6 +161,11 @@ public:
         return EEXIST;
     }
 
+    void KeepMode(mode_t mode) {
+        if (::fchmod(file_.get(), mode) != 0) {
+            Fail(errno);
+        }
+    }
     void Write(std::string_view document) { WriteAll(file_.get(), document); }
     void Close() { file_.Close(); }
 
@@ -238,6 +243,10 @@ void ViewFileOutput::Replace(const std::filesystem::path& path, std::string_view
             return;
         }
         Fail(error);
+    }
+    // The file the user had keeps its mode, as when it was written in place.
+    if (regularFile) {
+        file.KeepMode(current.st_mode & 0777);
     }
     file.Write(document);
     file.Close();

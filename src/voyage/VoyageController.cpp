@@ -61,6 +61,13 @@ void VoyageController::B_StartClick() {
         window_.ShowMessage(messages::DataMissing, BoxType::Error, ButtonOk);
         return;
     }
+    // Two copies writing one view file would fly Google Earth between two
+    // voyages. A resume keeps the lock its start took.
+    if (!lock_.Acquire(writer_.Path())) {
+        window_.ShowMessage(messages::AnotherTembrel, BoxType::Error, ButtonOk);
+        RecoverFromFailedStart();
+        return;
+    }
     LockInputs();
     state_.InProgress = true;
     window_.SetAreasPanelEnabled(false);
@@ -173,6 +180,7 @@ void VoyageController::RecoverFromFailedStart() {
 }
 
 void VoyageController::ResetToIdle() {
+    lock_.Release();
     UnlockInputs();
     window_.SetAreasPanelEnabled(true);
     state_.CurLat = 0;
@@ -229,8 +237,9 @@ void VoyageController::PlanAreaFromEdits(VoyageState& state, const VoyageWindow&
 
 std::int32_t VoyageController::RefreshMilliseconds(const std::string& text) {
     const std::int64_t milliseconds = std::int64_t{StrToInt(text)} * 1000;
-    // A period the timer cannot hold is as unusable as one that is not a number.
-    if (milliseconds < 0 || milliseconds > std::numeric_limits<std::int32_t>::max()) {
+    // A period the timer cannot hold is as unusable as one that is not a
+    // number; so is 0, which would never tick and leave the voyage standing.
+    if (milliseconds <= 0 || milliseconds > std::numeric_limits<std::int32_t>::max()) {
         throw ConversionError("'" + text + "' is not a valid integer value");
     }
     return static_cast<std::int32_t>(milliseconds);

@@ -3,6 +3,7 @@
 #include "ExtendedMath.h"
 #include "MultipleAreasSequencer.h"
 #include "ScatteredPointsSequencer.h"
+#include "ViewFileLock.h"
 #include "ViewFileWriter.h"
 #include "VoyageState.h"
 #include "VoyageWindow.h"
@@ -49,8 +50,8 @@ public:
     static std::int32_t ProgressStep(std::int32_t snapshotCount);
 
     // The refresh period text in milliseconds. A text that is not an integer,
-    // a negative period and one whose milliseconds exceed 32 bits are all
-    // refused with the integer conversion's error.
+    // a period of 0 or below and one whose milliseconds exceed 32 bits are
+    // all refused with the integer conversion's error.
     static std::int32_t RefreshMilliseconds(const std::string& text);
 
     // Plans the area of the Area page: PlanArea on the seven edit texts.
@@ -84,6 +85,8 @@ private:
     const ViewFileWriter& writer_;
     MultipleAreasSequencer areas_;
     ScatteredPointsSequencer points_;
+    // Held from a start to the return to the idle layout.
+    ViewFileLock lock_;
     char decimalSeparator_ = '.';
     std::function<void()> viewWritten_;
 };

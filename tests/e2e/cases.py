@@ -44,6 +44,8 @@ CONFIRM_EXIT = "The voyage is still running, do you really want to exit?"
 # and the error's text with a full stop.
 APPLICATION_TITLE = "tembrel"
 ACCESS_DENIED = "File access denied."
+# The start of the box that refuses a second voyage in one folder.
+ANOTHER_TEMBREL = "Another Tembrel is already writing"
 
 
 def sim_args(texts, *extra):
@@ -457,6 +459,30 @@ def unwritable_view_file(h):
                  "the views the reader flew to, the refused ones left aside")
 
 
+def second_copy_same_folder(h):
+    """A second copy started in the same folder during a voyage: its Start
+    is refused with an error box and its window goes back to idle, while
+    the first voyage goes on alone to its planned end."""
+    first = h.launch()
+    reader = h.reader()
+    plan = h.plan(*sim_args(LONG_EXAMPLE))
+    first.fill(LONG_EXAMPLE)
+    timeline = Timeline(reader)
+    timeline.start(lambda: first.click("B_Start"))
+
+    second = h.launch_beside()
+    second.fill(dict(HELP_EXAMPLE, E_LatD="10"))
+    second.click("B_Start")
+    answer_box(h, "Error", "Return", ANOTHER_TEMBREL, shot="another-tembrel")
+    expect_idle(second, h.shot("second-idle"), "the second window after the refused start")
+
+    wait_end(h, timeline, plan.end_time())
+    answer_box(h, "Information", "Return", VOYAGE_ENDED)
+    reader.wait_count(len(reader.samples()) + 1)
+    expect_equal([view for view, _ in timeline.views_seen()], plan.views(),
+                 "the views the reader flew to")
+
+
 CASES = {
     "help_example": help_example,
     "pause_resume_stop": pause_resume_stop,
@@ -465,4 +491,5 @@ CASES = {
     "bad_input": bad_input,
     "close_and_restart": close_and_restart,
     "unwritable_view_file": unwritable_view_file,
+    "second_copy_same_folder": second_copy_same_folder,
 }

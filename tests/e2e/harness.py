@@ -66,6 +66,24 @@ class Harness:
         waits until its window is drawn."""
         if self.program is not None and self.program.poll() is None:
             raise Failure("the program is already running")
+        self.program = self._spawn()
+        window = self.display.wait_window(TITLE, 30)
+        main = MainWindow(self.display, window)
+        poll(lambda: main.start_button_shown(self.display.grab()), 10, "the window to be drawn")
+        return main
+
+    def launch_beside(self):
+        """Starts another tembrel in the same working directory while the
+        first one runs, and waits until its own window is drawn."""
+        known = set(self.display.windows(TITLE))
+        self._stack.callback(stop, self._spawn())
+        window = poll(lambda: [w for w in self.display.windows(TITLE) if w not in known], 30,
+                      "the second window")[-1]
+        main = MainWindow(self.display, window)
+        poll(lambda: main.start_button_shown(self.display.grab()), 10, "the window to be drawn")
+        return main
+
+    def _spawn(self):
         self._launches += 1
         env = dict(self.display.env, HOME=str(self.home), XDG_CONFIG_HOME=str(self.config_home),
                    QT_QPA_PLATFORM="xcb")
@@ -75,12 +93,7 @@ class Harness:
         env["LSAN_OPTIONS"] = ":".join(filter(None, [env.get("LSAN_OPTIONS"), suppressions]))
         log = open(self.artefacts / f"tembrel-{self._launches}.log", "wb")
         self._stack.callback(log.close)
-        self.program = spawn([self.options.program], cwd=self.work, env=env, stdout=log,
-                             stderr=log)
-        window = self.display.wait_window(TITLE, 30)
-        main = MainWindow(self.display, window)
-        poll(lambda: main.start_button_shown(self.display.grab()), 10, "the window to be drawn")
-        return main
+        return spawn([self.options.program], cwd=self.work, env=env, stdout=log, stderr=log)
 
     def check_program_logs(self):
         """Fails on what a sanitizer build reports in the program's output."""

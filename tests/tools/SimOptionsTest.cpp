@@ -6,14 +6,19 @@
 
 #include <gtest/gtest.h>
 
+#include "ScratchDirectory.h"
+
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <unistd.h>
 #include <vector>
 
 namespace tembrel {
 namespace {
+
+using testing::ScratchDirectory;
 
 struct SecondsCase {
     const char* text;
@@ -152,12 +157,19 @@ TEST(SimOptions, RefusesBadCommandLines) {
         {"--decimal-separator", ""},
         {"--decimal-separator", ".,"},
         {"--until", "-5"},
+        {"--until", "1000000.001"},
+        {"--until", "999999999999"},
         {"--do", "10:start", "--do", "9:stop"},
         {"--do", "start"},
     };
     for (const auto& args : bad) {
         EXPECT_THROW(ParseSimOptions(args), UsageError) << args[0];
     }
+}
+
+TEST(SimOptions, UntilGoesUpToTheLongestRun) {
+    EXPECT_EQ(ParseSimOptions({"--until", "1000000"}).until, MaxUntil);
+    EXPECT_EQ(MaxUntil, 1000000000);
 }
 
 TEST(SimOptions, ActionsAtTheSameTimeKeepTheirOrder) {
@@ -232,6 +244,72 @@ TEST_F(ScratchFile, InputsComeFromTheFilesOrTheExamples) {
     options.memoFile = dir_ / "absent.txt";
     EXPECT_THROW(LoadSimInputs(options), UsageError);
 }
+
+// The memo and grid files are held to the window's limits, and read no
+// further than the size bound.
+struct InputLimitCase {
+    const char* name;
+    bool memo; // else the grid
+    std::function<std::string()> content;
+    const char* path; // read instead of content when set
+    bool accepted;
+};
+
+void PrintTo(const InputLimitCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+std::string Lines(std::size_t count, const std::string& line) {
+    std::string text;
+    for (std::size_t i = 0; i < count; ++i) {
+        text += line + "\n";
+    }
+    return text;
+}
+
+class InputLimits : public ::testing::TestWithParam<InputLimitCase> {
+protected:
+    void SetUp() override { file_ = dir_.Path() / "input.txt"; }
+    ScratchDirectory dir_;
+    std::filesystem::path file_;
+};
+
+TEST_P(InputLimits, AreTheWindowsOwn) {
+    const InputLimitCase& c = GetParam();
+    std::filesystem::path path = c.path ? std::filesystem::path(c.path) : file_;
+    if (c.path && !std::filesystem::exists(path)) {
+        GTEST_SKIP() << "no " << c.path;
+    }
+    if (!c.path) {
+        std::ofstream(file_, std::ios::binary) << c.content();
+    }
+    SimOptions options;
+    (c.memo ? options.memoFile : options.gridFile) = path;
+    if (c.accepted) {
+        const SimInputs inputs = LoadSimInputs(options);
+        if (c.memo) {
+            EXPECT_EQ(inputs.memoText, c.content());
+        }
+    } else {
+        EXPECT_THROW(LoadSimInputs(options), UsageError);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, InputLimits,
+    ::testing::Values(InputLimitCase{"MemoOfTheMostLines", true,
+                                     [] { return Lines(32767, "1, 2"); }, nullptr, true},
+                      InputLimitCase{"MemoOfOneLineMore", true, [] { return Lines(32768, "1, 2"); },
+                                     nullptr, false},
+                      InputLimitCase{"MemoOfTheLargestSize", true,
+                                     [] { return std::string(4 * 1024 * 1024, 'x'); }, nullptr,
+                                     true},
+                      InputLimitCase{"MemoOfOneByteMore", true,
+                                     [] { return std::string(4 * 1024 * 1024 + 1, 'x'); }, nullptr,
+                                     false},
+                      InputLimitCase{"MemoWithoutEnd", true, nullptr, "/dev/zero", false},
+                      InputLimitCase{"GridWithoutEnd", false, nullptr, "/dev/zero", false}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ScratchFile, RunWritesIntoTheGivenFolderAndStopsWhenNothingIsPending) {
     SimOptions options = ParseSimOptions({"--tab", "points", "--altitude", "250", "--refresh", "10",

@@ -203,23 +203,6 @@ INSTANTIATE_TEST_SUITE_P(Cases, NegativeSnapshots,
                                            NegativeCase{"Height", "0.3", "-0.2", false, true}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST(AreaVoyage, RefreshZeroWritesOnceAndNeverTicks) {
-    VoyageHarness h;
-    h.SetArea("48.86", "2.2877", "1", "0.4", "0.3", "0.2", "250", "0");
-    h.Start();
-    EXPECT_TRUE(h.window.TimerEnabled());
-    EXPECT_EQ(h.window.TimerInterval(), 0);
-    EXPECT_FALSE(h.clock.Pending());
-    h.RunTo(1000);
-    EXPECT_EQ(h.window.Events(), (std::vector<Event>{At(0, Row1Col1)}));
-    h.Pause();
-    EXPECT_EQ(h.window.StartCaption(), "Resume Voyage");
-    EXPECT_TRUE(h.window.StartVisible());
-    h.Stop();
-    EXPECT_EQ(h.EventsOf("box"), (std::vector<Event>{At(1000, StopQuestion), At(1000, Ended)}));
-    h.ExpectIdleLayout();
-}
-
 TEST(AreaVoyage, PauseThenResumeKeepsTheOldPeriod) {
     // GIVEN a running help example, WHEN it is paused at 25 s, E_VR changed to 3
     // and resumed at 40 s, THEN the next tick comes one old period after the

@@ -258,14 +258,19 @@ TEST_P(RefreshChangedMidVoyage, TakesEffectAtTheNextArea) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, RefreshChangedMidVoyage,
-    ::testing::Values(
-        RefreshChangeCase{"Shorter",
-                          "5",
-                          {At(70, "gauge 0"), At(70, Label2), At(70, SmallView(0)),
-                           Event{75000, SmallView(0)}, Event{75000, "gauge 1000000000"},
-                           At(80, "gauge 0"), Event{85000, Ended}, Event{85000, "label hidden"}}},
-        // A period of 0: area 2's first centre stays in the file, no tick follows.
-        RefreshChangeCase{"Zero", "0", {At(70, "gauge 0"), At(70, Label2), At(70, SmallView(0))}}),
+    ::testing::Values(RefreshChangeCase{"Shorter",
+                                        "5",
+                                        {At(70, "gauge 0"), At(70, Label2), At(70, SmallView(0)),
+                                         Event{75000, SmallView(0)},
+                                         Event{75000, "gauge 1000000000"}, At(80, "gauge 0"),
+                                         Event{85000, Ended}, Event{85000, "label hidden"}}},
+                      // A period of 0 would never tick: area 2's start refuses it, as a
+                      // negative one, and the voyage stops there.
+                      RefreshChangeCase{"Zero",
+                                        "0",
+                                        {At(70, "gauge 0"), At(70, Label2), At(70, SmallView(0)),
+                                         At(70, "errorbox '0' is not a valid integer value."),
+                                         At(70, "label hidden")}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(MultipleAreas, SwitchToAreaTabEndsAtTheEndOfTheArea) {

@@ -208,21 +208,6 @@ TEST(ScatteredPoints, RefreshChangeAppliesFromTheNextPoint) {
                                          At(16, "view 0 3 250")}));
 }
 
-TEST(ScatteredPoints, RefreshZeroLoadsButNeverWrites) {
-    PointsHarness h;
-    h.window.SetMemoText(ExampleMemo);
-    h.SetEdit(InputEdit::E_VR, "0");
-    h.Start();
-    EXPECT_FALSE(h.clock.Pending());
-    h.RunTo(100);
-    EXPECT_TRUE(h.EventsOf("view").empty());
-    h.Pause();
-    EXPECT_EQ(h.window.StartCaption(), "Resume Voyage");
-    h.Stop();
-    EXPECT_EQ(h.EventsOf("box").back(), At(100, Ended));
-    h.ExpectIdleLayout();
-}
-
 TEST(ScatteredPoints, PauseKeepsTheLoadedPointForTheNextTick) {
     PointsHarness h;
     h.window.SetMemoText(ExampleMemo);

@@ -399,13 +399,18 @@ TEST(TimeLeft, WhilePausedCountsFromTheResume) {
     EXPECT_EQ(h.EventsOf("box").back().time, 1000 * 1000 + left.milliseconds);
 }
 
-TEST(TimeLeft, RefreshZeroNeverEnds) {
+TEST(BeforeStart, RefreshZeroFailsAsTheStartDoes) {
     VoyageHarness h;
     h.SetHelpExample();
     h.SetEdit(InputEdit::E_VR, "0");
-    h.Start();
-    EXPECT_TRUE(h.state.InProgress);
-    EXPECT_EQ(VoyageEstimator(h.window, '.').TimeLeft(h.state), Stopped(Outcome::NeverEnds));
+    EXPECT_EQ(VoyageEstimator(h.window, '.').BeforeStart(1), Fails(messages::DataNotCorrect, 0, 0));
+    h.window.SetActivePage(Page::TS_MAreas);
+    h.SetGridRow(0, "48.86", "2.2877", "1", "0.4");
+    EXPECT_EQ(VoyageEstimator(h.window, '.').BeforeStart(1),
+              Fails("'0' is not a valid integer value.", 1, 0));
+    h.window.SetActivePage(Page::TS_Points);
+    h.window.SetMemoText("1, 2\n3, 4\n");
+    EXPECT_EQ(VoyageEstimator(h.window, '.').BeforeStart(1), Fails(messages::DataNotCorrect, 0, 1));
 }
 
 // ---------------------------------------------------------------- texts

@@ -1,6 +1,6 @@
 // The voyage's guards: in progress as a flag of its own (not a latitude),
 // the idle window after a failed start, a line counter past 16 bits, and
-// refresh periods the timer cannot hold.
+// refresh periods the timer cannot hold, and one voyage per folder.
 #include "VoyageErrors.h"
 #include "VoyageHarness.h"
 
@@ -14,6 +14,9 @@ namespace {
 
 const std::string Ended = "box information The voyage has been ended.";
 const std::string NotCorrect = "box error Some Data is not correct. Please review your values.";
+const std::string AnotherTembrel =
+    "box error Another Tembrel is already writing TembrelData.KML in this folder. Stop that "
+    "voyage first, or start this one from another folder.";
 
 // Forwards to a headless window and notes every call that changes the
 // window, so that the order of a sequence can be checked.
@@ -377,8 +380,8 @@ TEST_P(RefreshPeriods, Milliseconds) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, RefreshPeriods,
-                         ::testing::Values(RefreshCase{"10", 10000}, RefreshCase{"0", 0},
-                                           RefreshCase{"-0", 0}, RefreshCase{" 7", 7000},
+                         ::testing::Values(RefreshCase{"10", 10000}, RefreshCase{"0", -1},
+                                           RefreshCase{"-0", -1}, RefreshCase{" 7", 7000},
                                            RefreshCase{"$10", 16000},
                                            RefreshCase{"2147483", 2147483000},
                                            RefreshCase{"2147484", -1}, RefreshCase{"-1", -1},
@@ -418,6 +421,8 @@ INSTANTIATE_TEST_SUITE_P(
             "AreaTooLong", Page::TS_Area, "2147484", {At(0, SmallView), At(0, NotCorrect)}},
         RefusedPeriodCase{
             "AreaNegative", Page::TS_Area, "-10", {At(0, SmallView), At(0, NotCorrect)}},
+        // A period of 0 would never tick: the voyage would stand at its first view.
+        RefusedPeriodCase{"AreaZero", Page::TS_Area, "0", {At(0, SmallView), At(0, NotCorrect)}},
         RefusedPeriodCase{
             "AreasTooLong",
             Page::TS_MAreas,
@@ -430,9 +435,76 @@ INSTANTIATE_TEST_SUITE_P(
                           {At(0, "label shown"), At(0, "label Now scanning area no. 1"),
                            At(0, SmallView), At(0, "errorbox '-1' is not a valid integer value."),
                            At(0, "label hidden")}},
+        RefusedPeriodCase{"AreasZero",
+                          Page::TS_MAreas,
+                          "0",
+                          {At(0, "label shown"), At(0, "label Now scanning area no. 1"),
+                           At(0, SmallView), At(0, "errorbox '0' is not a valid integer value."),
+                           At(0, "label hidden")}},
         RefusedPeriodCase{"PointTooLong", Page::TS_Points, "2147484", {At(0, NotCorrect)}},
-        RefusedPeriodCase{"PointNegative", Page::TS_Points, "-5", {At(0, NotCorrect)}}),
+        RefusedPeriodCase{"PointNegative", Page::TS_Points, "-5", {At(0, NotCorrect)}},
+        RefusedPeriodCase{"PointZero", Page::TS_Points, "0", {At(0, NotCorrect)}}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// Two windows on one folder: the second start is refused, without a view
+// written or a tick set, for as long as the first voyage runs or is paused.
+TEST(OneVoyagePerFolder, SecondStartWaitsUntilTheFirstVoyageEnds) {
+    VoyageHarness first;
+    VoyageHarness second(first.scratch.Path());
+    first.SetHelpExample();
+    second.SetHelpExample();
+    second.SetEdit(InputEdit::E_LatD, "10");
+    first.Start();
+
+    second.Start();
+    EXPECT_EQ(second.window.Events(), (std::vector<Event>{At(0, AnotherTembrel)}))
+        << Describe(second.window.Events());
+    second.ExpectIdleLayout();
+    EXPECT_FALSE(second.clock.Pending());
+
+    first.RunTo(25);
+    first.Pause();
+    second.window.ClearEvents();
+    second.Start();
+    EXPECT_EQ(second.EventsOf("box"), (std::vector<Event>{At(0, AnotherTembrel)}));
+    first.Start(); // resumes without asking for the lock again
+    first.RunToEnd();
+    EXPECT_EQ(first.EventsOf("box"), (std::vector<Event>{At(75, Ended)}));
+
+    second.window.ClearEvents();
+    second.Start();
+    EXPECT_EQ(second.EventsOf("view"),
+              (std::vector<Event>{At(0, "view 2.28924155235291 9.99911117553711 250")}));
+    EXPECT_TRUE(second.EventsOf("box").empty());
+    // Now the first is the one refused.
+    first.window.ClearEvents();
+    first.Start();
+    EXPECT_EQ(first.window.Events(),
+              (std::vector<Event>{Event{first.clock.Now(), AnotherTembrel}}));
+}
+
+TEST(OneVoyagePerFolder, StopAndAFailedStartLetTheFolderGo) {
+    VoyageHarness first;
+    VoyageHarness second(first.scratch.Path());
+    first.SetHelpExample();
+    second.SetHelpExample();
+    first.Start();
+    first.RunTo(15);
+    first.Stop();
+    second.Start();
+    EXPECT_TRUE(second.EventsOf("box").empty()) << Describe(second.window.Events());
+    EXPECT_TRUE(second.window.TimerEnabled());
+    second.Stop();
+
+    first.SetEdit(InputEdit::E_VA, "high");
+    first.window.ClearEvents();
+    first.Start();
+    EXPECT_EQ(first.EventsOf("box"), (std::vector<Event>{Event{first.clock.Now(), NotCorrect}}));
+    second.window.ClearEvents();
+    second.Start();
+    EXPECT_TRUE(second.EventsOf("box").empty()) << Describe(second.window.Events());
+    EXPECT_TRUE(second.window.TimerEnabled());
+}
 
 } // namespace
 } // namespace tembrel::testing

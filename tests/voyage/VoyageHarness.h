@@ -59,7 +59,9 @@ inline std::string ViewTextsOnDisk(const std::filesystem::path& file) {
 // every view written is read back from disk into the event log.
 class VoyageHarness {
 public:
-    VoyageHarness() : writer(scratch.Path()), controller(state, window, writer) {
+    // The view file goes into folder, or a scratch folder of its own.
+    explicit VoyageHarness(const std::filesystem::path& folder = {})
+        : writer(folder.empty() ? scratch.Path() : folder), controller(state, window, writer) {
         controller.SetViewWrittenListener(
             [this] { window.Record("view " + ViewTextsOnDisk(writer.Path())); });
         window.SetTickHandler([this] { controller.T_TimerTimer(); });

@@ -148,6 +148,15 @@ std::vector<GridRow> ParseGrid(const std::string& text) {
     return rows;
 }
 
+std::string CheckMemo(std::string text) {
+    const std::size_t lines = HeadlessWindow::SplitLines(text).size();
+    if (lines > MaxMemoLines) {
+        throw UsageError("the memo has " + std::to_string(lines) + " lines; it holds at most " +
+                         std::to_string(MaxMemoLines));
+    }
+    return text;
+}
+
 std::vector<GridRow> ExampleGrid() {
     return {GridRow{"30.124555", "31.254447", "2.5", "0.54"},
             GridRow{"31.55125", "29.79862", "1.2", "9.4"}};
@@ -193,6 +202,10 @@ SimOptions ParseSimOptions(const std::vector<std::string>& args) {
             options.directory = value;
         } else if (name == "--until") {
             options.until = ParseSeconds(value);
+            if (options.until > MaxUntil) {
+                throw UsageError("--until " + value + " is beyond the longest run, " +
+                                 FormatSeconds(MaxUntil) + " seconds");
+            }
         } else { // --do
             SimAction action = ParseAction(value);
             if (!options.actions.empty() && action.at < options.actions.back().at) {
@@ -217,10 +230,11 @@ Inputs (exact texts of the main window's edits; default empty):
   --snap-width TEXT  --snap-height TEXT  --altitude TEXT  --refresh TEXT
   --tab area|areas|points     the active tab (default area)
   --grid FILE                 area rows, four TAB-separated cells a line (at most 50)
-  --memo FILE                 the points memo's text
+  --memo FILE                 the points memo's text (at most 32767 lines)
+                              (each file at most 4 MiB)
   --decimal-separator C       (default ".")
   --dir DIR                   where the view file is written (default: here)
-  --until SECONDS             when the run stops (default 100000)
+  --until SECONDS             when the run stops (default 100000, at most 1000000)
   --do SECONDS:ACTION         repeatable, in time order; ACTION is one of
                               start, pause, stop, stop-no, tab=area|areas|points,
                               refresh=TEXT (default: --do 0:start)

@@ -4,6 +4,7 @@
 #include "VoyageWindow.h"
 
 #include <array>
+#include <cstddef>
 #include <filesystem>
 #include <optional>
 #include <stdexcept>
@@ -30,6 +31,15 @@ struct SimAction {
     std::string text;          // Refresh: the new text of E_VR
     bool operator==(const SimAction&) const = default;
 };
+
+// The longest run --until accepts: about eleven and a half days, far beyond a
+// 32767-point memo at 10 s, while a run at the shortest period still ends in
+// minutes.
+inline constexpr VirtualClock::Milliseconds MaxUntil = 1000000 * 1000ll;
+
+// The window's own limits on the inputs, and a bound on the files read for them.
+inline constexpr std::size_t MaxMemoLines = 32767;
+inline constexpr std::size_t MaxInputFileBytes = 4 * 1024 * 1024;
 
 struct SimOptions {
     std::array<std::string, 8> edits; // indexed by InputEdit
@@ -62,6 +72,9 @@ std::string FormatSeconds(VirtualClock::Milliseconds time);
 // Grid rows, one a line (lines as the memo splits them), cells separated by
 // TAB; missing cells are empty. More than 50 rows or 4 cells is refused.
 std::vector<GridRow> ParseGrid(const std::string& text);
+
+// The memo's text; more than MaxMemoLines lines is refused.
+std::string CheckMemo(std::string text);
 
 // The two rows the main window fills in at creation, and the memo's lines.
 std::vector<GridRow> ExampleGrid();

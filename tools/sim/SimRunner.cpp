@@ -8,20 +8,33 @@
 #include "VoyageController.h"
 #include "VoyageState.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <fstream>
-#include <iterator>
 
 namespace tembrel {
 
 namespace {
 
+// The whole file, refused when it holds more than MaxInputFileBytes: reading
+// stops there, so an endless source (a device, say) costs no more.
 std::string ReadTextFile(const std::filesystem::path& file) {
     std::ifstream in(file, std::ios::binary);
     if (!in) {
         throw UsageError("cannot read '" + file.string() + "'");
     }
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    std::string text;
+    char chunk[65536];
+    while (in.read(chunk, sizeof chunk) || in.gcount() > 0) {
+        text.append(chunk, static_cast<std::size_t>(in.gcount()));
+        if (text.size() > MaxInputFileBytes) {
+            throw UsageError("'" + file.string() + "' is larger than 4 MiB");
+        }
+    }
+    if (in.bad()) {
+        throw UsageError("cannot read '" + file.string() + "'");
+    }
+    return text;
 }
 
 void Perform(const SimAction& action, HeadlessWindow& window, VoyageController& controller) {
@@ -55,7 +68,7 @@ void Perform(const SimAction& action, HeadlessWindow& window, VoyageController& 
 SimInputs LoadSimInputs(const SimOptions& options) {
     SimInputs inputs;
     inputs.grid = options.gridFile ? ParseGrid(ReadTextFile(*options.gridFile)) : ExampleGrid();
-    inputs.memoText = options.memoFile ? ReadTextFile(*options.memoFile) : ExampleMemo();
+    inputs.memoText = options.memoFile ? CheckMemo(ReadTextFile(*options.memoFile)) : ExampleMemo();
     return inputs;
 }
 
@@ -73,7 +86,8 @@ void FillWindow(HeadlessWindow& window, const SimOptions& options, const SimInpu
     window.SetMemoText(inputs.memoText);
 }
 
-std::vector<std::string> RunSimulation(const SimOptions& options, const SimInputs& inputs) {
+void RunSimulation(const SimOptions& options, const SimInputs& inputs,
+                   const std::function<void(const std::string&)>& output) {
     VirtualClock clock;
     HeadlessWindow window(clock);
     const ViewFileWriter writer(options.directory);
@@ -90,13 +104,23 @@ std::vector<std::string> RunSimulation(const SimOptions& options, const SimInput
     for (const SimAction& action : options.actions) {
         clock.ScheduleAt(action.at, [&, action] { Perform(action, window, controller); });
     }
-    clock.RunUntil(options.until);
+    // A stretch of virtual time at a time, its lines passed on as it ends,
+    // so that a long run holds no more than one stretch's events.
+    constexpr VirtualClock::Milliseconds Stretch = 3600 * 1000;
+    VirtualClock::Milliseconds reached = 0;
+    do {
+        reached = std::min(reached + Stretch, options.until);
+        clock.RunUntil(reached);
+        for (const HeadlessWindow::Event& event : window.Events()) {
+            output(FormatSeconds(event.time) + " " + event.text);
+        }
+        window.ClearEvents();
+    } while (reached < options.until && clock.Pending());
+}
 
+std::vector<std::string> RunSimulation(const SimOptions& options, const SimInputs& inputs) {
     std::vector<std::string> lines;
-    lines.reserve(window.Events().size());
-    for (const HeadlessWindow::Event& event : window.Events()) {
-        lines.push_back(FormatSeconds(event.time) + " " + event.text);
-    }
+    RunSimulation(options, inputs, [&](const std::string& line) { lines.push_back(line); });
     return lines;
 }
 

@@ -2,6 +2,7 @@
 
 #include "SimOptions.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -24,7 +25,11 @@ class HeadlessWindow;
 void FillWindow(HeadlessWindow& window, const SimOptions& options, const SimInputs& inputs);
 
 // Runs the real controller on a headless window and a virtual clock and
-// returns the output lines, "<seconds> <event>", in order.
+// passes on the output lines, "<seconds> <event>", in order, as the run goes.
+void RunSimulation(const SimOptions& options, const SimInputs& inputs,
+                   const std::function<void(const std::string&)>& output);
+
+// The same, with the lines returned together.
 std::vector<std::string> RunSimulation(const SimOptions& options, const SimInputs& inputs);
 
 } // namespace tembrel

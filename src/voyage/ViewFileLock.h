@@ -1,0 +1,42 @@
+#pragma once
+
+#include <filesystem>
+
+namespace tembrel {
+
+// Keeps two copies of the program from writing the same view file: an
+// exclusive lock on a file beside it ("TembrelData.KML.lock"), held from a
+// voyage's start to its end. The system drops it when the process ends in
+// any way, a crash included. Each system has its own source file.
+class ViewFileLock {
+public:
+    static constexpr const char* Suffix = ".lock";
+
+    ViewFileLock() = default;
+    ViewFileLock(const ViewFileLock&) = delete;
+    ViewFileLock& operator=(const ViewFileLock&) = delete;
+    ~ViewFileLock() { Release(); }
+
+    // Takes the lock for the view file at viewFile (resolved now, like the
+    // view file itself). False only when another holder has it; where no lock
+    // file can be made (a folder closed to new files, say) the voyage goes on
+    // unguarded and the view file's own write reports what is wrong. Taking
+    // it again while held changes nothing.
+    bool Acquire(const std::filesystem::path& viewFile);
+    void Release();
+    bool Held() const { return handle_ != Invalid; }
+
+    static std::filesystem::path LockPath(const std::filesystem::path& viewFile);
+
+private:
+#ifdef _WIN32
+    using Handle = void*;
+    static inline Handle const Invalid = reinterpret_cast<Handle>(-1);
+#else
+    using Handle = int;
+    static constexpr Handle Invalid = -1;
+#endif
+    Handle handle_ = Invalid;
+};
+
+} // namespace tembrel
