@@ -1,7 +1,6 @@
 #include "AreasFile.h"
 
 #include "CsvAreasReader.h"
-#include "ImportFileData.h"
 #include "VoyageErrors.h"
 
 #include <QByteArray>
@@ -11,19 +10,34 @@
 
 namespace tembrel {
 
-AreasImport AreasFile::Read(const QString& path) {
-    return Parse(ImportFileData(path, MaxFileBytes));
-}
+namespace {
 
-AreasImport AreasFile::Parse(const QByteArray& data) {
-    AreasImport result = CsvAreasReader::Read(
-        std::string_view(data.constData(), static_cast<std::size_t>(data.size())));
+template <class Source> AreasImport ReadAreas(Source&& source) {
+    CsvAreasReader reader(MaxImportedAreas);
+    const bool finished = source([&](std::string_view chunk) { return reader.Feed(chunk); });
+    AreasImport result = reader.Finish();
     if (result.areas.size() > MaxImportedAreas) {
-        throw VoyageError("The file holds " + std::to_string(result.areas.size()) +
+        throw VoyageError("The file holds more than " + std::to_string(MaxImportedAreas) +
                           " areas; the area grid takes at most " +
                           std::to_string(MaxImportedAreas) + ". Nothing has been imported.");
     }
+    result.cancelled = !finished;
     return result;
+}
+
+} // namespace
+
+AreasImport AreasFile::Read(const QString& path, const ImportProgress& progress) {
+    return ReadAreas([&](const std::function<bool(std::string_view)>& consume) {
+        return ImportFileData::Read(path, MaxFileBytes, progress, consume);
+    });
+}
+
+AreasImport AreasFile::Parse(const QByteArray& data) {
+    return ReadAreas([&](const std::function<bool(std::string_view)>& consume) {
+        consume(std::string_view(data.constData(), static_cast<std::size_t>(data.size())));
+        return true;
+    });
 }
 
 } // namespace tembrel

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ImportFileData.h"
 #include "ImportTypes.h"
 
 class QByteArray;
@@ -7,14 +8,16 @@ class QString;
 
 namespace tembrel {
 
-// A CSV file of areas for the grid. Refused whole, with VoyageError and a
-// message for the user: a file that cannot be read, one larger than
-// MaxFileBytes, and more than MaxImportedAreas areas.
+// A CSV file of areas for the grid, read as a stream that stops at the first
+// limit it meets. Refused whole, with VoyageError and a message for the
+// user: a file that cannot be read, one larger than MaxFileBytes, and more
+// than MaxImportedAreas areas.
 class AreasFile {
 public:
     static constexpr long long MaxFileBytes = 4ll * 1024 * 1024;
 
-    static AreasImport Read(const QString& path);
+    // The result says whether the user cancelled the reading.
+    static AreasImport Read(const QString& path, const ImportProgress& progress = {});
     static AreasImport Parse(const QByteArray& data);
 };
 

@@ -20,18 +20,13 @@ std::string Normalised(const std::string& name) {
 
 } // namespace
 
-CsvColumns::CsvColumns(const CsvLines& csv, const std::vector<Matcher>& wanted,
-                       bool decimalCommaAllowed)
-    : csv_(csv) {
+CsvColumns::CsvColumns(const std::vector<std::string>& firstLine,
+                       const std::vector<Matcher>& wanted, bool decimalCommaAllowed) {
     for (std::size_t i = 0; i < wanted.size(); ++i) {
         indices_.push_back(i);
     }
-    if (csv.Lines().empty()) {
-        return;
-    }
-    const std::vector<std::string>& first = csv.Lines().front().fields;
     header_ = true;
-    for (const std::string& field : first) {
+    for (const std::string& field : firstLine) {
         if (ImportNumbers::Parse(field, decimalCommaAllowed)) {
             header_ = false;
         }
@@ -41,8 +36,8 @@ CsvColumns::CsvColumns(const CsvLines& csv, const std::vector<Matcher>& wanted,
     }
     std::vector<std::size_t> named;
     for (const Matcher& matches : wanted) {
-        for (std::size_t field = 0; field < first.size(); ++field) {
-            if (matches(Normalised(first[field]))) {
+        for (std::size_t field = 0; field < firstLine.size(); ++field) {
+            if (matches(Normalised(firstLine[field]))) {
                 named.push_back(field);
                 break;
             }
@@ -51,14 +46,6 @@ CsvColumns::CsvColumns(const CsvLines& csv, const std::vector<Matcher>& wanted,
     if (named.size() == wanted.size()) {
         indices_ = named;
     }
-}
-
-std::vector<CsvLines::Line> CsvColumns::DataLines() const {
-    const std::vector<CsvLines::Line>& lines = csv_.Lines();
-    if (header_) {
-        return {lines.begin() + 1, lines.end()};
-    }
-    return lines;
 }
 
 bool CsvColumns::NamesLongitude(const std::string& name) {

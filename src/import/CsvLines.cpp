@@ -1,5 +1,7 @@
 #include "CsvLines.h"
 
+#include <algorithm>
+
 namespace tembrel {
 
 namespace {
@@ -15,46 +17,74 @@ std::string_view Trim(std::string_view text) {
     return text;
 }
 
-std::vector<std::string_view> PhysicalLines(std::string_view text) {
-    std::vector<std::string_view> lines;
-    std::size_t begin = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\n' || text[i] == '\r') {
-            lines.push_back(text.substr(begin, i - begin));
-            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
-                ++i;
-            }
-            begin = i + 1;
-        }
-    }
-    if (begin < text.size()) {
-        lines.push_back(text.substr(begin));
-    }
-    return lines;
-}
+constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
 
 } // namespace
 
 CsvLines::CsvLines(std::string_view text) {
-    if (text.starts_with("\xEF\xBB\xBF")) {
-        text.remove_prefix(3);
-    }
-    const std::vector<std::string_view> lines = PhysicalLines(text);
-    bool separatorKnown = false;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (Trim(lines[i]).empty()) {
-            continue;
+    CsvLineStream stream([this](const Line& line) {
+        lines_.push_back(line);
+        return true;
+    });
+    stream.Feed(text);
+    stream.Finish();
+    separator_ = stream.Separator();
+}
+
+CsvLineStream::CsvLineStream(Handler handler) : handler_(std::move(handler)) {}
+
+bool CsvLineStream::Feed(std::string_view chunk) {
+    while (!chunk.empty() && !stopped_) {
+        if (afterCr_ && chunk.front() == '\n') {
+            chunk.remove_prefix(1); // the LF of a CR LF
         }
-        if (!separatorKnown) {
-            separatorKnown = true;
-            if (lines[i].find('\t') != std::string_view::npos) {
+        afterCr_ = false;
+        const std::size_t end = chunk.find_first_of("\r\n");
+        const std::string_view part = chunk.substr(0, end);
+        const std::size_t room = CsvLines::MaxLineBytes - pending_.size();
+        pending_.append(part.substr(0, room));
+        tooLong_ = tooLong_ || part.size() > room;
+        if (end == std::string_view::npos) {
+            break;
+        }
+        afterCr_ = chunk[end] == '\r';
+        chunk.remove_prefix(end + 1);
+        EndLine();
+    }
+    return !stopped_;
+}
+
+bool CsvLineStream::Finish() {
+    if (!stopped_ && (!pending_.empty() || tooLong_)) {
+        EndLine();
+    }
+    return !stopped_;
+}
+
+void CsvLineStream::EndLine() {
+    ++number_;
+    if (pending_.empty() && !tooLong_) {
+        return; // an empty line: nothing to hand on
+    }
+    std::string_view line = pending_;
+    if (number_ == 1 && line.starts_with(ByteOrderMark)) {
+        line.remove_prefix(ByteOrderMark.size());
+    }
+    if (tooLong_) {
+        stopped_ = !handler_(CsvLines::Line{number_, {}, true});
+    } else if (!Trim(line).empty()) {
+        if (!separatorKnown_) {
+            separatorKnown_ = true;
+            if (line.find('\t') != std::string_view::npos) {
                 separator_ = '\t';
-            } else if (lines[i].find(';') != std::string_view::npos) {
+            } else if (line.find(';') != std::string_view::npos) {
                 separator_ = ';';
             }
         }
-        lines_.push_back({static_cast<int>(i + 1), SplitFields(lines[i], separator_)});
+        stopped_ = !handler_(CsvLines::Line{number_, CsvLines::SplitFields(line, separator_)});
     }
+    pending_.clear();
+    tooLong_ = false;
 }
 
 std::vector<std::string> CsvLines::SplitFields(std::string_view line, char separator) {

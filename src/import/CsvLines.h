@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,9 +15,14 @@ namespace tembrel {
 // around a field are dropped.
 class CsvLines {
 public:
+    // A line longer than this is not held: it comes with no fields and
+    // tooLong set.
+    static constexpr std::size_t MaxLineBytes = 64 * 1024;
+
     struct Line {
         int number = 0; // 1-based
         std::vector<std::string> fields;
+        bool tooLong = false;
     };
 
     explicit CsvLines(std::string_view text);
@@ -29,6 +36,35 @@ public:
 private:
     char separator_ = ',';
     std::vector<Line> lines_;
+};
+
+// The same lines from a text fed in chunks of any size, each handed on as
+// soon as it is complete, so that only the line being read is held. The
+// handler returns false to stop; nothing is handed on after that.
+class CsvLineStream {
+public:
+    using Handler = std::function<bool(const CsvLines::Line& line)>;
+
+    explicit CsvLineStream(Handler handler);
+
+    // False once the handler has stopped the stream.
+    bool Feed(std::string_view chunk);
+    // The end of the text: its last line, if it has no line break.
+    bool Finish();
+    // Known once the first non-empty line has been handed on.
+    char Separator() const { return separator_; }
+
+private:
+    void EndLine();
+
+    Handler handler_;
+    std::string pending_;
+    bool tooLong_ = false;
+    bool afterCr_ = false;
+    bool separatorKnown_ = false;
+    char separator_ = ',';
+    int number_ = 0;
+    bool stopped_ = false;
 };
 
 } // namespace tembrel

@@ -15,16 +15,18 @@ public:
     static constexpr std::size_t MaxListed = 15;
 
     // The bad lines, then the question whether to import the `good` others
-    // (a "point" or "points", say). Asked with Yes and No.
+    // (a "point" or "points", say). Asked with Yes and No. leftOut counts
+    // further bad lines that were not kept.
     static std::string Question(const std::vector<ImportProblem>& problems, std::size_t good,
-                                const char* singular, const char* plural);
+                                const char* singular, const char* plural, std::size_t leftOut = 0);
 
     // Nothing could be imported: the bad lines, if any, and that no record
     // was found.
-    static std::string NothingFound(const std::vector<ImportProblem>& problems, const char* what);
+    static std::string NothingFound(const std::vector<ImportProblem>& problems, const char* what,
+                                    std::size_t leftOut = 0);
 
 private:
-    static std::string Lines(const std::vector<ImportProblem>& problems);
+    static std::string Lines(const std::vector<ImportProblem>& problems, std::size_t leftOut);
 };
 
 } // namespace tembrel

@@ -14,6 +14,9 @@ namespace tembrel {
 // rows: files beyond these are refused whole.
 inline constexpr std::size_t MaxImportedPoints = 32767;
 inline constexpr std::size_t MaxImportedAreas = 50;
+// The lines left out are kept up to this many, with a count of the rest: a
+// file of millions of bad lines must not fill the memory with reasons.
+inline constexpr std::size_t MaxKeptProblems = 1000;
 
 // A line of the file that was left out, and why.
 struct ImportProblem {
@@ -41,11 +44,28 @@ struct ImportedArea {
 struct PointsImport {
     std::vector<ImportedPoint> points;
     std::vector<ImportProblem> problems;
+    std::size_t problemsLeftOut = 0; // beyond MaxKeptProblems
+    bool cancelled = false;          // the user stopped the reading
 };
 
 struct AreasImport {
     std::vector<ImportedArea> areas;
     std::vector<ImportProblem> problems;
+    std::size_t problemsLeftOut = 0;
+    bool cancelled = false;
 };
+
+template <class Import> void NoteProblem(Import& result, int line, std::string reason) {
+    if (result.problems.size() < MaxKeptProblems) {
+        result.problems.push_back({line, std::move(reason)});
+    } else {
+        ++result.problemsLeftOut;
+    }
+}
+
+// Why a line longer than CsvLines::MaxLineBytes was left out.
+inline std::string LineTooLong() {
+    return "the line is longer than 65536 characters";
+}
 
 } // namespace tembrel

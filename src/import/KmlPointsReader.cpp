@@ -49,51 +49,100 @@ std::string ReadTuple(const QString& coordinates, ImportedPoint& point) {
 
 } // namespace
 
+KmlPointsReader::KmlPointsReader(std::size_t maxPoints) : maxPoints_(maxPoints) {}
+
 PointsImport KmlPointsReader::Read(const QByteArray& data) {
-    PointsImport result;
-    QXmlStreamReader xml(data);
-    int placemarks = 0; // open Placemark elements
-    int pointLine = 0;  // line of the open Point, 0 when none is open
-    bool pointRead = false;
-    while (!xml.atEnd()) {
-        xml.readNext();
-        const QStringView name = xml.name();
-        if (xml.isStartElement()) {
-            if (name == QLatin1String("Placemark")) {
-                ++placemarks;
-            } else if (name == QLatin1String("Point") && placemarks > 0) {
-                pointLine = static_cast<int>(xml.lineNumber());
-                pointRead = false;
-            } else if (name == QLatin1String("coordinates") && pointLine > 0 && !pointRead) {
-                const int line = static_cast<int>(xml.lineNumber());
-                const QString text = xml.readElementText(QXmlStreamReader::SkipChildElements);
-                if (xml.hasError()) {
-                    break;
+    KmlPointsReader reader;
+    reader.Feed(std::string_view(data.constData(), static_cast<std::size_t>(data.size())));
+    return reader.Finish();
+}
+
+bool KmlPointsReader::Feed(std::string_view chunk) {
+    if (stopped_) {
+        return false;
+    }
+    guard_.Scan(chunk);
+    xml_.addData(QByteArray(chunk.data(), static_cast<qsizetype>(chunk.size())));
+    return ReadTokens();
+}
+
+PointsImport KmlPointsReader::Finish() {
+    if (!stopped_ && ReadTokens() && xml_.hasError()) {
+        // Now that no more data comes, a premature end is a fault too.
+        throw VoyageError(XmlFault(xml_));
+    }
+    return std::move(result_);
+}
+
+bool KmlPointsReader::ReadTokens() {
+    while (!xml_.atEnd()) {
+        xml_.readNext();
+        const QStringView name = xml_.name();
+        if (coordinatesLine_ > 0) {
+            // Inside coordinates: its own text only, child elements skipped.
+            if (xml_.isStartElement()) {
+                ++childDepth_;
+            } else if (xml_.isEndElement() && childDepth_ > 0) {
+                --childDepth_;
+            } else if (xml_.isEndElement()) {
+                EndCoordinates();
+                if (result_.points.size() > maxPoints_) {
+                    stopped_ = true;
+                    return false;
                 }
-                pointRead = true;
-                ImportedPoint point;
-                point.line = line;
-                if (std::string reason = ReadTuple(text, point); !reason.empty()) {
-                    result.problems.push_back({line, std::move(reason)});
-                } else {
-                    result.points.push_back(point);
+            } else if (xml_.isCharacters() && childDepth_ == 0 && !coordinatesTooLong_) {
+                coordinates_ += xml_.text();
+                if (coordinates_.size() > MaxCoordinatesChars) {
+                    coordinatesTooLong_ = true;
+                    coordinates_.clear();
                 }
             }
-        } else if (xml.isEndElement()) {
-            if (name == QLatin1String("Placemark") && placemarks > 0) {
-                --placemarks;
-            } else if (name == QLatin1String("Point") && pointLine > 0) {
-                if (!pointRead) {
-                    result.problems.push_back({pointLine, "a Point without coordinates"});
+        } else if (xml_.isStartElement()) {
+            if (name == QLatin1String("Placemark")) {
+                ++placemarks_;
+            } else if (name == QLatin1String("Point") && placemarks_ > 0) {
+                pointLine_ = static_cast<int>(xml_.lineNumber());
+                pointRead_ = false;
+            } else if (name == QLatin1String("coordinates") && pointLine_ > 0 && !pointRead_) {
+                coordinatesLine_ = static_cast<int>(xml_.lineNumber());
+                childDepth_ = 0;
+                coordinates_.clear();
+                coordinatesTooLong_ = false;
+            }
+        } else if (xml_.isEndElement()) {
+            if (name == QLatin1String("Placemark") && placemarks_ > 0) {
+                --placemarks_;
+            } else if (name == QLatin1String("Point") && pointLine_ > 0) {
+                if (!pointRead_) {
+                    NoteProblem(result_, pointLine_, "a Point without coordinates");
                 }
-                pointLine = 0;
+                pointLine_ = 0;
             }
         }
     }
-    if (xml.hasError()) {
-        throw VoyageError(XmlFault(xml));
+    if (xml_.hasError() && xml_.error() != QXmlStreamReader::PrematureEndOfDocumentError) {
+        throw VoyageError(XmlFault(xml_));
     }
-    return result;
+    return true;
+}
+
+void KmlPointsReader::EndCoordinates() {
+    const int line = coordinatesLine_;
+    coordinatesLine_ = 0;
+    pointRead_ = true;
+    if (coordinatesTooLong_) {
+        NoteProblem(result_, line,
+                    "coordinates longer than " + std::to_string(MaxCoordinatesChars) +
+                        " characters");
+        return;
+    }
+    ImportedPoint point;
+    point.line = line;
+    if (std::string reason = ReadTuple(coordinates_, point); !reason.empty()) {
+        NoteProblem(result_, line, std::move(reason));
+    } else {
+        result_.points.push_back(point);
+    }
 }
 
 } // namespace tembrel

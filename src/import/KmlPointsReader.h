@@ -1,6 +1,14 @@
 #pragma once
 
 #include "ImportTypes.h"
+#include "XmlGuard.h"
+
+#include <QString>
+#include <QXmlStreamReader>
+
+#include <cstddef>
+#include <limits>
+#include <string_view>
 
 class QByteArray;
 
@@ -10,10 +18,42 @@ namespace tembrel {
 // of every Point inside a Placemark, in document order; lines, polygons and
 // other geometries are passed over. A Point whose coordinates are not one
 // such tuple is reported with its line. A document that is not well-formed
-// XML is refused whole: VoyageError naming the line of the fault.
+// XML, or that XmlGuard refuses, is refused whole: VoyageError naming the
+// line of the fault. The document may come in chunks; the reading stops at
+// the first point beyond maxPoints.
 class KmlPointsReader {
 public:
+    // A Point's coordinates longer than this are not held.
+    static constexpr qsizetype MaxCoordinatesChars = 64 * 1024;
+
+    explicit KmlPointsReader(std::size_t maxPoints = std::numeric_limits<std::size_t>::max());
+    KmlPointsReader(const KmlPointsReader&) = delete;
+    KmlPointsReader& operator=(const KmlPointsReader&) = delete;
+
+    // False once the limit is passed: feed no more.
+    bool Feed(std::string_view chunk);
+    PointsImport Finish();
+
     static PointsImport Read(const QByteArray& data);
+
+private:
+    bool ReadTokens();
+    void EndCoordinates();
+
+    std::size_t maxPoints_;
+    XmlGuard guard_;
+    QXmlStreamReader xml_;
+    PointsImport result_;
+    bool stopped_ = false;
+    int placemarks_ = 0; // open Placemark elements
+    int pointLine_ = 0;  // line of the open Point, 0 when none is open
+    bool pointRead_ = false;
+    // The coordinates element being read: its line (0 when none), the
+    // depth of elements inside it, and its own text so far.
+    int coordinatesLine_ = 0;
+    int childDepth_ = 0;
+    QString coordinates_;
+    bool coordinatesTooLong_ = false;
 };
 
 } // namespace tembrel

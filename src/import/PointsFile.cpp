@@ -2,7 +2,6 @@
 
 #include "CsvPointsReader.h"
 #include "GpxPointsReader.h"
-#include "ImportFileData.h"
 #include "KmlPointsReader.h"
 #include "VoyageErrors.h"
 
@@ -13,6 +12,37 @@
 #include <string_view>
 
 namespace tembrel {
+
+namespace {
+
+// Reads with one of the readers, fed by source; refuses a file that holds
+// more points than the memo takes, without reading past the first of them.
+template <class Reader, class Source> PointsImport ReadWith(Source&& source) {
+    Reader reader(MaxImportedPoints);
+    const bool finished = source([&](std::string_view chunk) { return reader.Feed(chunk); });
+    PointsImport result = reader.Finish();
+    if (result.points.size() > MaxImportedPoints) {
+        throw VoyageError("The file holds more than " + std::to_string(MaxImportedPoints) +
+                          " points; the points list takes at most " +
+                          std::to_string(MaxImportedPoints) + ". Nothing has been imported.");
+    }
+    result.cancelled = !finished;
+    return result;
+}
+
+template <class Source> PointsImport ReadKind(PointsFile::Kind kind, Source&& source) {
+    switch (kind) {
+    case PointsFile::Kind::Gpx:
+        return ReadWith<GpxPointsReader>(source);
+    case PointsFile::Kind::Kml:
+        return ReadWith<KmlPointsReader>(source);
+    case PointsFile::Kind::Csv:
+        break;
+    }
+    return ReadWith<CsvPointsReader>(source);
+}
+
+} // namespace
 
 PointsFile::Kind PointsFile::KindOf(const QString& path) {
     const QString suffix = QFileInfo(path).suffix().toLower();
@@ -25,30 +55,17 @@ PointsFile::Kind PointsFile::KindOf(const QString& path) {
     return Kind::Csv;
 }
 
-PointsImport PointsFile::Read(const QString& path) {
-    return Parse(ImportFileData(path, MaxFileBytes), KindOf(path));
+PointsImport PointsFile::Read(const QString& path, const ImportProgress& progress) {
+    return ReadKind(KindOf(path), [&](const std::function<bool(std::string_view)>& consume) {
+        return ImportFileData::Read(path, MaxFileBytes, progress, consume);
+    });
 }
 
 PointsImport PointsFile::Parse(const QByteArray& data, Kind kind) {
-    PointsImport result;
-    switch (kind) {
-    case Kind::Gpx:
-        result = GpxPointsReader::Read(data);
-        break;
-    case Kind::Kml:
-        result = KmlPointsReader::Read(data);
-        break;
-    case Kind::Csv:
-        result = CsvPointsReader::Read(
-            std::string_view(data.constData(), static_cast<std::size_t>(data.size())));
-        break;
-    }
-    if (result.points.size() > MaxImportedPoints) {
-        throw VoyageError("The file holds " + std::to_string(result.points.size()) +
-                          " points; the points list takes at most " +
-                          std::to_string(MaxImportedPoints) + ". Nothing has been imported.");
-    }
-    return result;
+    return ReadKind(kind, [&](const std::function<bool(std::string_view)>& consume) {
+        consume(std::string_view(data.constData(), static_cast<std::size_t>(data.size())));
+        return true;
+    });
 }
 
 } // namespace tembrel

@@ -21,6 +21,15 @@ public:
 
     // The application's default error box: the stop icon and one OK button.
     virtual void ShowDefaultError(QWidget* owner, const QString& caption, const QString& text) = 0;
+
+    // The same box without waiting for it: it is shown and returned at once,
+    // and deletes itself when it closes. Timer ticks go on behind it. A
+    // routine whose boxes never wait may show it as ShowDefaultError does and
+    // return no box.
+    virtual QWidget* OpenDefaultError(QWidget* owner, const QString& caption, const QString& text) {
+        ShowDefaultError(owner, caption, text);
+        return nullptr;
+    }
 };
 
 } // namespace tembrel

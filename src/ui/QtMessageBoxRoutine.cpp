@@ -1,20 +1,67 @@
 #include "QtMessageBoxRoutine.h"
 
+#include "WindowManners.h"
+
 #include <QCloseEvent>
 #include <QDialogButtonBox>
+#include <QLayout>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
+#include <QShowEvent>
 
 namespace tembrel {
 
 namespace {
 
+// A word longer than this may break anywhere: the box would otherwise grow
+// past half the screen and still cut it.
+constexpr qsizetype LongestWholeWord = 32;
+
+// The text with a zero-width space after each character of a long word,
+// where the line may break.
+QString BreakableText(const QString& text) {
+    QString breakable;
+    breakable.reserve(text.size());
+    qsizetype wordStart = 0;
+    for (qsizetype i = 0; i <= text.size(); ++i) {
+        if (i < text.size() && !text.at(i).isSpace()) {
+            continue;
+        }
+        const QStringView word = QStringView(text).mid(wordStart, i - wordStart);
+        if (word.size() > LongestWholeWord) {
+            for (const QChar c : word) {
+                breakable += c;
+                breakable += QChar(0x200B);
+            }
+        } else {
+            breakable += word;
+        }
+        if (i < text.size()) {
+            breakable += text.at(i);
+        }
+        wordStart = i + 1;
+    }
+    return breakable;
+}
+
 // QMessageBox reports its close box as a click on the escape button; the
 // program needs to tell the two apart (the close box is neither Yes nor No).
+// The box asks for a close box only, and is centred on the screen by its
+// frame.
 class ModalBox final : public QMessageBox {
 public:
-    ModalBox(QMessageBox::Icon icon, const QString& caption, const QString& text, QWidget* owner)
-        : QMessageBox(icon, caption, text, QMessageBox::NoButton, owner) {}
+    // A modal box comes back when minimised (its window manager would take
+    // the main window along); one that does not wait lets the main window
+    // be minimised with it.
+    ModalBox(QMessageBox::Icon icon, const QString& caption, const QString& text, QWidget* owner,
+             bool modal = true)
+        : QMessageBox(icon, caption, BreakableText(text), QMessageBox::NoButton, owner,
+                      Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint) {
+        new WindowManners(*this,
+                          {.swallowEscape = false, .refuseMinimise = modal, .outerSize = {}});
+    }
 
     bool ClosedByCloseBox() const { return closedByCloseBox_; }
 
@@ -24,14 +71,34 @@ public:
         return addButton(caption, QMessageBox::ActionRole);
     }
 
-    int Run() {
+    void CentreButtons() {
         if (auto* buttonBox = findChild<QDialogButtonBox*>()) {
             buttonBox->setCenterButtons(true);
         }
+    }
+
+    int Run() {
+        CentreButtons();
         return exec();
     }
 
 protected:
+    void showEvent(QShowEvent* event) override {
+        QMessageBox::showEvent(event); // sizes the box to its text
+        // Qt allows up to 500 pixels of text besides the icon and margins:
+        // keep the whole box within half the screen.
+        const QScreen* screen = this->screen();
+        if (screen == nullptr || layout() == nullptr) {
+            return;
+        }
+        const int frame = frameGeometry().width() - width();
+        const int half = screen->availableGeometry().width() / 2 - frame;
+        if (width() > half) {
+            setFixedSize(half, layout()->hasHeightForWidth() ? layout()->totalHeightForWidth(half)
+                                                             : height());
+        }
+    }
+
     void closeEvent(QCloseEvent* event) override {
         if (clickedButton() == nullptr) {
             closedByCloseBox_ = true;
@@ -109,6 +176,19 @@ void QtMessageBoxRoutine::ShowDefaultError(QWidget* owner, const QString& captio
     box.setDefaultButton(ok);
     box.setEscapeButton(ok);
     box.Run();
+}
+
+QWidget* QtMessageBoxRoutine::OpenDefaultError(QWidget* owner, const QString& caption,
+                                               const QString& text) {
+    auto* box = new ModalBox(QMessageBox::Critical, caption, text, owner, false);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::NonModal);
+    QPushButton* ok = box->AddButton(QStringLiteral("OK"));
+    box->setDefaultButton(ok);
+    box->setEscapeButton(ok);
+    box->CentreButtons();
+    box->show();
+    return box;
 }
 
 } // namespace tembrel

@@ -12,6 +12,7 @@ class QtMessageBoxRoutine final : public MessageBoxRoutine {
 public:
     ModalResult Show(QWidget* owner, const QString& text, BoxType type, unsigned buttons) override;
     void ShowDefaultError(QWidget* owner, const QString& caption, const QString& text) override;
+    QWidget* OpenDefaultError(QWidget* owner, const QString& caption, const QString& text) override;
 };
 
 } // namespace tembrel

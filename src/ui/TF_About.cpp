@@ -14,15 +14,14 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QRect>
-#include <QShowEvent>
 #include <QVBoxLayout>
 
 #include <exception>
 
-#include "CentreOnScreen.h"
 #include "FormFont.h"
 #include "JpegImageLoader.h"
 #include "ShellOpener.h"
+#include "WindowManners.h"
 
 // The resources sit in the static UI library, which the linker keeps only
 // when something refers to them. Q_INIT_RESOURCE must be used outside a namespace.
@@ -71,9 +70,13 @@ QLabel* AddLink(QFrame& panel, const QString& name, const QString& text, const Q
 TF_About::TF_About(ShellOpener& shell, QWidget* owner) : TF_About(shell, BuiltInPicture(), owner) {}
 
 TF_About::TF_About(ShellOpener& shell, const QByteArray& pictureJpeg, QWidget* owner)
+    // A close box only: the window manager would minimise the main window
+    // with it.
     : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                         Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+                         Qt::WindowCloseButtonHint),
       shell_(shell) {
+    // Esc does not close it: OK, Enter or its close box do.
+    new WindowManners(*this, {});
     setObjectName(QStringLiteral("F_About"));
     setWindowTitle(QStringLiteral("About Tembrel 5.0"));
     setModal(true);
@@ -164,23 +167,6 @@ bool TF_About::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return QDialog::eventFilter(watched, event);
-}
-
-void TF_About::keyPressEvent(QKeyEvent* event) {
-    // A dialog closes on Esc by default; this one closes by OK, Enter or its frame.
-    if (event->matches(QKeySequence::Cancel)) {
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
-}
-
-void TF_About::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    if (!placed_ && !event->spontaneous()) {
-        placed_ = true;
-        CentreOnScreen(*this);
-    }
 }
 
 } // namespace tembrel

@@ -7,10 +7,8 @@
 class QByteArray;
 class QEvent;
 class QFrame;
-class QKeyEvent;
 class QLabel;
 class QPushButton;
-class QShowEvent;
 
 namespace tembrel {
 
@@ -31,8 +29,6 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-    void showEvent(QShowEvent* event) override;
 
 private:
     void L_MyWebPageClick();
@@ -48,8 +44,6 @@ private:
     QLabel* L_MyWebPage;
     QLabel* Label1;
     QPushButton* Button1;
-
-    bool placed_ = false;
 };
 
 } // namespace tembrel

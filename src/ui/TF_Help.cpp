@@ -9,7 +9,6 @@
 #include <QMargins>
 #include <QPalette>
 #include <QPlainTextEdit>
-#include <QShowEvent>
 #include <QSize>
 #include <QStringList>
 #include <QTabWidget>
@@ -19,8 +18,8 @@
 
 #include <optional>
 
-#include "CentreOnScreen.h"
 #include "FormFont.h"
+#include "WindowManners.h"
 
 // The resources sit in the static UI library, which the linker keeps only
 // when something refers to them. Q_INIT_RESOURCE must be used outside a namespace.
@@ -116,6 +115,10 @@ TF_Help::TF_Help(QWidget* owner)
     setModal(true);
     setFont(FormFont());
     resize(kOuterSize.shrunkBy(kTypicalFrame));
+    // Esc does not close it, only its frame does; its size is met once the
+    // window manager has reported the frame.
+    new WindowManners(*this,
+                      {.swallowEscape = true, .refuseMinimise = false, .outerSize = kOuterSize});
 
     PageControl1 = new QTabWidget(this);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
@@ -150,27 +153,5 @@ TF_Help::TF_Help(QWidget* owner)
 }
 
 TF_Help::~TF_Help() = default;
-
-void TF_Help::keyPressEvent(QKeyEvent* event) {
-    // A dialog closes on Esc by default; this one closes only through its frame.
-    if (event->matches(QKeySequence::Cancel)) {
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
-}
-
-void TF_Help::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    if (placed_ || event->spontaneous()) {
-        return;
-    }
-    placed_ = true;
-    const QMargins frame = windowHandle() != nullptr ? windowHandle()->frameMargins() : QMargins();
-    if (!frame.isNull()) {
-        resize(kOuterSize.shrunkBy(frame));
-    }
-    CentreOnScreen(*this);
-}
 
 } // namespace tembrel

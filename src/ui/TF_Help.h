@@ -3,9 +3,7 @@
 #include <QDialog>
 
 class QFrame;
-class QKeyEvent;
 class QPlainTextEdit;
-class QShowEvent;
 class QTabWidget;
 
 namespace tembrel {
@@ -20,10 +18,6 @@ public:
     explicit TF_Help(QWidget* owner);
     ~TF_Help() override;
 
-protected:
-    void keyPressEvent(QKeyEvent* event) override;
-    void showEvent(QShowEvent* event) override;
-
 private:
     QTabWidget* PageControl1;
     QWidget* TabSheet1;
@@ -35,8 +29,6 @@ private:
     QWidget* TabSheet3;
     QFrame* Panel3;
     QPlainTextEdit* Memo2;
-
-    bool placed_ = false;
 };
 
 } // namespace tembrel

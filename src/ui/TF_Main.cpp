@@ -1,15 +1,16 @@
 #include "TF_Main.h"
 
-#include "CentreOnScreen.h"
 #include "DefaultErrorBox.h"
 #include "FormFont.h"
 #include "GaugeModel.h"
 #include "GaugeWidget.h"
+#include "MenuBarKeys.h"
 #include "MessageBoxRoutine.h"
 #include "Messages.h"
 #include "TF_About.h"
 #include "TF_Help.h"
 #include "VoyageErrors.h"
+#include "WindowManners.h"
 
 #include "CacheFolderCommand.h"
 #include "DecimalSeparator.h"
@@ -31,7 +32,6 @@
 #include <QMenuBar>
 #include <QPixmap>
 #include <QPlainTextEdit>
-#include <QShowEvent>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTimer>
@@ -163,6 +163,8 @@ TF_Main::TF_Main(const MainWindowServices& services, QWidget* parent)
 
     BuildLayout();
     BuildMenu();
+    // Centred by its frame at the first show; Esc does nothing here anyway.
+    new WindowManners(*this, {.swallowEscape = false, .refuseMinimise = false, .outerSize = {}});
     memoLines_ = std::make_unique<MemoLines>(*M_Points);
     tools_ = std::make_unique<ToolCommands>(ToolCommands::Context{
         .window = *this,
@@ -170,6 +172,7 @@ TF_Main::TF_Main(const MainWindowServices& services, QWidget* parent)
         .decimalSeparator = [this] { return controller_.DecimalSeparator(); },
         .viewFile = writer_.Path(),
         .fileDialog = services.fileDialog != nullptr ? *services.fileDialog : systemFileDialog_,
+        .shell = services.shell,
         .owner = this,
         .setMemoLines = [this](const QStringList& lines) { SetMemoLines(lines); },
         .setGridRows =
@@ -378,6 +381,8 @@ void TF_Main::BuildMenu() {
     N1->setObjectName(QStringLiteral("N1"));
     AboutTembrel1 = About1->addAction(QStringLiteral(" About Tembrel..."));
     AboutTembrel1->setObjectName(QStringLiteral("AboutTembrel1"));
+
+    new MenuBarKeys(*MM_Main, *this);
 }
 
 void TF_Main::ConnectHandlers() {
@@ -402,6 +407,7 @@ void TF_Main::BuildToolsMenu() {
         action->setObjectName(QLatin1String(name));
         return action;
     };
+    Showviewfile1 = add("Showviewfile1", QStringLiteral("Show view file"));
     CreateGoogleEarthlink1 =
         add("CreateGoogleEarthlink1", QStringLiteral("Create Google Earth link..."));
     N2 = Tools1->addSeparator();
@@ -416,6 +422,7 @@ void TF_Main::BuildToolsMenu() {
 }
 
 void TF_Main::ConnectToolHandlers() {
+    connect(Showviewfile1, &QAction::triggered, this, &TF_Main::Showviewfile1Click);
     connect(CreateGoogleEarthlink1, &QAction::triggered, this,
             &TF_Main::CreateGoogleEarthlink1Click);
     connect(Voyageestimate1, &QAction::triggered, this, &TF_Main::Voyageestimate1Click);
@@ -491,14 +498,6 @@ void TF_Main::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-void TF_Main::showEvent(QShowEvent* event) {
-    if (!placed_ && !event->spontaneous()) {
-        placed_ = true;
-        CentreOnScreen(*this);
-    }
-    QMainWindow::showEvent(event);
-}
-
 bool TF_Main::event(QEvent* event) {
     if (event->type() == QEvent::LocaleChange) {
         Handle([this] { ReadDecimalSeparator(); });
@@ -529,6 +528,14 @@ void TF_Main::SaveSettings() {
 
 void TF_Main::SessionEnding() {
     Handle([this] { SaveSettings(); });
+}
+
+void TF_Main::QuitWithoutQuestion() {
+    Handle([this] { SaveSettings(); });
+    T_Timer->stop();
+    // exit(), not quit(): quit() would close the window first, and its close
+    // asks about a running voyage.
+    QCoreApplication::exit(0);
 }
 
 void TF_Main::B_StartClick() {
@@ -572,6 +579,10 @@ void TF_Main::AboutTembrel1Click() {
         const std::unique_ptr<TF_About> about = std::make_unique<TF_About>(services_.shell, this);
         about->exec();
     });
+}
+
+void TF_Main::Showviewfile1Click() {
+    Handle([this] { tools_->ShowViewFile(); });
 }
 
 void TF_Main::CreateGoogleEarthlink1Click() {
@@ -744,10 +755,28 @@ ModalResult TF_Main::ShowMessage(const std::string& text, BoxType type, unsigned
     return services_.messageBox.Show(this, Text(text), type, buttons);
 }
 
+QString TF_Main::ApplicationTitleText() {
+    return Text(ApplicationTitle(QCoreApplication::applicationFilePath().toStdString()));
+}
+
 void TF_Main::ShowDefaultErrorBox(const std::string& text) {
-    const std::string title =
-        ApplicationTitle(QCoreApplication::applicationFilePath().toStdString());
-    services_.messageBox.ShowDefaultError(this, Text(title), Text(text));
+    services_.messageBox.ShowDefaultError(this, ApplicationTitleText(), Text(text));
+}
+
+void TF_Main::ShowTickFault(const std::string& text) {
+    // One box at a time; a modal one would hold the timer until OK. A box
+    // closed with OK is hidden at once and deleted a little later.
+    if (tickFaultBox_ != nullptr && tickFaultBox_->isVisible()) {
+        return;
+    }
+    tickFaultBox_ = services_.messageBox.OpenDefaultError(this, ApplicationTitleText(), Text(text));
+}
+
+void TF_Main::TickFaultCleared() {
+    if (QWidget* box = tickFaultBox_) {
+        tickFaultBox_ = nullptr;
+        box->close();
+    }
 }
 
 QLineEdit* TF_Main::Edit(InputEdit edit) const {

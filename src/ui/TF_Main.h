@@ -13,6 +13,7 @@
 #include "VoyageWindow.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 class QAction;
 class QFrame;
@@ -67,6 +68,8 @@ public:
     void SetFieldState(std::int16_t kind, Control control, bool enable) override;
     ModalResult ShowMessage(const std::string& text, BoxType type, unsigned buttons) override;
     void ShowDefaultErrorBox(const std::string& text) override;
+    void ShowTickFault(const std::string& text) override;
+    void TickFaultCleared() override;
 
     // The event handlers, as the controls and the timer call them. Public so
     // that a test can deliver a tick without waiting a period for it.
@@ -79,6 +82,7 @@ public:
     void Quickstart1Click();
     void AboutTembrel1Click();
     // The Tools menu.
+    void Showviewfile1Click();
     void CreateGoogleEarthlink1Click();
     void Voyageestimate1Click();
     void Exportcoveragepreview1Click();
@@ -90,11 +94,15 @@ public:
     // asking anything.
     void SessionEnding();
 
+    // The system asks the program to end (SIGTERM or SIGINT): the eight edit
+    // texts are saved as at the session's end, and the program quits without
+    // asking anything, whatever box is open.
+    void QuitWithoutQuestion();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void showEvent(QShowEvent* event) override;
 
 private:
     void BuildLayout();
@@ -123,6 +131,7 @@ private:
     // Runs one handler the way the application does (RunHandler).
     template <class Handler> void Handle(Handler&& handler);
 
+    static QString ApplicationTitleText();
     QLineEdit* Edit(InputEdit edit) const;
     QWidget* ControlWidget(Control control) const;
 
@@ -180,6 +189,7 @@ private:
     QMenu* GECahce1 = nullptr;
     QAction* OpentheCachefolder1 = nullptr;
     QMenu* Tools1 = nullptr;
+    QAction* Showviewfile1 = nullptr;
     QAction* CreateGoogleEarthlink1 = nullptr;
     QAction* N2 = nullptr;
     QAction* Voyageestimate1 = nullptr;
@@ -198,7 +208,8 @@ private:
     std::unique_ptr<MemoLines> memoLines_;
     QtFileDialogRoutine systemFileDialog_;
     std::unique_ptr<ToolCommands> tools_;
-    bool placed_ = false;
+    // The open error box of a failed tick, if any.
+    QPointer<QWidget> tickFaultBox_;
 };
 
 } // namespace tembrel

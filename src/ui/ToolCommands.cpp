@@ -1,16 +1,20 @@
 #include "ToolCommands.h"
 
 #include "AreasFile.h"
+#include "BackgroundRead.h"
 #include "CoveragePreview.h"
 #include "GoogleEarthLinkFile.h"
 #include "ImportReport.h"
 #include "ImportedText.h"
 #include "PointsFile.h"
+#include "ShellOpener.h"
 #include "ViewFileOutput.h"
 #include "VoyageErrors.h"
 #include "VoyageEstimator.h"
 
 #include <QDir>
+#include <QFileInfo>
+#include <QUrl>
 
 #include <algorithm>
 #include <system_error>
@@ -95,6 +99,17 @@ void ToolCommands::CreateGoogleEarthLink() {
                .arg(seconds));
 }
 
+void ToolCommands::ShowViewFile() {
+    // A URL of an absolute folder: no option or web address can reach the
+    // shell this way, whatever the folder is called.
+    const QString folder = ToQString(AbsoluteViewFile().parent_path());
+    const QUrl url = QUrl::fromLocalFile(folder);
+    if (!QDir::isAbsolutePath(folder) ||
+        !context_.shell.Open(url.toString(QUrl::FullyEncoded).toStdString())) {
+        Refuse(QStringLiteral("Error while attempting to open the view file's folder."));
+    }
+}
+
 void ToolCommands::ExportCoveragePreview() {
     std::string document;
     try {
@@ -131,7 +146,9 @@ QString ToolCommands::EstimateText(std::int64_t untilNextTick) const {
 }
 
 void ToolCommands::ShowEstimate(std::int64_t untilNextTick) {
-    Inform(EstimateText(untilNextTick));
+    Inform(EstimateText(untilNextTick) +
+           QStringLiteral("\n\nThe view file is %1.")
+               .arg(QDir::toNativeSeparators(ToQString(AbsoluteViewFile()))));
 }
 
 void ToolCommands::ImportPoints() {
@@ -147,18 +164,24 @@ void ToolCommands::ImportPoints() {
     }
     PointsImport result;
     try {
-        result = PointsFile::Read(path);
+        result = BackgroundRead<PointsImport>(
+            context_.owner, QFileInfo(path).fileName(),
+            [&path](const ImportProgress& progress) { return PointsFile::Read(path, progress); });
     } catch (const VoyageError& e) {
         Refuse(Text(e.what()));
         return;
     }
+    if (result.cancelled) {
+        return;
+    }
     if (result.points.empty()) {
-        Refuse(Text(ImportReport::NothingFound(result.problems, "points")));
+        Refuse(Text(ImportReport::NothingFound(result.problems, "points", result.problemsLeftOut)));
         return;
     }
     if (!result.problems.empty() &&
         context_.window.ShowMessage(
-            ImportReport::Question(result.problems, result.points.size(), "point", "points"),
+            ImportReport::Question(result.problems, result.points.size(), "point", "points",
+                                   result.problemsLeftOut),
             BoxType::Confirmation, ButtonYes | ButtonNo) != ModalResult::Yes) {
         return;
     }
@@ -182,19 +205,25 @@ void ToolCommands::ImportAreas() {
     }
     AreasImport result;
     try {
-        result = AreasFile::Read(path);
+        result = BackgroundRead<AreasImport>(
+            context_.owner, QFileInfo(path).fileName(),
+            [&path](const ImportProgress& progress) { return AreasFile::Read(path, progress); });
     } catch (const VoyageError& e) {
         Refuse(Text(e.what()));
         return;
     }
+    if (result.cancelled) {
+        return;
+    }
     if (result.areas.empty()) {
-        Refuse(Text(ImportReport::NothingFound(result.problems, "areas")));
+        Refuse(Text(ImportReport::NothingFound(result.problems, "areas", result.problemsLeftOut)));
         return;
     }
     if (!result.problems.empty() &&
-        context_.window.ShowMessage(
-            ImportReport::Question(result.problems, result.areas.size(), "area", "areas"),
-            BoxType::Confirmation, ButtonYes | ButtonNo) != ModalResult::Yes) {
+        context_.window.ShowMessage(ImportReport::Question(result.problems, result.areas.size(),
+                                                           "area", "areas", result.problemsLeftOut),
+                                    BoxType::Confirmation,
+                                    ButtonYes | ButtonNo) != ModalResult::Yes) {
         return;
     }
     const char separator = context_.decimalSeparator();

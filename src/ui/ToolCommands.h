@@ -19,7 +19,10 @@ class QWidget;
 
 namespace tembrel {
 
-// The commands of the Tools menu: the Google Earth link, the voyage estimate,
+class ShellOpener;
+
+// The commands of the Tools menu: the view file's folder, the Google Earth
+// link, the voyage estimate,
 // the coverage preview and the two imports. They read the window's inputs
 // as the voyage does, ask through the window's message boxes and the file
 // dialog routine, and change nothing of a voyage; the imports replace the
@@ -35,6 +38,7 @@ public:
         std::function<char()> decimalSeparator;
         std::filesystem::path viewFile; // where the voyage writes its views
         FileDialogRoutine& fileDialog;
+        ShellOpener& shell;
         QWidget* owner = nullptr; // of the file dialogs
         std::function<void(const QStringList& lines)> setMemoLines;
         std::function<void(const std::vector<GridRow>& rows)> setGridRows;
@@ -43,6 +47,9 @@ public:
     explicit ToolCommands(Context context);
 
     void CreateGoogleEarthLink();
+    // Opens the folder that holds the view file in the desktop's file
+    // manager, as a file:// URL of its absolute path.
+    void ShowViewFile();
     void ExportCoveragePreview();
     void ImportPoints();
     void ImportAreas();

@@ -1,5 +1,6 @@
 #include "CacheFolderCommand.h"
 #include "QtMessageBoxRoutine.h"
+#include "QuitSignals.h"
 #include "RegionalSettingsNotice.h"
 #include "SettingsStore.h"
 #include "ShellOpener.h"
@@ -28,6 +29,9 @@ int main(int argc, char* argv[]) {
                              .messageBox = messageBox,
                              .viewFileDirectory = {}});
     tembrel::ForwardRegionalSettingsChanges(F_Main);
+    tembrel::QuitSignals quitSignals;
+    QObject::connect(&quitSignals, &tembrel::QuitSignals::quitRequested, &F_Main,
+                     [&F_Main] { F_Main.QuitWithoutQuestion(); });
     QApplication::setWindowIcon(F_Main.windowIcon());
     F_Main.show();
     return QApplication::exec();

@@ -152,6 +152,22 @@ void HeadlessWindow::ShowDefaultErrorBox(const std::string& text) {
     Record("errorbox " + text);
 }
 
+void HeadlessWindow::ShowTickFault(const std::string& text) {
+    if (tickFaultOpen_) {
+        return;
+    }
+    tickFaultOpen_ = true;
+    Record("errorbox " + text);
+}
+
+void HeadlessWindow::TickFaultCleared() {
+    if (!tickFaultOpen_) {
+        return;
+    }
+    tickFaultOpen_ = false;
+    Record("errorbox closed");
+}
+
 void HeadlessWindow::Record(std::string text) {
     events_.push_back(Event{clock_.Now(), std::move(text)});
 }

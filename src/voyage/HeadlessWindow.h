@@ -17,7 +17,9 @@ namespace tembrel {
 // every control's state in memory, runs its timer on a VirtualClock, answers
 // message boxes from a script and records what a user would see in an event
 // log: "gauge N", "label TEXT", "label shown", "label hidden",
-// "box TYPE TEXT" and "errorbox TEXT", each stamped with the virtual time.
+// "box TYPE TEXT", "errorbox TEXT" and, for the box of a failed tick that
+// stays open until a view is written again, "errorbox closed"; each stamped
+// with the virtual time.
 class HeadlessWindow final : public VoyageWindow {
 public:
     struct Event {
@@ -74,6 +76,8 @@ public:
     void SetFieldState(std::int16_t kind, Control control, bool enable) override;
     ModalResult ShowMessage(const std::string& text, BoxType type, unsigned buttons) override;
     void ShowDefaultErrorBox(const std::string& text) override;
+    void ShowTickFault(const std::string& text) override;
+    void TickFaultCleared() override;
 
     // What a user does and sees.
     void SetActivePage(Page page) { page_ = page; }
@@ -85,6 +89,8 @@ public:
     // starts no further line: "" has no line, "\n" one empty line.
     static std::vector<std::string> SplitLines(const std::string& text);
     void SetMemoLines(std::vector<std::string> lines) { memo_ = std::move(lines); }
+    // The user answers the open tick fault box with OK.
+    void CloseTickFault() { tickFaultOpen_ = false; }
     void QueueAnswer(Answer answer) { answers_.push_back(std::move(answer)); }
     void QueueAnswer(ModalResult result) { answers_.push_back(Answer{result, {}}); }
     // Records an event of the caller's own (a view read back from disk, say).
@@ -95,6 +101,7 @@ public:
     const std::string& AreaLabelCaption() const { return labelCaption_; }
     bool AreaLabelVisible() const { return labelVisible_; }
     bool AreasPanelEnabled() const { return areasPanelEnabled_; }
+    bool TickFaultOpen() const { return tickFaultOpen_; }
     int RefreshFocusCount() const { return refreshFocusCount_; }
     const FieldState& Field(Control control) const;
     const std::vector<Event>& Events() const { return events_; }
@@ -119,6 +126,7 @@ private:
     std::vector<std::string> memo_;
     int refreshFocusCount_ = 0;
     std::array<FieldState, 9> fields_;
+    bool tickFaultOpen_ = false;
     std::deque<Answer> answers_;
     std::vector<Event> events_;
 };

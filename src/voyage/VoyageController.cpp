@@ -2,6 +2,7 @@
 
 #include "AreaPlan.h"
 #include "AreaWalk.h"
+#include "DefaultErrorBox.h"
 #include "ExtendedMath.h"
 #include "Messages.h"
 #include "TextConversion.h"
@@ -107,6 +108,27 @@ void VoyageController::AreaStart() {
 }
 
 void VoyageController::T_TimerTimer() {
+    try {
+        Tick();
+    } catch (const SilentAbort&) {
+        throw;
+    } catch (const std::exception& e) {
+        // A box that waited for OK would hold the timer; the next tick retries.
+        tickFaulted_ = true;
+        window_.ShowTickFault(DefaultErrorBoxText(e.what()));
+        return;
+    }
+    ClearTickFault();
+}
+
+void VoyageController::ClearTickFault() {
+    if (tickFaulted_) {
+        tickFaulted_ = false;
+        window_.TickFaultCleared();
+    }
+}
+
+void VoyageController::Tick() {
     const Page page = window_.ActivePage();
     if (page == Page::TS_Points) {
         points_.Step();
@@ -169,6 +191,7 @@ void VoyageController::B_StopClick() {
 }
 
 void VoyageController::EndVoyage() {
+    ClearTickFault();
     window_.SetTimerEnabled(false);
     window_.ShowMessage(messages::VoyageEnded, BoxType::Information, ButtonOk);
     ResetToIdle();

@@ -17,7 +17,10 @@ namespace tembrel {
 // Runs a voyage: starts it from the inputs of the active page, drives it one
 // centre per timer tick, pauses, resumes, stops and ends it. The handlers are
 // the window's event handlers; errors that a handler does not trap escape to
-// the caller, which shows them in the default error box (RunHandler).
+// the caller, which shows them in the default error box (RunHandler). The
+// tick is the exception: its errors go to the window's tick fault box, which
+// does not halt the timer, and the box closes once a tick succeeds again (or
+// the voyage ends).
 class VoyageController {
 public:
     VoyageController(VoyageState& state, VoyageWindow& window, const ViewFileWriter& writer);
@@ -45,6 +48,9 @@ public:
     // Whether the active page holds input to start from.
     bool InputsComplete() const;
 
+    // Whether the last tick failed and its box has not been cleared.
+    bool TickFaulted() const { return tickFaulted_; }
+
     // The progress step for a divisor: 1000000000 / count, rounded to nearest
     // with ties to even.
     static std::int32_t ProgressStep(std::int32_t snapshotCount);
@@ -67,6 +73,8 @@ private:
     void LockInputs();
     void UnlockInputs();
     void AreaStart();
+    void Tick();
+    void ClearTickFault();
     void AreaStep();
     void MoveToNextRow();
     // Back to the idle layout after a failed start, as EndVoyage without its
@@ -89,6 +97,7 @@ private:
     ViewFileLock lock_;
     char decimalSeparator_ = '.';
     std::function<void()> viewWritten_;
+    bool tickFaulted_ = false;
 };
 
 } // namespace tembrel

@@ -77,6 +77,15 @@ public:
 
     // The application's default error box (stop icon, OK); text is final.
     virtual void ShowDefaultErrorBox(const std::string& text) = 0;
+
+    // The default error box of a failed tick. It must not wait for OK: the
+    // ticks go on behind it and retry. While one is open, a further fault
+    // shows no second box. A window whose boxes never wait may show it as
+    // any default error box.
+    virtual void ShowTickFault(const std::string& text) { ShowDefaultErrorBox(text); }
+    // A view has been written again: the tick's error box, if still open,
+    // closes.
+    virtual void TickFaultCleared() {}
 };
 
 } // namespace tembrel

@@ -102,8 +102,8 @@ TEST(PointsFile, AtMost32767Points) {
                   PointsFile::Parse(QByteArray::fromStdString(Points(32768)),
                                     PointsFile::Kind::Csv);
               }),
-              "The file holds 32768 points; the points list takes at most 32767. Nothing has "
-              "been imported.");
+              "The file holds more than 32767 points; the points list takes at most 32767. "
+              "Nothing has been imported.");
 }
 
 TEST(PointsFile, BadLinesDoNotCountTowardsTheLimit) {
@@ -117,8 +117,8 @@ TEST(PointsFile, BadLinesDoNotCountTowardsTheLimit) {
 TEST(AreasFile, AtMost50Areas) {
     EXPECT_EQ(AreasFile::Parse(QByteArray::fromStdString(Areas(50))).areas.size(), 50u);
     EXPECT_EQ(Refusal([] { AreasFile::Parse(QByteArray::fromStdString(Areas(51))); }),
-              "The file holds 51 areas; the area grid takes at most 50. Nothing has been "
-              "imported.");
+              "The file holds more than 50 areas; the area grid takes at most 50. Nothing has "
+              "been imported.");
 }
 
 TEST(AreasFile, TooLargeFileIsRefusedUnread) {

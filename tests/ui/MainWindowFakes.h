@@ -10,8 +10,10 @@
 #include "SettingsStore.h"
 #include "ShellOpener.h"
 
+#include <QPointer>
 #include <QString>
 #include <QStringList>
+#include <QWidget>
 
 #include <deque>
 #include <functional>
@@ -55,9 +57,10 @@ public:
 class FakeShellOpener final : public ShellOpener {
 public:
     std::vector<std::string> opened;
+    bool succeeds = true;
     bool Open(const std::string& target) override {
         opened.push_back(target);
-        return true;
+        return succeeds;
     }
 };
 
@@ -120,6 +123,19 @@ public:
     void ShowDefaultError(QWidget*, const QString& caption, const QString& text) override {
         errors.push_back({caption, text});
     }
+
+    // Records the box as ShowDefaultError does and opens an empty stand-in
+    // for it, which the test may close as the OK button would.
+    QWidget* OpenDefaultError(QWidget* owner, const QString& caption,
+                              const QString& text) override {
+        errors.push_back({caption, text});
+        auto* box = new QWidget(owner, Qt::Dialog);
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        box->show();
+        openedErrors.push_back(box);
+        return box;
+    }
+    std::vector<QPointer<QWidget>> openedErrors;
 
     QStringList Texts() const {
         QStringList texts;

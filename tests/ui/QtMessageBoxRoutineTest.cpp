@@ -7,8 +7,11 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialogButtonBox>
+#include <QLabel>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 
@@ -101,6 +104,10 @@ private Q_SLOTS:
     void boxes();
     void defaultErrorBox_data();
     void defaultErrorBox();
+    void closeBoxOnlyAndLongWordsWrapped_data();
+    void closeBoxOnlyAndLongWordsWrapped();
+    void boxRefusesToBeMinimised();
+    void nonWaitingBoxDoesNotWait();
 
 private:
     QWidget owner_;
@@ -217,6 +224,98 @@ void QtMessageBoxRoutineTest::defaultErrorBox() {
     QCOMPARE(seen.buttons, QStringList{QStringLiteral("OK")});
     QCOMPARE(seen.defaultButton, QStringLiteral("OK"));
     QCOMPARE(QApplication::activeModalWidget(), nullptr);
+}
+
+void QtMessageBoxRoutineTest::closeBoxOnlyAndLongWordsWrapped_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("longWord");
+    QTest::newRow("short words") << QStringLiteral("File access denied.") << false;
+    // A cell of 301 characters that is no number, as the default error box
+    // of a Multiple Areas start shows it.
+    QTest::newRow("301-character word")
+        << QStringLiteral("'%1' is not a valid floating point value.").arg(QString(301, u'7'))
+        << true;
+}
+
+void QtMessageBoxRoutineTest::closeBoxOnlyAndLongWordsWrapped() {
+    QFETCH(QString, text);
+    QFETCH(bool, longWord);
+    QtMessageBoxRoutine routine;
+    Qt::WindowFlags flags;
+    int width = 0;
+    int labelWidth = 0;
+    int labelHeight = 0;
+    int lineHeight = 0;
+    QString shown;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr) {
+            return;
+        }
+        flags = box->windowFlags();
+        width = box->frameGeometry().width();
+        auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+        if (label != nullptr) {
+            labelWidth = label->width();
+            labelHeight = label->height();
+            lineHeight = label->fontMetrics().height();
+            shown = label->text();
+        }
+        box->buttons().first()->click();
+    });
+    routine.ShowDefaultError(&owner_, QStringLiteral("Tembrel"), text);
+    // A close box and nothing else: no minimise, no maximise.
+    QVERIFY(flags.testFlag(Qt::CustomizeWindowHint));
+    QVERIFY(flags.testFlag(Qt::WindowCloseButtonHint));
+    QVERIFY(!flags.testFlag(Qt::WindowMinimizeButtonHint));
+    QVERIFY(!flags.testFlag(Qt::WindowMaximizeButtonHint));
+    // Within half the screen, the whole text shown, on as many lines as it
+    // needs.
+    QVERIFY2(width <= owner_.screen()->availableGeometry().width() / 2,
+             qPrintable(QString::number(width)));
+    QString visible = shown;
+    visible.remove(QChar(0x200B));
+    QCOMPARE(visible, text);
+    const int wholeWidth = QFontMetrics(owner_.font()).horizontalAdvance(text);
+    if (longWord) {
+        QVERIFY(labelHeight >= 3 * lineHeight);
+        QVERIFY(labelWidth < wholeWidth);
+    } else {
+        QCOMPARE(shown, text);
+    }
+}
+
+void QtMessageBoxRoutineTest::boxRefusesToBeMinimised() {
+    // A window manager that minimises a modal box takes the main window
+    // along: the box comes straight back, and the main window with it.
+    QtMessageBoxRoutine routine;
+    bool minimisedThenBack = false;
+    QTimer::singleShot(0, [&] {
+        QWidget* box = QApplication::activeModalWidget();
+        if (box == nullptr) {
+            return;
+        }
+        owner_.setWindowState(Qt::WindowMinimized);
+        box->setWindowState(Qt::WindowMinimized);
+        QTimer::singleShot(50, box, [&, box] {
+            minimisedThenBack = !box->isMinimized() && !owner_.isMinimized();
+            qobject_cast<QMessageBox*>(box)->buttons().first()->click();
+        });
+    });
+    routine.ShowDefaultError(&owner_, QStringLiteral("Tembrel"), QStringLiteral("Disk full."));
+    QVERIFY(minimisedThenBack);
+}
+
+void QtMessageBoxRoutineTest::nonWaitingBoxDoesNotWait() {
+    QtMessageBoxRoutine routine;
+    const QPointer<QWidget> box =
+        routine.OpenDefaultError(&owner_, QStringLiteral("Tembrel"), QStringLiteral("Disk full."));
+    QVERIFY(box != nullptr);
+    QVERIFY(box->isVisible());
+    QVERIFY(!box->isModal());
+    QCOMPARE(QApplication::activeModalWidget(), nullptr);
+    box->close();
+    QTRY_VERIFY(box.isNull());
 }
 
 QTEST_MAIN(QtMessageBoxRoutineTest)

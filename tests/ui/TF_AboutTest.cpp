@@ -72,6 +72,7 @@ private Q_SLOTS:
         QCOMPARE(about.minimumSize(), QSize(354, 375));
         QCOMPARE(about.maximumSize(), QSize(354, 375));
         const Qt::WindowFlags flags = about.windowFlags();
+        QVERIFY(flags.testFlag(Qt::CustomizeWindowHint));
         QVERIFY(flags.testFlag(Qt::WindowCloseButtonHint));
         QVERIFY(!flags.testFlag(Qt::WindowMinimizeButtonHint));
         QVERIFY(!flags.testFlag(Qt::WindowMaximizeButtonHint));
@@ -88,6 +89,23 @@ private Q_SLOTS:
         const QPoint centre = about.screen()->availableGeometry().center();
         QVERIFY(std::abs(about.frameGeometry().center().x() - centre.x()) <= 1);
         QVERIFY(std::abs(about.frameGeometry().center().y() - centre.y()) <= 1);
+    }
+
+    void minimisedComesStraightBack() {
+        // A window manager that minimises the modal About window takes the
+        // main window along (and may not offer the close box's way out in
+        // the task bar): the window comes back at once, and its owner too.
+        RecordingShell shell;
+        QWidget owner;
+        owner.show();
+        TF_About about(shell, &owner);
+        about.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&about));
+        owner.setWindowState(Qt::WindowMinimized);
+        about.setWindowState(Qt::WindowMinimized);
+        QTRY_VERIFY(!about.isMinimized());
+        QTRY_VERIFY(!owner.isMinimized());
+        QVERIFY(about.isVisible());
     }
 
     void pictureDrawnInPlace() {

@@ -8,6 +8,7 @@
 #include "DefaultErrorBox.h"
 #include "GaugeWidget.h"
 #include "Messages.h"
+#include "QtMessageBoxRoutine.h"
 #include "TF_About.h"
 #include "TF_Help.h"
 #include "TF_Main.h"
@@ -18,12 +19,14 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QRegularExpression>
 #include <QTabWidget>
@@ -98,6 +101,8 @@ private Q_SLOTS:
     void gridAndMemoProperties();
     void voyageButtons();
     void menuCaptions();
+    void altOrF10ReachesTheMenuBar_data();
+    void altOrF10ReachesTheMenuBar();
 
     void areaInputCheck_data();
     void areaInputCheck();
@@ -128,6 +133,7 @@ private Q_SLOTS:
     void defaultErrorBoxRules_data();
     void defaultErrorBoxRules();
     void tickErrorKeepsTheTimerAndThePosition();
+    void ticksGoOnBehindTheRealTickErrorBox();
 
     void decimalSeparatorAtStartAndOnLocaleChange();
 
@@ -1016,6 +1022,52 @@ void TF_MainTest::sessionEndSavesWithoutAsking() {
     QVERIFY(boxes_->errors.empty());
 }
 
+// ---------------------------------------------------------------- keyboard
+
+void TF_MainTest::altOrF10ReachesTheMenuBar_data() {
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::newRow("Alt alone") << int(Qt::Key_Alt) << int(Qt::AltModifier);
+    // X11 reports the Alt press without the Alt modifier.
+    QTest::newRow("Alt alone, as X11 reports it") << int(Qt::Key_Alt) << int(Qt::NoModifier);
+    QTest::newRow("F10") << int(Qt::Key_F10) << int(Qt::NoModifier);
+}
+
+void TF_MainTest::altOrF10ReachesTheMenuBar() {
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    CreateWindow();
+    EditAt(0)->setFocus();
+    QTRY_VERIFY(EditAt(0)->hasFocus());
+    auto* menuBar = Find<QMenuBar>("MM_Main");
+    QCOMPARE(menuBar->activeAction(), nullptr);
+    // The menu bar takes the keyboard with its first menu active: open, or
+    // only highlighted where the style handles Alt itself.
+    QTest::keyClick(EditAt(0), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    QTRY_COMPARE(menuBar->activeAction(), Find<QMenu>("File1")->menuAction());
+    QVERIFY(Find<QMenu>("File1")->isVisible() || menuBar->hasFocus());
+    // Esc closes it again.
+    if (QWidget* popup = QApplication::activePopupWidget()) {
+        QTest::keyClick(popup, Qt::Key_Escape);
+    }
+    if (menuBar->hasFocus()) {
+        QTest::keyClick(menuBar, Qt::Key_Escape);
+    }
+    QTRY_VERIFY(!Find<QMenu>("File1")->isVisible());
+    QTRY_COMPARE(menuBar->activeAction(), nullptr);
+    EditAt(0)->setFocus();
+    // Alt with another key (Alt+F4, say) is no lone Alt.
+    QTest::keyPress(EditAt(0), Qt::Key_Alt, Qt::AltModifier);
+    QCOMPARE(menuBar->activeAction(), nullptr);
+    QTest::keyPress(EditAt(0), Qt::Key_Home, Qt::AltModifier);
+    QCOMPARE(menuBar->activeAction(), nullptr);
+    QTest::keyRelease(EditAt(0), Qt::Key_Home, Qt::AltModifier);
+    QCOMPARE(menuBar->activeAction(), nullptr);
+    QTest::keyRelease(EditAt(0), Qt::Key_Alt, Qt::NoModifier);
+    QCoreApplication::processEvents();
+    QCOMPARE(menuBar->activeAction(), nullptr);
+}
+
 // ---------------------------------------------------------------- errors
 
 void TF_MainTest::defaultErrorBoxFromAFailedMultipleAreasStart() {
@@ -1066,21 +1118,95 @@ void TF_MainTest::tickErrorKeepsTheTimerAndThePosition() {
     TICK();
     QCOMPARE(Gauge()->Text(), QStringLiteral("16%"));
 
-    // The view file's folder disappears: the tick's write fails, the error
-    // shows in the default error box, and the voyage neither moves nor stops.
+    // The view file's folder disappears: the tick's write fails, its error box
+    // opens without waiting, and the voyage neither moves nor stops; the
+    // ticks that follow retry without a second box.
     const QString folder = viewDirectory_->path();
     QVERIFY(QDir(folder).removeRecursively());
     TICK();
+    TICK();
+    TICK();
     QCOMPARE(boxes_->errors.size(), std::size_t{1});
     QVERIFY(boxes_->errors[0].text.endsWith(QLatin1Char('.')));
+    QCOMPARE(boxes_->openedErrors.size(), std::size_t{1});
+    const QPointer<QWidget> box = boxes_->openedErrors[0];
+    QVERIFY(box != nullptr && box->isVisible());
     QVERIFY(Timer()->isActive());
     QCOMPARE(Gauge()->Text(), QStringLiteral("16%"));
 
+    // Writable again: the same centre is written, the box closes.
     QVERIFY(QDir().mkpath(folder));
     TICK();
     QCOMPARE(ReadView(), At(Column1Lon, Row0Lat));
     QCOMPARE(Gauge()->Text(), QStringLiteral("33%"));
+    QTRY_VERIFY(box.isNull());
+    TICK();
+    QCOMPARE(ReadView(), At(Column2Lon, Row0Lat));
     QCOMPARE(boxes_->errors.size(), std::size_t{1});
+
+    // Closed by its OK button while the fault lasts: the next tick opens one.
+    QVERIFY(QDir(folder).removeRecursively());
+    TICK();
+    QCOMPARE(boxes_->openedErrors.size(), std::size_t{2});
+    boxes_->openedErrors[1]->close();
+    TICK();
+    QCOMPARE(boxes_->openedErrors.size(), std::size_t{3});
+    QVERIFY(QDir().mkpath(folder));
+    boxes_->answers.push_back({ModalResult::Yes, {}});
+    Button("B_Stop")->click();
+}
+
+void TF_MainTest::ticksGoOnBehindTheRealTickErrorBox() {
+    // The program's own box routine: a box that waited for OK would keep Qt
+    // from firing the timer again until it was answered.
+    QtMessageBoxRoutine realBoxes;
+    window_ = std::make_unique<TF_Main>(MainWindowServices{
+        .settings = *settings_,
+        .shell = *shell_,
+        .cacheFolder = *cacheFolder_,
+        .messageBox = realBoxes,
+        .viewFileDirectory = viewDirectory_->path().toStdString(),
+        .decimalSeparator = [this] { return separator_; },
+    });
+    window_->show();
+    // 100 km wide: hundreds of centres, no end (and no modal end box) in sight.
+    QStringList texts = HelpExample;
+    texts[2] = QStringLiteral("100");
+    SetEdits(texts);
+    Button("B_Start")->click();
+    // A folder in the view file's place.
+    QVERIFY(QFile::remove(ViewPath()));
+    QVERIFY(QDir().mkdir(ViewPath()));
+    window_->SetTimerInterval(20);
+
+    const auto errorBox = [] {
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            if (auto* box = qobject_cast<QMessageBox*>(widget);
+                box != nullptr && box->isVisible()) {
+                return box;
+            }
+        }
+        return static_cast<QMessageBox*>(nullptr);
+    };
+    QTRY_VERIFY(errorBox() != nullptr);
+    const QPointer<QMessageBox> box = errorBox();
+    QCOMPARE(box->text(), QStringLiteral("File access denied."));
+    QVERIFY(!box->isModal());
+    const std::int64_t heldAt = Gauge()->Progress();
+
+    // With the box open, the folder goes: only a tick that still runs
+    // behind the box can write again, move the gauge and close the box.
+    QVERIFY(QDir().rmdir(ViewPath()));
+    QTRY_VERIFY(QFileInfo(ViewPath()).isFile());
+    QTRY_VERIFY(Gauge()->Progress() > heldAt);
+    QTRY_VERIFY(box.isNull());
+    int boxes = 0;
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        boxes += qobject_cast<QMessageBox*>(widget) != nullptr ? 1 : 0;
+    }
+    QCOMPARE(boxes, 0);
+    window_->B_PauseClick();
+    window_.reset();
 }
 
 // ---------------------------------------------------------------- separator

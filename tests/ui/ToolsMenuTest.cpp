@@ -19,11 +19,14 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QUrl>
 
 #include <memory>
 
@@ -63,6 +66,9 @@ private Q_SLOTS:
     void layoutKeepsItsPlaces();
 
     void linkIsWrittenBesideTheViewFile();
+    void showViewFileOpensItsFolder_data();
+    void showViewFileOpensItsFolder();
+    void showViewFileFromTheWorkingFolder();
     void linkRefusesAPeriodThatIsNotWholeSecondsAboveZero_data();
     void linkRefusesAPeriodThatIsNotWholeSecondsAboveZero();
     void linkCancelledWritesNothing();
@@ -82,6 +88,8 @@ private Q_SLOTS:
     void importPointsWithBadLinesAsksFirst();
     void importRefusals_data();
     void importRefusals();
+    void cancelledImportLeavesMemoAndGridAlone_data();
+    void cancelledImportLeavesMemoAndGridAlone();
     void importedPointsWithADecimalCommaFlyAsWritten();
     void importAreasFillsTheGrid();
     void importsAreOffDuringAVoyage();
@@ -180,6 +188,7 @@ void ToolsMenuTest::toolsMenuBetweenGeCacheAndHelp() {
         QVERIFY(action->shortcut().isEmpty());
     }
     QCOMPARE(items, (QStringList{
+                        QStringLiteral("Show view file Showviewfile1"),
                         QStringLiteral("Create Google Earth link... CreateGoogleEarthlink1"),
                         QStringLiteral("- N2"),
                         QStringLiteral("Voyage estimate Voyageestimate1"),
@@ -221,6 +230,47 @@ void ToolsMenuTest::linkIsWrittenBesideTheViewFile() {
     QVERIFY(boxes_->boxes[0].text.startsWith(
         QStringLiteral("The Google Earth link has been written to %1.").arg(link)));
     QVERIFY(boxes_->boxes[0].text.contains(QStringLiteral("every 10 second(s)")));
+}
+
+void ToolsMenuTest::showViewFileOpensItsFolder_data() {
+    QTest::addColumn<bool>("opens");
+    QTest::newRow("opened") << true;
+    QTest::newRow("the shell cannot start") << false;
+}
+
+void ToolsMenuTest::showViewFileOpensItsFolder() {
+    QFETCH(bool, opens);
+    shell_->succeeds = opens;
+    Trigger("Showviewfile1");
+    // The folder as a file:// URL of its absolute path, as the cache folder.
+    const QString url = QUrl::fromLocalFile(viewDirectory_->path()).toString(QUrl::FullyEncoded);
+    QVERIFY(url.startsWith(QLatin1String("file:///")));
+    QCOMPARE(shell_->opened, std::vector<std::string>{url.toStdString()});
+    QCOMPARE(boxes_->Texts(),
+             opens ? QStringList{}
+                   : QStringList{
+                         QStringLiteral("Error while attempting to open the view file's folder.")});
+}
+
+void ToolsMenuTest::showViewFileFromTheWorkingFolder() {
+    // The program's own case: the view file goes to the current directory.
+    const QString before = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(viewDirectory_->path()));
+    window_ = std::make_unique<TF_Main>(MainWindowServices{
+        .settings = *settings_,
+        .shell = *shell_,
+        .cacheFolder = *cacheFolder_,
+        .messageBox = *boxes_,
+        .viewFileDirectory = {},
+        .decimalSeparator = [this] { return separator_; },
+        .fileDialog = dialogs_.get(),
+    });
+    Trigger("Showviewfile1");
+    QVERIFY(QDir::setCurrent(before));
+    QCOMPARE(shell_->opened, std::vector<std::string>{
+                                 QUrl::fromLocalFile(QDir(viewDirectory_->path()).canonicalPath())
+                                     .toString(QUrl::FullyEncoded)
+                                     .toStdString()});
 }
 
 void ToolsMenuTest::linkRefusesAPeriodThatIsNotWholeSecondsAboveZero_data() {
@@ -285,7 +335,10 @@ void ToolsMenuTest::estimateBox() {
     SetEdits(HelpExample);
     ShowPage(page.toLatin1().constData());
     Trigger("Voyageestimate1");
-    QCOMPARE(boxes_->Texts(), QStringList{text});
+    // The box says where the view file is; the tooltip has no room for it.
+    QCOMPARE(boxes_->Texts(),
+             QStringList{text + QStringLiteral("\n\nThe view file is %1.")
+                                    .arg(QDir::toNativeSeparators(Folder("TembrelData.KML")))});
     QCOMPARE(boxes_->boxes[0].type, BoxType::Information);
     QCOMPARE(boxes_->boxes[0].buttons, unsigned{ButtonOk});
     QCOMPARE(Tip(), text);
@@ -327,7 +380,8 @@ void ToolsMenuTest::estimateTooltipCountsDownDuringAVoyage() {
     window_->B_PauseClick();
     QCOMPARE(Tip(), QStringLiteral("Time left: 4 views, 50 s (5 periods)"));
     Trigger("Voyageestimate1");
-    QCOMPARE(boxes_->Texts(), QStringList{QStringLiteral("Time left: 4 views, 50 s (5 periods)")});
+    QVERIFY(boxes_->Texts().value(0).startsWith(
+        QStringLiteral("Time left: 4 views, 50 s (5 periods)\n\nThe view file is ")));
     // Stopped: the next voyage's estimate again.
     boxes_->answers.push_back({ModalResult::Yes, {}});
     window_->B_StopClick();
@@ -439,12 +493,12 @@ void ToolsMenuTest::importRefusals_data() {
     }
     QTest::newRow("too many points")
         << QStringLiteral("Importpoints1") << QStringLiteral("p.csv") << points
-        << QStringLiteral("The file holds 32768 points; the points list takes at most 32767. "
-                          "Nothing has been imported.");
+        << QStringLiteral("The file holds more than 32767 points; the points list takes at most "
+                          "32767. Nothing has been imported.");
     QTest::newRow("too many areas")
         << QStringLiteral("Importareas1") << QStringLiteral("a.csv") << areas
-        << QStringLiteral("The file holds 51 areas; the area grid takes at most 50. Nothing has "
-                          "been imported.");
+        << QStringLiteral("The file holds more than 50 areas; the area grid takes at most 50. "
+                          "Nothing has been imported.");
     QTest::newRow("not xml") << QStringLiteral("Importpoints1") << QStringLiteral("p.gpx")
                              << QByteArray("<gpx><wpt lat=\"1\" lon=\"2\">\n")
                              << QStringLiteral("The file is not well-formed XML: ");
@@ -474,6 +528,50 @@ void ToolsMenuTest::importRefusals() {
     QVERIFY2(boxes_->boxes[0].text.startsWith(message), qPrintable(boxes_->boxes[0].text));
     QCOMPARE(Memo(), memoBefore);
     QCOMPARE(Cell(1, 3), cellBefore);
+}
+
+void ToolsMenuTest::cancelledImportLeavesMemoAndGridAlone_data() {
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("content");
+    // Under the limits, but many chunks long: the read is still going when
+    // Cancel is pressed.
+    // (areas files end at 4 MB).
+    const QByteArray badLines = QByteArray("x,y\n").repeated(1000000);
+    QTest::newRow("points") << QStringLiteral("Importpoints1") << QStringLiteral("p.csv")
+                            << QByteArray("1,2\n") + badLines;
+    QTest::newRow("areas") << QStringLiteral("Importareas1") << QStringLiteral("a.csv")
+                           << QByteArray("1,2,3,4\n") + badLines;
+}
+
+void ToolsMenuTest::cancelledImportLeavesMemoAndGridAlone() {
+    QFETCH(QString, action);
+    QFETCH(QString, name);
+    QFETCH(QByteArray, content);
+    const QString path = viewDirectory_->filePath(name);
+    WriteFile(path, content);
+    const QString memoBefore = Memo();
+    const QString cellBefore = Cell(0, 0);
+    dialogs_->answers.push_back(path);
+    // The window goes on handling events while the file is read: the
+    // progress dialog is there to cancel.
+    bool cancelled = false;
+    QTimer::singleShot(0, window_.get(), [&] {
+        auto* progress = window_->findChild<QProgressDialog*>(QStringLiteral("ImportProgress"));
+        QVERIFY(progress != nullptr);
+        QCOMPARE(progress->windowModality(), Qt::WindowModal);
+        auto* cancel = progress->findChild<QPushButton*>();
+        QVERIFY(cancel != nullptr);
+        QCOMPARE(cancel->text(), QStringLiteral("Cancel"));
+        cancel->click();
+        cancelled = true;
+    });
+    Trigger(action.toLatin1().constData());
+    QVERIFY(cancelled);
+    QVERIFY(boxes_->boxes.empty());
+    QCOMPARE(Memo(), memoBefore);
+    QCOMPARE(Cell(0, 0), cellBefore);
+    QVERIFY(window_->findChild<QProgressDialog*>(QStringLiteral("ImportProgress")) == nullptr);
 }
 
 void ToolsMenuTest::importedPointsWithADecimalCommaFlyAsWritten() {

@@ -472,10 +472,12 @@ TEST(AreaVoyage, SwitchToAreasTabWithListDoneEndsAtTheNextTick) {
         << Describe(h.window.Events());
 }
 
-TEST(AreaVoyage, UnwritableViewFileFailsEveryTickUntilWritable) {
-    // GIVEN a running voyage, WHEN the view file's name is taken by a folder,
-    // THEN each tick reports the error, the position stays and the timer runs;
-    // once the name is free again, the same centre is written.
+TEST(AreaVoyage, UnwritableViewFileShowsOneBoxWhileTheTicksRetry) {
+    // GIVEN a running voyage, WHEN the view file's name is taken by a folder
+    // for the ticks at 20, 30 and 40 s, THEN one error box opens and stays
+    // while the ticks go on without stepping; the tick at 50 s writes the
+    // centre the tick at 20 s could not, the box closes, and the voyage goes
+    // on one step per period.
     VoyageHarness h;
     h.SetHelpExample();
     h.Start();
@@ -484,14 +486,50 @@ TEST(AreaVoyage, UnwritableViewFileFailsEveryTickUntilWritable) {
     std::filesystem::remove(blocker);
     std::filesystem::create_directory(blocker);
     h.window.ClearEvents();
-    h.RunTo(35);
-    EXPECT_EQ(h.window.Events(), (std::vector<Event>{At(20, "errorbox File access denied."),
-                                                     At(30, "errorbox File access denied.")}));
+    h.RunTo(45);
+    EXPECT_EQ(h.window.Events(), (std::vector<Event>{At(20, "errorbox File access denied.")}));
     EXPECT_TRUE(h.window.TimerEnabled());
+    EXPECT_TRUE(h.window.TickFaultOpen());
     std::filesystem::remove(blocker);
     h.window.ClearEvents();
-    h.RunTo(40);
-    EXPECT_EQ(h.window.Events(), (std::vector<Event>{At(40, Row1Col2), At(40, "gauge 333333334")}));
+    h.RunTo(60);
+    EXPECT_EQ(h.window.Events(), (std::vector<Event>{At(50, Row1Col2), At(50, "gauge 333333334"),
+                                                     At(50, "errorbox closed"), At(60, Row1Col3),
+                                                     At(60, "gauge 500000001")}))
+        << Describe(h.window.Events());
+    EXPECT_FALSE(h.window.TickFaultOpen());
+}
+
+TEST(AreaVoyage, TickFaultBoxClosedByTheUserOpensAgainOnTheNextFault) {
+    // One box at a time, not one per fault: after OK, a fault that persists
+    // shows the box again at the next tick.
+    VoyageHarness h;
+    h.SetHelpExample();
+    h.Start();
+    std::filesystem::remove(h.writer.Path());
+    std::filesystem::create_directory(h.writer.Path());
+    h.RunTo(25);
+    h.window.CloseTickFault();
+    h.RunTo(35);
+    EXPECT_EQ(h.window.Events(),
+              (std::vector<Event>{At(0, Row1Col1), At(10, "errorbox File access denied."),
+                                  At(30, "errorbox File access denied.")}))
+        << Describe(h.window.Events());
+}
+
+TEST(AreaVoyage, StopClosesAnOpenTickFaultBox) {
+    VoyageHarness h;
+    h.SetHelpExample();
+    h.Start();
+    std::filesystem::remove(h.writer.Path());
+    std::filesystem::create_directory(h.writer.Path());
+    h.RunTo(15);
+    h.window.ClearEvents();
+    h.Stop();
+    EXPECT_EQ(h.window.Events(),
+              (std::vector<Event>{At(15, StopQuestion), At(15, "errorbox closed"), At(15, Ended)}))
+        << Describe(h.window.Events());
+    h.ExpectIdleLayout();
 }
 
 TEST(AreaVoyage, CommaSeparatorReadsAndWritesCommas) {
@@ -520,6 +558,11 @@ TEST(AreaVoyage, SeparatorChangedMidVoyageFailsTheTickConversion) {
               (std::vector<Event>{At(10, "view 2,28924155235291 48,8591117858887 250"),
                                   At(10, "errorbox '0.3' is not a valid floating point value.")}));
     EXPECT_TRUE(h.window.TimerEnabled());
+    // The fault holds: the view is written again at each tick, the box stays.
+    h.window.ClearEvents();
+    h.RunTo(20);
+    EXPECT_EQ(h.window.Events(),
+              (std::vector<Event>{At(20, "view 2,28924155235291 48,8591117858887 250")}));
 }
 
 } // namespace

@@ -82,6 +82,14 @@ public:
         calls.push_back("errorbox " + text);
         inner_.ShowDefaultErrorBox(text);
     }
+    void ShowTickFault(const std::string& text) override {
+        calls.push_back("tickfault " + text);
+        inner_.ShowTickFault(text);
+    }
+    void TickFaultCleared() override {
+        calls.push_back("tickfault cleared");
+        inner_.TickFaultCleared();
+    }
 
     std::vector<std::string> calls;
 
