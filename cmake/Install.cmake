@@ -4,7 +4,7 @@
 #   cmake --build BUILD --target package      (or: cd BUILD && cpack)
 include(GNUInstallDirs)
 
-if(TEMBREL_BUILD_UI)
+if(TEMBREL_BUILD_UI AND NOT WIN32)
     install(FILES ${PROJECT_SOURCE_DIR}/resources/tembrel.desktop
             DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
     foreach(size IN ITEMS 16 32 48 64 128 256)
@@ -35,4 +35,8 @@ set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 # windows are laid out for is only recommended, since any sans serif works.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS fonts-dejavu-extra)
+
+if(WIN32)
+    include(WindowsPackage)
+endif()
 include(CPack)

@@ -44,3 +44,6 @@ convert -size 1024x1024 xc:none \
 for size in 16 32 48 64 128; do
     convert tembrel-256.png -resize "${size}x${size}" -strip PNG32:"tembrel-$size.png"
 done
+# The Windows icon: every size in one .ico, for the executable and the installer.
+convert tembrel-16.png tembrel-32.png tembrel-48.png tembrel-64.png tembrel-128.png \
+    tembrel-256.png windows/tembrel.ico

@@ -9,8 +9,18 @@
 #include <string>
 #include <vector>
 
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
+
 int main(int argc, char** argv) {
     using namespace tembrel;
+#ifdef _WIN32
+    // Lines end in LF on every system, so the output compares byte for byte.
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
+#endif
     const std::vector<std::string> args(argv + 1, argv + argc);
     try {
         const SimOptions options = ParseSimOptions(args);

@@ -1,6 +1,7 @@
 #include "CacheFolderCommand.h"
 #include "QtMessageBoxRoutine.h"
 #include "QuitSignals.h"
+#include "RegionalSettingsNotice.h"
 #include "SettingsStore.h"
 #include "ShellOpener.h"
 #include "TF_Main.h"
@@ -27,6 +28,7 @@ int main(int argc, char* argv[]) {
                              .cacheFolder = *cacheFolder,
                              .messageBox = messageBox,
                              .viewFileDirectory = {}});
+    tembrel::ForwardRegionalSettingsChanges(F_Main);
     tembrel::QuitSignals quitSignals;
     QObject::connect(&quitSignals, &tembrel::QuitSignals::quitRequested, &F_Main,
                      [&F_Main] { F_Main.QuitWithoutQuestion(); });

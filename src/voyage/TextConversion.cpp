@@ -2,12 +2,15 @@
 
 #include "VoyageErrors.h"
 
-#include <cerrno>
 #include <clocale>
 #include <cmath>
 #include <cstdlib>
-#include <locale.h>
 #include <string>
+#include <utility>
+
+#ifndef _WIN32
+#include <locale.h>
+#endif
 
 namespace tembrel {
 
@@ -38,12 +41,37 @@ int HexValue(char c) {
     throw ConversionError("'" + std::string(text) + "' is not a valid integer value");
 }
 
-// The "C" numeric locale, created once: the process locale follows the user's
-// environment and must not decide the decimal point.
+// Reads text the grammar below has already checked, written with a full stop,
+// to the nearest extended value; false unless all of it was read. The process
+// locale follows the user's environment and must not decide the decimal point.
+#ifdef _WIN32
+// MinGW-w64's own strtold (gdtoa, rounding to the 64-bit significand) reads the C
+// runtime's current decimal point, and its runtime offers no per-call locale:
+// the text gets whatever point that is.
+bool ReadCanonical(std::string text, Extended& value) {
+    const char* point = std::localeconv()->decimal_point;
+    if (point != nullptr && *point != '\0' && std::string_view(point) != ".") {
+        if (const std::size_t dot = text.find('.'); dot != std::string::npos) {
+            text.replace(dot, 1, point);
+        }
+    }
+    char* stop = nullptr;
+    value = __mingw_strtold(text.c_str(), &stop);
+    return stop == text.c_str() + text.size();
+}
+#else
+// The "C" numeric locale, created once.
 locale_t ClassicNumericLocale() {
     static const locale_t classic = newlocale(LC_ALL_MASK, "C", nullptr);
     return classic;
 }
+
+bool ReadCanonical(const std::string& text, Extended& value) {
+    char* stop = nullptr;
+    value = strtold_l(text.c_str(), &stop, ClassicNumericLocale());
+    return stop == text.c_str() + text.size();
+}
+#endif
 
 std::size_t SkipDigits(std::string_view text, std::size_t pos) {
     while (pos < text.size() && IsDigit(text[pos])) {
@@ -109,11 +137,9 @@ Extended StrToFloat(std::string_view text, char decimalSeparator) {
         RefuseFloat(text);
     }
 
-    char* stop = nullptr;
-    errno = 0;
-    const Extended value = strtold_l(canonical.c_str(), &stop, ClassicNumericLocale());
-    // ERANGE also flags underflow, which passes with its 0 or denormal result.
-    if (stop != canonical.c_str() + canonical.size() || std::isinf(value) || std::isnan(value)) {
+    // Underflow passes with its 0 or denormal result; overflow is refused.
+    Extended value = 0;
+    if (!ReadCanonical(std::move(canonical), value) || std::isinf(value) || std::isnan(value)) {
         RefuseFloat(text);
     }
     return value;

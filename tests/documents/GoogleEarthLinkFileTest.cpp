@@ -49,20 +49,31 @@ INSTANTIATE_TEST_SUITE_P(
                       RefreshCase{"2.5", 0}, RefreshCase{"10 ", 0}, RefreshCase{"", 0},
                       RefreshCase{"ten", 0}));
 
+// An absolute path on the system the tests run on.
+#ifdef _WIN32
+constexpr const char* HelpViewFile = "C:/Users/user/maps/TembrelData.KML";
+constexpr const char* HelpViewUrl = "file:///C:/Users/user/maps/TembrelData.KML";
+#else
+constexpr const char* HelpViewFile = "/home/user/maps/TembrelData.KML";
+constexpr const char* HelpViewUrl = "file:///home/user/maps/TembrelData.KML";
+#endif
+
 TEST(GoogleEarthLinkFile, HelpExampleDocument) {
-    EXPECT_EQ(GoogleEarthLinkFile::Render("/home/user/maps/TembrelData.KML", 10),
+    EXPECT_EQ(GoogleEarthLinkFile::Render(HelpViewFile, 10),
               "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
               "<kml xmlns=\"http://www.opengis.net/kml/2.2\">\n"
               " <NetworkLink>\n"
               "  <name>Tembrel</name>\n"
               "  <flyToView>1</flyToView>\n"
               "  <Link>\n"
-              "   <href>file:///home/user/maps/TembrelData.KML</href>\n"
-              "   <refreshMode>onInterval</refreshMode>\n"
-              "   <refreshInterval>10</refreshInterval>\n"
-              "  </Link>\n"
-              " </NetworkLink>\n"
-              "</kml>\n");
+              "   <href>" +
+                  std::string(HelpViewUrl) +
+                  "</href>\n"
+                  "   <refreshMode>onInterval</refreshMode>\n"
+                  "   <refreshInterval>10</refreshInterval>\n"
+                  "  </Link>\n"
+                  " </NetworkLink>\n"
+                  "</kml>\n");
 }
 
 TEST(GoogleEarthLinkFile, RelativeViewFileIsMadeAbsolute) {

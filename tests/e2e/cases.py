@@ -2,7 +2,6 @@
 its view file read like Google Earth reads it, and held to the plan that
 tembrel-sim computes from the same texts and clicks."""
 
-import configparser
 import time
 
 from harness import Timeline, expect, expect_equal, file_exists, moment
@@ -349,11 +348,8 @@ def close_and_restart(h):
     # The file keeps the view of the last tick before the close.
     check_voyage(window, timeline, plan, expected=lambda t: plan.view_at(min(t, closed)))
 
-    settings = configparser.ConfigParser(interpolation=None)
-    settings.optionxform = str
-    expect(settings.read(h.settings_file), f"no settings file {h.settings_file}")
-    expect_equal({name: settings["General"].get(name) for name in EDITS}, LONG_EXAMPLE,
-                 "the saved texts")
+    saved = h.saved_texts()
+    expect_equal({name: saved.get(name) for name in EDITS}, LONG_EXAMPLE, "the saved texts")
 
     # The restart: the texts are back, on screen and in the voyage they fly.
     window = h.launch()

@@ -2,8 +2,11 @@
 directory, the program started from outside, the link reader beside it, the
 plan to hold it to, and the screenshots kept as artefacts."""
 
+import configparser
 import os
+import re
 import shutil
+import subprocess
 import tempfile
 import time
 from contextlib import ExitStack
@@ -15,6 +18,7 @@ from voyage_plan import VoyagePlan
 from x11_session import Display, Failure, poll, spawn, stop
 
 VIEW_FILE = "TembrelData.KML"
+SETTINGS_KEY = r"HKCU\Software\Tembrel"
 
 # The program ticks every whole second after the click on Start; the reader
 # samples half-way between two ticks. A look at the screen or the file must
@@ -48,6 +52,7 @@ class Harness:
         self._stack.__enter__()
         self._stack.callback(shutil.rmtree, self.root, ignore_errors=True)
         self.display = self._stack.enter_context(Display(str(self.home), str(self.artefacts)))
+        self.forget_settings()
         return self
 
     def __exit__(self, kind, error, trace):
@@ -93,7 +98,40 @@ class Harness:
         env["LSAN_OPTIONS"] = ":".join(filter(None, [env.get("LSAN_OPTIONS"), suppressions]))
         log = open(self.artefacts / f"tembrel-{self._launches}.log", "wb")
         self._stack.callback(log.close)
-        return spawn([self.options.program], cwd=self.work, env=env, stdout=log, stderr=log)
+        command = [self.options.program]
+        if self.options.wine:
+            # The Windows build: its own platform plugin draws on the display.
+            env.pop("QT_QPA_PLATFORM")
+            command = ["wine", self.options.program]
+        return spawn(command, cwd=self.work, env=env, stdout=log, stderr=log)
+
+    def forget_settings(self):
+        """Under Wine the settings live in the prefix's registry, which the
+        cases share: each starts without them, as a new user would."""
+        if self.options.wine:
+            subprocess.run(["wine", "reg", "delete", SETTINGS_KEY, "/f"], capture_output=True)
+
+    def saved_texts(self):
+        """The texts the program saved, by name: from the INI file on Linux,
+        from the registry's string values under Wine (any other type fails)."""
+        if not self.options.wine:
+            settings = configparser.ConfigParser(interpolation=None)
+            settings.optionxform = str
+            if not settings.read(self.settings_file):
+                raise Failure(f"no settings file {self.settings_file}")
+            return dict(settings["General"]) if settings.has_section("General") else {}
+        result = subprocess.run(["wine", "reg", "query", SETTINGS_KEY], capture_output=True)
+        if result.returncode != 0:
+            raise Failure(f"no registry key {SETTINGS_KEY}")
+        texts = {}
+        for line in result.stdout.decode("utf-8", errors="replace").splitlines():
+            match = re.match(r"^    (\S+)    (REG_\w+)(?:    (.*))?$", line.rstrip("\r"))
+            if match is None:
+                continue
+            if match.group(2) != "REG_SZ":
+                raise Failure(f"the value {match.group(1)} is a {match.group(2)}, not a REG_SZ")
+            texts[match.group(1)] = match.group(3) or ""
+        return texts
 
     def check_program_logs(self):
         """Fails on what a sanitizer build reports in the program's output."""

@@ -2,7 +2,7 @@
 """Runs one end-to-end case of Tembrel under a display of its own:
 
     tembrel_e2e.py --program TEMBREL --reader NETWORK_LINK_READER --sim TEMBREL_SIM
-                   --artefacts DIR CASE
+                   --artefacts DIR [--wine] CASE
 
 Screenshots, logs and the plan go to DIR/CASE. Exit status 0 when the case
 passes, 1 when it fails."""
@@ -26,6 +26,8 @@ def main():
     parser.add_argument("--reader", required=True, help="the network-link-reader executable")
     parser.add_argument("--sim", required=True, help="the tembrel-sim executable")
     parser.add_argument("--artefacts", required=True, help="where screenshots and logs go")
+    parser.add_argument("--wine", action="store_true",
+                        help="the program is the Windows build, run through Wine")
     parser.add_argument("case", choices=sorted(CASES))
     options = parser.parse_args()
     for tool in ("program", "reader", "sim", "artefacts"):

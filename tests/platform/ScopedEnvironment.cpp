@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QByteArray>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -17,17 +18,18 @@ ScopedEnvironmentVariable::ScopedEnvironmentVariable(const char* name,
         previous_ = current;
     }
     if (value) {
-        setenv(name, value->c_str(), 1);
+        // Qt's forms, which Windows has too.
+        qputenv(name, QByteArray::fromStdString(*value));
     } else {
-        unsetenv(name);
+        qunsetenv(name);
     }
 }
 
 ScopedEnvironmentVariable::~ScopedEnvironmentVariable() {
     if (previous_) {
-        setenv(name_.c_str(), previous_->c_str(), 1);
+        qputenv(name_.c_str(), QByteArray::fromStdString(*previous_));
     } else {
-        unsetenv(name_.c_str());
+        qunsetenv(name_.c_str());
     }
 }
 

@@ -5,6 +5,10 @@
 #include <stdexcept>
 #include <string>
 
+#ifdef _WIN32
+#include <random>
+#endif
+
 namespace tembrel::testing {
 
 // A fresh directory under the system's temporary folder, removed with all it
@@ -12,11 +16,26 @@ namespace tembrel::testing {
 class ScratchDirectory {
 public:
     ScratchDirectory() {
+#ifdef _WIN32
+        // No mkdtemp: a random name, taken only if nobody has it yet.
+        std::random_device random;
+        for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
+            const std::filesystem::path candidate =
+                std::filesystem::temp_directory_path() / ("tembrel-" + std::to_string(random()));
+            if (std::filesystem::create_directory(candidate)) {
+                path_ = candidate;
+            }
+        }
+        if (path_.empty()) {
+            throw std::runtime_error("cannot create a scratch directory");
+        }
+#else
         std::string pattern = (std::filesystem::temp_directory_path() / "tembrel-XXXXXX").string();
         if (::mkdtemp(pattern.data()) == nullptr) {
             throw std::runtime_error("cannot create a scratch directory");
         }
         path_ = pattern;
+#endif
     }
     ScratchDirectory(const ScratchDirectory&) = delete;
     ScratchDirectory& operator=(const ScratchDirectory&) = delete;
@@ -25,7 +44,9 @@ public:
         std::filesystem::remove_all(path_, ignored);
     }
 
-    const std::filesystem::path& Path() const { return path_; }
+    const std::filesystem::path& Path() const {
+        return path_;
+    }
 
 private:
     std::filesystem::path path_;

@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# Tests the Windows build under Wine, in a fresh Wine prefix inside the build
+# folder: the test suites (CTest), tembrel-sim.exe against the Linux
+# tembrel-sim byte for byte, and optionally an end-to-end case under Xvfb.
+#   scripts/test-windows.sh [LINUX_BUILD] [--e2e]   (default: build/debug)
+# --e2e also runs the end-to-end help example against tembrel.exe: the voyage,
+# the view file and the screens pass, but tesseract does not yet read the
+# message box in Wine's font, so it is not part of CI.
+# Expects scripts/build-windows.sh (with --target package) and a Linux build
+# with tembrel-sim and network-link-reader.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+build=$root/build/windows
+linux=${1:-$root/build/debug}
+e2e=${2:-}
+for tool in tools/tembrel-sim tools/network-link-reader; do
+    if [ ! -x "$linux/$tool" ]; then
+        echo "No $linux/$tool: the Windows tests compare with the Linux build" >&2
+        exit 1
+    fi
+done
+
+export WINEPREFIX=$build/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+rm -rf "$WINEPREFIX" && mkdir -p "$WINEPREFIX"
+start=$SECONDS
+# One server for all runs, started first: the prefix's services then keep no
+# test's output open, and no run pays for starting them again.
+wineserver -p
+trap 'wineserver -k 2>/dev/null || true' EXIT
+wineboot -i >/dev/null 2>&1
+echo "Wine prefix ready in $((SECONDS - start)) s"
+
+# Not yet passing under Wine, named here so that nothing is left out unseen:
+# the window suites below end without a word under Wine's offscreen platform,
+# and these cases hold Linux's file:// form of a folder handed to the shell.
+not_run_suites='TF_MainTest|ToolsMenuTest|MainWindowSettingsTest|TF_HelpTest|TF_AboutTest'
+export GTEST_FILTER='-CacheFolderCommand.*:Settings/CacheFolderCommandTest.*:Paths/OpenFolderInShellTest.*:GoogleEarthLink.*'
+echo "NOT RUN under Wine: the suites ${not_run_suites//|/, }; the cases $GTEST_FILTER"
+
+failed=()
+ctest --preset windows -j2 --timeout 300 -E "^($not_run_suites)\$" || failed+=("test suites")
+unset GTEST_FILTER
+
+echo "Comparing tembrel-sim.exe under Wine with $linux/tools/tembrel-sim"
+python3 tests/tools/sim_compare.py --reference "$linux/tools/tembrel-sim" \
+    --candidate "wine $build/tools/tembrel-sim.exe" --count 300 "$build/sim-compare" ||
+    failed+=("tembrel-sim comparison")
+
+if [ "$e2e" = "--e2e" ]; then
+    timeout 300 python3 tests/e2e/tembrel_e2e.py --wine --program "$build/src/ui/tembrel.exe" \
+        --reader "$linux/tools/network-link-reader" --sim "$linux/tools/tembrel-sim" \
+        --artefacts "$build/e2e-artefacts" help_example || failed+=("end-to-end help_example")
+fi
+
+if [ ${#failed[@]} -ne 0 ]; then
+    printf 'Windows tests FAILED: %s\n' "${failed[@]}"
+    exit 1
+fi
+echo "Windows tests passed"
