@@ -40,8 +40,11 @@ jpeg_options=(
     -DWITH_TURBOJPEG=OFF -DWITH_SIMD=OFF -DWITH_JPEG8=OFF
 )
 
-key() { # what decides the result: version, options, toolchain, compiler
-    { echo "$1"; shift; printf '%s\n' "$@"; cat "$toolchain"
+key() { # what decides the result: version, options, target, compiler
+    # Only the toolchain's target and tools count: its search paths and link
+    # flags for our own programs do not change the libraries built here.
+    { echo "$1"; shift; printf '%s\n' "$@"
+      grep -E 'CMAKE_SYSTEM_|_TRIPLET|_COMPILER|CMAKE_AR|CMAKE_RANLIB' "$toolchain"
       x86_64-w64-mingw32-g++-posix --version | head -1; } | sha256sum | cut -c1-12
 }
 upstream() { local v=${1#*:}; v=${v%%-*}; echo "${v%%+*}"; }
