@@ -11,7 +11,7 @@
 namespace tembrel {
 
 WindowManners::WindowManners(QWidget& window, Options options)
-    : QObject(&window), window_(window), options_(std::move(options)) {
+    : QObject(&window), window_(window), options_(options) {
     window_.installEventFilter(this);
 }
 
