@@ -8,12 +8,6 @@
 
 namespace tembrel {
 
-std::filesystem::path ViewFileLock::LockPath(const std::filesystem::path& viewFile) {
-    std::filesystem::path lock = viewFile;
-    lock += Suffix;
-    return lock;
-}
-
 bool ViewFileLock::Acquire(const std::filesystem::path& viewFile) {
     if (Held()) {
         return true;
