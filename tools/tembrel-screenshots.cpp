@@ -159,6 +159,18 @@ template <class T> T* Child(QWidget& window, const char* name) {
     return window.findChild<T*>(QLatin1String(name));
 }
 
+// The help example, so that the edits show typical texts.
+void TypeHelpExample(QWidget& window) {
+    const char* texts[][2] = {{"E_LatD", "48.86"}, {"E_LonD", "2.2877"}, {"E_VE", "1"},
+                              {"E_VS", "0.4"},     {"E_VEast", "0.3"},   {"E_VSouth", "0.2"},
+                              {"E_VA", "250"},     {"E_VR", "10"}};
+    for (const auto& [name, text] : texts) {
+        if (auto* edit = Child<QLineEdit>(window, name)) {
+            edit->setText(QLatin1String(text));
+        }
+    }
+}
+
 bool MainWindowPictures(const QDir& folder) {
     QTemporaryDir viewFolder;
     NoSettings settings;
@@ -177,15 +189,7 @@ bool MainWindowPictures(const QDir& folder) {
         return false;
     }
 
-    // The help example, so that the edits show typical texts.
-    const char* texts[][2] = {{"E_LatD", "48.86"}, {"E_LonD", "2.2877"}, {"E_VE", "1"},
-                              {"E_VS", "0.4"},     {"E_VEast", "0.3"},   {"E_VSouth", "0.2"},
-                              {"E_VA", "250"},     {"E_VR", "10"}};
-    for (const auto& [name, text] : texts) {
-        if (auto* edit = Child<QLineEdit>(window, name)) {
-            edit->setText(QLatin1String(text));
-        }
-    }
+    TypeHelpExample(window);
 
     bool saved = true;
     pages->setCurrentIndex(0);
@@ -350,14 +354,7 @@ bool ToolsPictures(const QDir& folder) {
     if (pages == nullptr || tools == nullptr || gauge == nullptr) {
         return false;
     }
-    const char* texts[][2] = {{"E_LatD", "48.86"}, {"E_LonD", "2.2877"}, {"E_VE", "1"},
-                              {"E_VS", "0.4"},     {"E_VEast", "0.3"},   {"E_VSouth", "0.2"},
-                              {"E_VA", "250"},     {"E_VR", "10"}};
-    for (const auto& [name, text] : texts) {
-        if (auto* edit = Child<QLineEdit>(window, name)) {
-            edit->setText(QLatin1String(text));
-        }
-    }
+    TypeHelpExample(window);
     const auto trigger = [&](const char* action) {
         if (auto* item = Child<QAction>(window, action)) {
             item->trigger();
