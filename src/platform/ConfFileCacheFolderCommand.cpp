@@ -4,8 +4,10 @@
 
 #include <QFileInfo>
 #include <QSettings>
+#include <QTemporaryFile>
 
 #include <exception>
+#include <memory>
 #include <optional>
 #include <utility>
 
@@ -25,10 +27,11 @@ StoredPath ReadCachePath(const QString& file) {
     if (!info.exists() && !info.isSymLink()) {
         return {};
     }
-    if (!IsReadableSettingsFile(file)) {
+    const std::unique_ptr<QTemporaryFile> copy = CheckedSettingsCopy(file);
+    if (!copy) {
         return {.readable = false};
     }
-    const QSettings settings(file, QSettings::IniFormat);
+    const QSettings settings(copy->fileName(), QSettings::IniFormat);
     const QVariant value = settings.value(QStringLiteral("CachePath"));
     if (settings.status() != QSettings::NoError) {
         return {.readable = false};

@@ -16,8 +16,9 @@ namespace tembrel {
 //
 // Nobody else would report a failure here, so Run() returns false, having
 // handed nothing to the shell, when a file is not a regular file of bounded
-// size, the value is of another type with data, the path is not absolute, the
-// folder does not exist or the shell refuses.
+// size (see CheckedSettingsCopy), the value is of another type with data (as
+// is one that QSettings would decode through QDataStream), the path is not
+// absolute, the folder does not exist or the shell refuses.
 class ConfFileCacheFolderCommand final : public CacheFolderCommand {
 public:
     ConfFileCacheFolderCommand(ShellOpener& shell, QString configDirectory, QString homeDirectory);

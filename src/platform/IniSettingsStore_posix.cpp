@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <QSettings>
+#include <QTemporaryFile>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -15,6 +16,7 @@
 
 #include <cerrno>
 #include <exception>
+#include <memory>
 #include <optional>
 #include <utility>
 
@@ -187,10 +189,11 @@ IniSettingsStore::IniSettingsStore(QString filePath) : filePath_(std::move(fileP
 EditTexts IniSettingsStore::Restore() {
     try {
         CreateWhenMissing(filePath_);
-        if (!IsReadableSettingsFile(filePath_)) {
+        const std::unique_ptr<QTemporaryFile> copy = CheckedSettingsCopy(filePath_);
+        if (!copy) {
             return {};
         }
-        const QSettings settings(filePath_, QSettings::IniFormat);
+        const QSettings settings(copy->fileName(), QSettings::IniFormat);
         return RestoreEditTexts(settings);
     } catch (const std::exception&) {
         return {};

@@ -1,7 +1,12 @@
 #include "StoredText.h"
 
+#include "DataStreamGuard.h"
+
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSettings>
+#include <QTemporaryFile>
 #include <QVariantList>
 
 namespace tembrel {
@@ -28,9 +33,27 @@ bool HoldsData(const QVariant& value) {
 
 } // namespace
 
-bool IsReadableSettingsFile(const QString& path) {
-    const QFileInfo info(path);
-    return info.isFile() && info.size() <= MaxSettingsFileBytes;
+std::unique_ptr<QTemporaryFile> CheckedSettingsCopy(const QString& path) {
+    // Checked before opening, as opening a FIFO waits for a writer.
+    if (const QFileInfo info(path); !info.isFile() || info.size() > MaxSettingsFileBytes) {
+        return nullptr;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.isSequential()) {
+        return nullptr;
+    }
+    // One more byte than allowed tells a file that has grown since.
+    const QByteArray bytes = file.read(MaxSettingsFileBytes + 1);
+    if (file.error() != QFileDevice::NoError || bytes.size() > MaxSettingsFileBytes) {
+        return nullptr;
+    }
+    auto copy = std::make_unique<QTemporaryFile>(QDir::tempPath() +
+                                                 QStringLiteral("/tembrel-settings-XXXXXX.conf"));
+    const QByteArray checked = WithoutDataStreamValues(bytes);
+    if (!copy->open() || copy->write(checked) != checked.size() || !copy->flush()) {
+        return nullptr;
+    }
+    return copy;
 }
 
 std::optional<QString> StoredText(const QVariant& value) {

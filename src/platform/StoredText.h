@@ -7,9 +7,11 @@
 
 #include <QtGlobal>
 
+#include <memory>
 #include <optional>
 
 class QSettings;
+class QTemporaryFile;
 
 namespace tembrel {
 
@@ -17,7 +19,14 @@ namespace tembrel {
 // at most this size, so a FIFO or a huge file cannot stall or swamp the
 // program (ours holds a few hundred bytes).
 inline constexpr qint64 MaxSettingsFileBytes = 4 * 1024 * 1024;
-bool IsReadableSettingsFile(const QString& path);
+
+// The INI file at `path`, read once, with the values that QSettings would
+// decode through QDataStream refused (DataStreamGuard.h), in a private
+// temporary file for QSettings to read: QSettings then reads exactly the
+// bytes that were checked, whatever happens to the file meanwhile. nullptr
+// when the file is not a regular file of bounded size, cannot be read, or the
+// copy cannot be written.
+std::unique_ptr<QTemporaryFile> CheckedSettingsCopy(const QString& path);
 
 // The text of one stored value as QSettings reads it: a string up to its
 // first NUL; an empty text for a missing value or one of another type without

@@ -113,10 +113,61 @@ const std::vector<FileCase> kFileCases = {
      {"q\"uo\\te", "x=y;z#w", "trail ", "   ", "a\nb", "caf\xc3\xa9 ,5", "@at", "%HOME%"}},
     {"AllEmpty", "[General]\nE_LatD=\nE_LonD=\nE_VE=\nE_VS=\nE_VEast=\nE_VSouth=\nE_VA=\nE_VR=\n",
      kEmpty},
+    {"TextsThatLookLikeTypedValues",
+     "[General]\nE_LatD=a@b\nE_LonD=@@x\nE_VE=@@Variant(x)\nE_VS=@@DateTime(1)\n"
+     "E_VEast=\\x1\\t\nE_VSouth=\"@@Variant(1), x\"\nE_VA=@String(7)\nE_VR=@@\n",
+     {"a@b", "@x", "@Variant(x)", "@DateTime(1)", "\x01\t", "@Variant(1), x", "7", "@"}},
 };
 
 INSTANTIATE_TEST_SUITE_P(Files, StoredFileTest, ::testing::ValuesIn(kFileCases),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// The eight texts of kFilled as a file, E_VS's line replaced by `vs`.
+QByteArray FilledFile(const QByteArray& vs) {
+    QByteArray file = "[General]\n";
+    for (std::size_t i = 0; i < kFilled.size(); ++i) {
+        file += i == 3
+                    ? vs
+                    : QByteArray(EditValueNames[i]) + '=' + QByteArray::fromStdString(kFilled[i]);
+        file += '\n';
+    }
+    return file;
+}
+
+// A QVariantList whose count (0x5F404930) QDataStream takes from the file:
+// QSettings would ask for about 51 GB.
+const QByteArray kCrafted = "@Variant(\\0\\0\\0\\t_@I0\\0\\0\\x5)";
+
+// Files with values that QSettings would decode through QDataStream: such a
+// value counts as one of another type with data, whatever it holds, and is
+// never decoded.
+class GuardedRestoreTest : public ::testing::TestWithParam<FileCase> {};
+
+TEST_P(GuardedRestoreTest, RestoresWithoutDecoding) {
+    TemporaryUser user;
+    WriteFile(user.SettingsFile(), GetParam().file);
+    EXPECT_EQ(Restore(), GetParam().texts);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, GuardedRestoreTest,
+    ::testing::Values(
+        FileCase{
+            "FoundByTheFuzzer",
+            QByteArray::fromBase64("W0dlbmVyYWxdCkU/TGF0RD0iIDQ4LDg2IgpFX0xvbkQ9ImEsIFwiYlwiIgp"
+                                   "FX1ZFPVx4MDAAAABzeGU5CkVfCwA9QFZhcmlhbnQoXDBcMFwwXHRfQEkwXD"
+                                   "BcMFx4NSk="),
+            {"", "a, \"b\"", "", "", "", "", "", ""}},
+        FileCase{"CraftedValueOfAnotherKey", FilledFile("E_VS=0.54\nOther=" + kCrafted), kFilled},
+        FileCase{"CraftedValueEndsTheRestore",
+                 FilledFile("E_VS=" + kCrafted),
+                 {"30.124555", "31.254447", "2.5", "", "", "", "", ""}},
+        FileCase{"EncodedTextEndsTheRestore",
+                 FilledFile("E_VS=@Variant(\\0\\0\\0\\n\\0\\0\\0\\b\\0\\x30\\0.\\0\\x35\\0\\x34)"),
+                 {"30.124555", "31.254447", "2.5", "", "", "", "", ""}},
+        FileCase{"CraftedValueInAnotherSectionIsNotRead",
+                 "[Other]\nE_VS=" + kCrafted + "\n" + FilledFile("E_VS=0.54"), kFilled}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(IniSettingsStore, FirstStartGivesEmptyTextsAndCreatesAnEmptyFile) {
     TemporaryUser user;
