@@ -67,10 +67,15 @@ std::optional<QString> StoredText(const QVariant& value) {
     return QString();
 }
 
-EditTexts RestoreEditTexts(const QSettings& settings) {
+EditTexts RestoreEditTexts(const QSettings& settings,
+                           const std::function<bool(const QString& name)>& refused) {
     EditTexts texts;
     for (std::size_t i = 0; i < texts.size(); ++i) {
-        const std::optional<QString> text = StoredText(settings.value(KeyOf(EditValueNames[i])));
+        const QString name = KeyOf(EditValueNames[i]);
+        if (refused && refused(name)) {
+            break;
+        }
+        const std::optional<QString> text = StoredText(settings.value(name));
         if (!text) {
             break;
         }

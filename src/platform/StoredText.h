@@ -7,6 +7,7 @@
 
 #include <QtGlobal>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -36,7 +37,9 @@ std::optional<QString> StoredText(const QVariant& value);
 
 // The eight texts of the top level of `settings` by the rule above, in the
 // fixed order; the first value of another type with data ends the restore.
-EditTexts RestoreEditTexts(const QSettings& settings);
+// A value for which `refused` (when given) holds counts as one, unread.
+EditTexts RestoreEditTexts(const QSettings& settings,
+                           const std::function<bool(const QString& name)>& refused = {});
 
 // Whether `settings` holds exactly these eight texts as strings.
 bool HoldsEditTexts(const QSettings& settings, const EditTexts& texts);
