@@ -17,6 +17,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
 #include <map>
 #include <string>
 #include <vector>
@@ -62,8 +63,23 @@ std::vector<std::string> Elements(const std::string& document) {
     return elements;
 }
 
+// An absolute path on the system the tests run on, and its file URL.
+#ifdef _WIN32
+#define ABSOLUTE_ROOT "C:"
+#define URL_ROOT "file:///C:"
+#else
+#define ABSOLUTE_ROOT ""
+#define URL_ROOT "file://"
+#endif
+
+// A path from UTF-8, as the program makes them from QString on every system.
+std::filesystem::path Utf8Path(const std::string& utf8) {
+    return std::u8string(utf8.begin(), utf8.end());
+}
+
 TEST(GoogleEarthLink, HelpExampleElements) {
-    const std::string document = GoogleEarthLinkFile::Render("/home/user/maps/TembrelData.KML", 10);
+    const std::string document =
+        GoogleEarthLinkFile::Render(ABSOLUTE_ROOT "/home/user/maps/TembrelData.KML", 10);
     EXPECT_EQ(Elements(document),
               (std::vector<std::string>{
                   "namespace http://www.opengis.net/kml/2.2",
@@ -72,15 +88,16 @@ TEST(GoogleEarthLink, HelpExampleElements) {
                   "kml/NetworkLink/name = Tembrel",
                   "kml/NetworkLink/flyToView = 1",
                   "kml/NetworkLink/Link",
-                  "kml/NetworkLink/Link/href = file:///home/user/maps/TembrelData.KML",
+                  "kml/NetworkLink/Link/href = " URL_ROOT "/home/user/maps/TembrelData.KML",
                   "kml/NetworkLink/Link/refreshMode = onInterval",
                   "kml/NetworkLink/Link/refreshInterval = 10",
               }));
 }
 
 TEST(GoogleEarthLink, AwkwardFolderNamesGiveTheSamePathBack) {
-    const std::string folder = "/tmp/R&D <maps> 'A' \"B\" #1 100% Caf\xC3\xA9";
-    const std::string document = GoogleEarthLinkFile::Render(folder + "/TembrelData.KML", 7);
+    const std::string folder = ABSOLUTE_ROOT "/tmp/R&D <maps> 'A' \"B\" #1 100% Caf\xC3\xA9";
+    const std::string document =
+        GoogleEarthLinkFile::Render(Utf8Path(folder + "/TembrelData.KML"), 7);
     const std::vector<std::string> elements = Elements(document);
     ASSERT_EQ(elements.size(), 9u);
     const std::string prefix = "kml/NetworkLink/Link/href = ";

@@ -37,7 +37,7 @@ struct CacheCase {
     std::optional<std::string> proConf;  // Google/GoogleEarthPro.conf
     std::optional<std::string> plusConf; // Google/GoogleEarthPlus.conf
     std::vector<std::string> folders;    // created before the run
-    std::optional<std::string> opened;   // handed to the shell; nullopt: Run() fails
+    std::optional<std::string> opened;   // the folder handed to the shell; nullopt: Run() fails
 };
 
 void PrintTo(const CacheCase& c, std::ostream* os) {
@@ -89,8 +89,10 @@ TEST_P(CacheFolderCommandTest, OpensTheRecordedFolderOrFails) {
     const bool succeeded = command.Run();
 
     if (c.opened) {
+        // In the form the system's shell takes (see OpenFolderInShellTest).
+        const QString folder = QString::fromStdString(Expand(*c.opened, user.Home()));
         EXPECT_TRUE(succeeded);
-        EXPECT_EQ(shell.opened, std::vector<std::string>{Expand(*c.opened, user.Home())});
+        EXPECT_EQ(shell.opened, std::vector<std::string>{FolderShellTarget(folder).toStdString()});
     } else {
         EXPECT_FALSE(succeeded);
         EXPECT_TRUE(shell.opened.empty());
@@ -104,42 +106,42 @@ const std::vector<CacheCase> kCacheCases = {
      "[General]\nCachePath={home}/My Cache/Google Earth\n",
      std::nullopt,
      {"{home}/My Cache/Google Earth"},
-     "file://{home}/My%20Cache/Google%20Earth"},
+     "{home}/My Cache/Google Earth"},
     {"PathWithBlanksInPlus",
      std::nullopt,
      "[General]\nCachePath={home}/Old  Cache \n",
      {"{home}/Old  Cache"},
-     "file://{home}/Old%20%20Cache"},
+     "{home}/Old  Cache"},
     {"QuotedPathWithComma",
      "[General]\nCachePath=\"{home}/a, b \"\n",
      std::nullopt,
      {"{home}/a, b "},
-     "file://{home}/a,%20b%20"},
+     "{home}/a, b "},
     {"ProWinsOverPlus",
      "[General]\nCachePath={home}/pro\n",
      "[General]\nCachePath={home}/plus\n",
      {"{home}/pro", "{home}/plus"},
-     "file://{home}/pro"},
+     "{home}/pro"},
     {"ProWithoutTheValueFallsBackToPlus",
      "[General]\nOther=1\n[Cache]\nCachePath={home}/no\n",
      "[General]\nCachePath={home}/plus\n",
      {"{home}/plus", "{home}/no"},
-     "file://{home}/plus"},
+     "{home}/plus"},
     {"NoFilesGiveTheDefaultFolder",
      std::nullopt,
      std::nullopt,
      {"{home}/.googleearth/Cache"},
-     "file://{home}/.googleearth/Cache"},
+     "{home}/.googleearth/Cache"},
     {"EmptyPathGivesTheDefaultFolder",
      "[General]\nCachePath=\n",
      "[General]\nCachePath={home}/plus\n",
      {"{home}/.googleearth/Cache", "{home}/plus"},
-     "file://{home}/.googleearth/Cache"},
+     "{home}/.googleearth/Cache"},
     {"ValueWithoutDataGivesTheDefaultFolder",
      "[General]\nCachePath=@Invalid()\n",
      std::nullopt,
      {"{home}/.googleearth/Cache"},
-     "file://{home}/.googleearth/Cache"},
+     "{home}/.googleearth/Cache"},
     {"MissingDefaultFolderFails", std::nullopt, std::nullopt, {}, std::nullopt},
     {"FolderThatDoesNotExistFails",
      "[General]\nCachePath={home}/gone\n",
@@ -171,7 +173,7 @@ const std::vector<CacheCase> kCacheCases = {
      "[General]\nOther=@Variant(\\0\\0\\0\\t_@I0\\0\\0\\x5)\nCachePath={home}/pro\n",
      std::nullopt,
      {"{home}/pro"},
-     "file://{home}/pro"},
+     "{home}/pro"},
     {"CraftedPathFails",
      "[General]\nCachePath=\\x40Variant(\\0\\0\\0\\t_@I0\\0\\0\\x5)\n",
      "[General]\nCachePath={home}/plus\n",
@@ -238,7 +240,14 @@ INSTANTIATE_TEST_SUITE_P(Files, UnfitSettingsFileTest,
 
 // Paths a settings file might name, with folders of those names in the
 // working folder: only an absolute path of an existing folder reaches the
-// shell, as a file:// URL, so nothing is taken for an option or a web page.
+// shell, so nothing is taken for an option or a web page; xdg-open gets a
+// file:// URL, ShellExecute the native path.
+#ifdef _WIN32
+#define SHELL_TARGET(posix, windows) windows
+#else
+#define SHELL_TARGET(posix, windows) posix
+#endif
+
 struct PathCase {
     const char* name;
     std::string path;   // "{work}" stands for the working folder
@@ -255,21 +264,21 @@ TEST_P(OpenFolderInShellTest, HandsOverOnlyAbsoluteFolders) {
     const QTemporaryDir work;
     const QString previous = QDir::currentPath();
     ASSERT_TRUE(QDir::setCurrent(work.path()));
-    for (const char* folder :
-         {"--version", "http:/example.com/x", "cache", "My Cache/100%", "caf\xc3\xa9"}) {
+    for (const char* folder : {"--version", SHELL_TARGET("http:/example.com/x", "http"), "cache",
+                               "My Cache/100%", "caf\xc3\xa9"}) {
         ASSERT_TRUE(QDir(work.path()).mkpath(QString::fromUtf8(folder)));
     }
     WriteFile(work.filePath(QStringLiteral("file")), "not a folder");
-    const auto expand = [&work](std::string text) {
+    const auto expand = [](std::string text, const QString& work) {
         const std::string placeholder = "{work}";
         const std::size_t at = text.find(placeholder);
-        return at == std::string::npos
-                   ? text
-                   : text.replace(at, placeholder.size(), work.path().toStdString());
+        return at == std::string::npos ? text
+                                       : text.replace(at, placeholder.size(), work.toStdString());
     };
 
     RecordingShellOpener shell;
-    const bool opened = OpenFolderInShell(shell, QString::fromStdString(expand(GetParam().path)));
+    const bool opened =
+        OpenFolderInShell(shell, QString::fromStdString(expand(GetParam().path, work.path())));
     ASSERT_TRUE(QDir::setCurrent(previous));
 
     if (GetParam().target.empty()) {
@@ -277,7 +286,8 @@ TEST_P(OpenFolderInShellTest, HandsOverOnlyAbsoluteFolders) {
         EXPECT_TRUE(shell.opened.empty());
     } else {
         EXPECT_TRUE(opened);
-        EXPECT_EQ(shell.opened, std::vector<std::string>{expand(GetParam().target)});
+        EXPECT_EQ(shell.opened, std::vector<std::string>{expand(
+                                    GetParam().target, QDir::toNativeSeparators(work.path()))});
     }
 }
 
@@ -288,11 +298,15 @@ INSTANTIATE_TEST_SUITE_P(
         PathCase{"FileUrl", "file://{work}/cache", ""}, PathCase{"Relative", "cache", ""},
         PathCase{"DotRelative", "./cache", ""}, PathCase{"Empty", "", ""},
         PathCase{"AFile", "{work}/file", ""}, PathCase{"Missing", "{work}/gone", ""},
-        PathCase{"Absolute", "{work}/cache", "file://{work}/cache"},
-        PathCase{"AbsoluteOption", "{work}/--version", "file://{work}/--version"},
-        PathCase{"BlanksAndPercent", "{work}/My Cache/100%", "file://{work}/My%20Cache/100%25"},
-        PathCase{"NonAscii", "{work}/caf\xc3\xa9", "file://{work}/caf%C3%A9"},
-        PathCase{"Untidy", "{work}//cache/./", "file://{work}/cache"}),
+        PathCase{"Absolute", "{work}/cache", SHELL_TARGET("file://{work}/cache", "{work}\\cache")},
+        PathCase{"AbsoluteOption", "{work}/--version",
+                 SHELL_TARGET("file://{work}/--version", "{work}\\--version")},
+        PathCase{"BlanksAndPercent", "{work}/My Cache/100%",
+                 SHELL_TARGET("file://{work}/My%20Cache/100%25", "{work}\\My Cache\\100%")},
+        PathCase{"NonAscii", "{work}/caf\xc3\xa9",
+                 SHELL_TARGET("file://{work}/caf%C3%A9", "{work}\\caf\xc3\xa9")},
+        PathCase{"Untidy", "{work}//cache/./",
+                 SHELL_TARGET("file://{work}/cache", "{work}\\cache")}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(CacheFolderCommand, AFileInsteadOfAFolderFails) {
@@ -317,6 +331,9 @@ TEST(CacheFolderCommand, AShellThatRefusesFails) {
     EXPECT_EQ(shell.opened.size(), 1u);
 }
 
+#ifndef _WIN32
+// The system's command reads Google Earth's files (the registry on Windows:
+// RegistryWinTest.cpp).
 TEST(CacheFolderCommand, TheSystemCommandLooksInTheUsersFolders) {
     TemporaryUser user;
     const QString cache = user.Home() + QStringLiteral("/elsewhere/Cache dir");
@@ -337,6 +354,7 @@ TEST(CacheFolderCommand, TheSystemCommandFallsBackToTheHomeCache) {
     EXPECT_TRUE(CreateCacheFolderCommand(shell)->Run());
     EXPECT_EQ(shell.opened, std::vector<std::string>{"file://" + cache.toStdString()});
 }
+#endif
 
 } // namespace
 } // namespace tembrel
