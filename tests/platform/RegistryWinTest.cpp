@@ -19,6 +19,8 @@
 #endif
 #include <windows.h>
 
+#include <sddl.h>
+
 #include <optional>
 #include <string>
 #include <tuple>
@@ -149,6 +151,45 @@ TEST(RegistrySettingsStore, AMissingKeyIsCreatedEmptyAtTheFirstStart) {
     EXPECT_EQ(RegistrySettingsStore(key.Path()).Restore(), kEmpty);
     EXPECT_TRUE(key.Exists({}));
     EXPECT_FALSE(key.Get(QStringLiteral("E_LatD")));
+}
+
+// Sets the key's access list from a security descriptor string.
+bool SetKeySecurity(const QString& path, const wchar_t* sddl) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, Wide(path).c_str(), 0, WRITE_DAC, &key) != ERROR_SUCCESS) {
+        return false;
+    }
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    bool set = ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl, SDDL_REVISION_1,
+                                                                    &descriptor, nullptr) &&
+               RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, descriptor) == ERROR_SUCCESS;
+    LocalFree(descriptor);
+    RegCloseKey(key);
+    return set;
+}
+
+// A key the user may only read: the save fails and leaves the values as
+// they were.
+TEST(RegistrySettingsStore, AReadOnlyKeyKeepsItsValues) {
+    const ScratchKey key;
+    ASSERT_TRUE(RegistrySettingsStore(key.Path()).Save(kOdd));
+    // Read access for everyone, nothing else (the owner may still change the
+    // access list, and does so before the key is deleted).
+    ASSERT_TRUE(SetKeySecurity(key.Path(), L"D:P(A;;KR;;;WD)"));
+    HKEY writable = nullptr;
+    const bool enforced = RegOpenKeyExW(HKEY_CURRENT_USER, Wide(key.Path()).c_str(), 0,
+                                        KEY_SET_VALUE, &writable) != ERROR_SUCCESS;
+    if (!enforced) {
+        RegCloseKey(writable);
+    }
+    const bool saved = enforced && RegistrySettingsStore(key.Path()).Save(kFilled);
+    const EditTexts restored = RegistrySettingsStore(key.Path()).Restore();
+    ASSERT_TRUE(SetKeySecurity(key.Path(), L"D:P(A;;KA;;;WD)"));
+    if (!enforced) {
+        GTEST_SKIP() << "this registry does not enforce a key's access list";
+    }
+    EXPECT_FALSE(saved);
+    EXPECT_EQ(restored, kOdd);
 }
 
 // E_VS stored in other forms, the other seven as REG_SZ.
