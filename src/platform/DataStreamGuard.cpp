@@ -4,7 +4,7 @@
 #include <QStringDecoder>
 
 #include <algorithm>
-#include <vector>
+#include <string_view>
 
 // The scanners below follow QSettingsPrivate::iniUnescapedStringList and
 // QConfFileSettingsPrivate::readIniLine / readIniFile of Qt 6.4 step by step,
@@ -39,43 +39,27 @@ private:
     bool found_ = false;
 };
 
-bool IsHexDigit(char ch) {
-    return (ch >= '0' && ch <= '9') || (ch >= 'a' && ch <= 'f') || (ch >= 'A' && ch <= 'F');
+// One-letter escapes and the characters they stand for.
+constexpr std::string_view EscapeLetters = "abfnrtv\"?'\\";
+constexpr std::string_view EscapedCharacters = "\a\b\f\n\r\t\v\"?'\\";
+
+int HexDigit(char ch) {
+    const char lower = static_cast<char>(ch | 0x20);
+    return ch >= '0' && ch <= '9' ? ch - '0' : lower >= 'a' && lower <= 'f' ? lower - 'a' + 10 : -1;
 }
 
-char16_t HexValue(char ch) {
-    return static_cast<char16_t>(ch <= '9' ? ch - '0' : (ch | 0x20) - 'a' + 10);
+int OctalDigit(char ch) {
+    return ch >= '0' && ch <= '7' ? ch - '0' : -1;
 }
 
-bool IsOctalDigit(char ch) {
-    return ch >= '0' && ch <= '7';
-}
-
-// The character of a one-letter escape, or 0 for none.
-char SimpleEscape(char ch) {
-    switch (ch) {
-    case 'a':
-        return '\a';
-    case 'b':
-        return '\b';
-    case 'f':
-        return '\f';
-    case 'n':
-        return '\n';
-    case 'r':
-        return '\r';
-    case 't':
-        return '\t';
-    case 'v':
-        return '\v';
-    case '"':
-    case '?':
-    case '\'':
-    case '\\':
-        return ch;
-    default:
-        return 0;
+// The character of the digits from `i` on, as many as follow, kept to 16 bits
+// as in Qt: "\x10040" is '@'.
+char16_t DigitRun(QByteArrayView value, qsizetype& i, int (*digit)(char), int bits) {
+    char16_t code = 0;
+    for (int d = 0; i < value.size() && (d = digit(value[i])) >= 0; ++i) {
+        code = static_cast<char16_t>((code << bits) + d);
     }
+    return code;
 }
 
 bool IsLineSpace(char ch) {
@@ -147,34 +131,6 @@ bool NextIniLine(QByteArrayView data, qsizetype& pos, IniLine& line) {
     return line.end > line.start;
 }
 
-struct ByteRange {
-    qsizetype begin;
-    qsizetype end;
-};
-
-std::vector<ByteRange> DataStreamValueRanges(QByteArrayView ini) {
-    std::vector<ByteRange> ranges;
-    qsizetype pos = ini.startsWith("\xef\xbb\xbf") ? 3 : 0;
-    bool topLevel = true;
-    IniLine line;
-    while (NextIniLine(ini, pos, line)) {
-        const QByteArrayView text = ini.sliced(line.start, line.end - line.start);
-        if (text.startsWith('[')) {
-            qsizetype close = text.indexOf(']');
-            if (close < 0) {
-                close = text.size();
-            }
-            const QByteArrayView name = text.first(close).sliced(1).trimmed();
-            // [General] and what comes before any section: the top level.
-            topLevel = name.compare("general", Qt::CaseInsensitive) == 0;
-        } else if (topLevel && line.equals >= 0 &&
-                   HoldsDataStreamText(ini.sliced(line.equals + 1, line.end - line.equals - 1))) {
-            ranges.push_back({line.equals + 1, line.end});
-        }
-    }
-    return ranges;
-}
-
 } // namespace
 
 bool IsDataStreamText(QStringView text) {
@@ -202,23 +158,14 @@ bool HoldsDataStreamText(QByteArrayView value) {
                 break;
             }
             const char escaped = value[i++];
-            if (const char simple = SimpleEscape(escaped); simple != 0) {
-                elements.Add(static_cast<char16_t>(simple));
-            } else if (escaped == 'x' && i < size && IsHexDigit(value[i])) {
-                // As many digits as follow, kept to 16 bits: "\x10040" is '@'.
-                char16_t code = 0;
-                for (; i < size && IsHexDigit(value[i]); ++i) {
-                    code = static_cast<char16_t>((code << 4) + HexValue(value[i]));
-                }
-                elements.Add(code);
-            } else if (escaped == 'x' && i >= size) {
-                break;
-            } else if (IsOctalDigit(escaped)) {
-                char16_t code = static_cast<char16_t>(escaped - '0');
-                for (; i < size && IsOctalDigit(value[i]); ++i) {
-                    code = static_cast<char16_t>((code << 3) + (value[i] - '0'));
-                }
-                elements.Add(code);
+            if (const std::size_t letter = EscapeLetters.find(escaped);
+                letter != std::string_view::npos) {
+                elements.Add(static_cast<char16_t>(EscapedCharacters[letter]));
+            } else if (escaped == 'x' && i < size && HexDigit(value[i]) >= 0) {
+                elements.Add(DigitRun(value, i, HexDigit, 4));
+            } else if (OctalDigit(escaped) >= 0) {
+                --i;
+                elements.Add(DigitRun(value, i, OctalDigit, 3));
             } else if (escaped == '\n' || escaped == '\r') {
                 if (i < size && (value[i] == '\n' || value[i] == '\r') && value[i] != escaped) {
                     ++i;
@@ -248,17 +195,25 @@ bool HoldsDataStreamText(QByteArrayView value) {
 }
 
 QByteArray WithoutDataStreamValues(QByteArrayView ini) {
-    const std::vector<ByteRange> ranges = DataStreamValueRanges(ini);
-    if (ranges.empty()) {
-        return ini.toByteArray();
-    }
     QByteArray result;
     result.reserve(ini.size());
     qsizetype copied = 0;
-    for (const ByteRange& range : ranges) {
-        result.append(ini.sliced(copied, range.begin - copied));
-        result.append(RefusedValue);
-        copied = range.end;
+    qsizetype pos = ini.startsWith("\xef\xbb\xbf") ? 3 : 0;
+    bool topLevel = true;
+    IniLine line;
+    while (NextIniLine(ini, pos, line)) {
+        const QByteArrayView text = ini.sliced(line.start, line.end - line.start);
+        if (text.startsWith('[')) {
+            const qsizetype close = text.indexOf(']');
+            const QByteArrayView name = text.first(close < 0 ? text.size() : close).sliced(1);
+            // [General] and what comes before any section: the top level.
+            topLevel = name.trimmed().compare("general", Qt::CaseInsensitive) == 0;
+        } else if (topLevel && line.equals >= 0 &&
+                   HoldsDataStreamText(ini.sliced(line.equals + 1, line.end - line.equals - 1))) {
+            result.append(ini.sliced(copied, line.equals + 1 - copied));
+            result.append(RefusedValue);
+            copied = line.end;
+        }
     }
     result.append(ini.sliced(copied));
     return result;
