@@ -22,7 +22,7 @@ namespace tembrel {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::ScratchDirectory;
+using test::ScratchDirectory;
 
 // A window that only holds values, on a timer that never ticks by itself:
 // what is measured is the controller.

@@ -33,7 +33,7 @@
 namespace tembrel {
 namespace {
 
-using tembrel::testing::ScratchDirectory;
+using tembrel::test::ScratchDirectory;
 
 QString Path(const std::filesystem::path& path) {
     return QString::fromStdString(path.string());

@@ -27,7 +27,7 @@ namespace tembrel {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::ScratchDirectory;
+using test::ScratchDirectory;
 
 std::string ReadBytes(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);

@@ -30,7 +30,7 @@ namespace tembrel {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::ScratchDirectory;
+using test::ScratchDirectory;
 
 // Changes the current directory for one test and restores it.
 class CurrentDirectory {

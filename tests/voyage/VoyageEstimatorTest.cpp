@@ -25,7 +25,7 @@ void PrintTo(const VoyageEstimate& e, std::ostream* out) {
 }
 } // namespace tembrel
 
-namespace tembrel::testing {
+namespace tembrel::test {
 namespace {
 
 using Outcome = VoyageEstimate::Outcome;
@@ -404,4 +404,4 @@ TEST(Describe, Texts) {
 }
 
 } // namespace
-} // namespace tembrel::testing
+} // namespace tembrel::test

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-namespace tembrel::testing {
+namespace tembrel::test {
 namespace {
 
 const std::string Ended = "box information The voyage has been ended.";
@@ -525,4 +525,4 @@ TEST(OneVoyagePerFolder, StopAndAFailedStartLetTheFolderGo) {
 }
 
 } // namespace
-} // namespace tembrel::testing
+} // namespace tembrel::test
