@@ -5,7 +5,10 @@
 // cannot be written stays silent, and the cache menu opens the folder that
 // Google Earth's settings name or shows the error box.
 
-#include "MainWindowFakes.h"
+#include "FakeCacheFolderCommand.h"
+#include "FakeSettingsStore.h"
+#include "RecordingShellOpener.h"
+#include "ScriptedMessageBoxRoutine.h"
 
 #include "ConfFileCacheFolderCommand.h"
 #include "SettingsStore.h"
@@ -27,7 +30,7 @@
 #include <optional>
 
 using namespace tembrel;
-using namespace tembrel::testing;
+using namespace tembrel::test;
 
 namespace {
 
@@ -161,7 +164,7 @@ private:
     std::unique_ptr<EnvironmentVariable> home_;
     std::unique_ptr<EnvironmentVariable> config_;
     std::unique_ptr<SettingsStore> settings_;
-    std::unique_ptr<FakeShellOpener> shell_;
+    std::unique_ptr<RecordingShellOpener> shell_;
     std::unique_ptr<CacheFolderCommand> cacheFolder_;
     std::unique_ptr<ScriptedMessageBoxRoutine> boxes_;
     std::unique_ptr<TF_Main> window_;
@@ -178,7 +181,7 @@ void MainWindowSettingsTest::init() {
     config_ = std::make_unique<EnvironmentVariable>("XDG_CONFIG_HOME");
     qputenv("HOME", QFile::encodeName(Home()));
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(Config()));
-    shell_ = std::make_unique<FakeShellOpener>();
+    shell_ = std::make_unique<RecordingShellOpener>();
     boxes_ = std::make_unique<ScriptedMessageBoxRoutine>();
 }
 

@@ -3,7 +3,10 @@
 // tick by tick (and one in real time), Pause, Stop and the exit question, the
 // default error box, the settings seam and the menu.
 
-#include "MainWindowFakes.h"
+#include "FakeCacheFolderCommand.h"
+#include "FakeSettingsStore.h"
+#include "RecordingShellOpener.h"
+#include "ScriptedMessageBoxRoutine.h"
 
 #include "DefaultErrorBox.h"
 #include "GaugeWidget.h"
@@ -39,7 +42,7 @@
 #include <memory>
 
 using namespace tembrel;
-using namespace tembrel::testing;
+using namespace tembrel::test;
 
 Q_DECLARE_METATYPE(tembrel::LockKind)
 
@@ -181,7 +184,7 @@ private:
 
     std::unique_ptr<QTemporaryDir> viewDirectory_;
     std::unique_ptr<FakeSettingsStore> settings_;
-    std::unique_ptr<FakeShellOpener> shell_;
+    std::unique_ptr<RecordingShellOpener> shell_;
     std::unique_ptr<FakeCacheFolderCommand> cacheFolder_;
     std::unique_ptr<ScriptedMessageBoxRoutine> boxes_;
     char separator_ = '.';
@@ -199,7 +202,7 @@ void TF_MainTest::init() {
     viewDirectory_ = std::make_unique<QTemporaryDir>();
     QVERIFY(viewDirectory_->isValid());
     settings_ = std::make_unique<FakeSettingsStore>();
-    shell_ = std::make_unique<FakeShellOpener>();
+    shell_ = std::make_unique<RecordingShellOpener>();
     cacheFolder_ = std::make_unique<FakeCacheFolderCommand>();
     boxes_ = std::make_unique<ScriptedMessageBoxRoutine>();
     separator_ = '.';

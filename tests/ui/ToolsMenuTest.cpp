@@ -3,8 +3,11 @@
 // during a voyage), the coverage preview, and the imports of points and
 // areas with their bad lines, refusals and confirmation.
 
-#include "MainWindowFakes.h"
+#include "FakeCacheFolderCommand.h"
+#include "FakeSettingsStore.h"
+#include "RecordingShellOpener.h"
 #include "ScriptedFileDialogRoutine.h"
+#include "ScriptedMessageBoxRoutine.h"
 
 #include "CoveragePreview.h"
 #include "GaugeWidget.h"
@@ -31,7 +34,7 @@
 #include <memory>
 
 using namespace tembrel;
-using namespace tembrel::testing;
+using namespace tembrel::test;
 
 namespace {
 
@@ -128,7 +131,7 @@ private:
 
     std::unique_ptr<QTemporaryDir> viewDirectory_;
     std::unique_ptr<FakeSettingsStore> settings_;
-    std::unique_ptr<FakeShellOpener> shell_;
+    std::unique_ptr<RecordingShellOpener> shell_;
     std::unique_ptr<FakeCacheFolderCommand> cacheFolder_;
     std::unique_ptr<ScriptedMessageBoxRoutine> boxes_;
     std::unique_ptr<ScriptedFileDialogRoutine> dialogs_;
@@ -140,7 +143,7 @@ void ToolsMenuTest::init() {
     viewDirectory_ = std::make_unique<QTemporaryDir>();
     QVERIFY(viewDirectory_->isValid());
     settings_ = std::make_unique<FakeSettingsStore>();
-    shell_ = std::make_unique<FakeShellOpener>();
+    shell_ = std::make_unique<RecordingShellOpener>();
     cacheFolder_ = std::make_unique<FakeCacheFolderCommand>();
     boxes_ = std::make_unique<ScriptedMessageBoxRoutine>();
     dialogs_ = std::make_unique<ScriptedFileDialogRoutine>();
@@ -240,7 +243,7 @@ void ToolsMenuTest::showViewFileOpensItsFolder_data() {
 
 void ToolsMenuTest::showViewFileOpensItsFolder() {
     QFETCH(bool, opens);
-    shell_->succeeds = opens;
+    shell_->accepts = opens;
     Trigger("Showviewfile1");
     // The folder as a file:// URL of its absolute path, as the cache folder.
     const QString url = QUrl::fromLocalFile(viewDirectory_->path()).toString(QUrl::FullyEncoded);
