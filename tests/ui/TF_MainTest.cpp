@@ -32,6 +32,7 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QRegularExpression>
+#include <QSessionManager>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -295,11 +296,17 @@ void TF_MainTest::layoutMatchesTheTable_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("parent");
     QTest::addColumn<QRect>("geometry");
+    QTest::addColumn<QString>("caption"); // empty: none to check
+    QTest::addColumn<QColor>("text");     // invalid: the palette's own
+    QTest::addColumn<QSize>("cell");      // the grid's columns and rows
     // Panels and controls at their places; pages fill whatever the tab
     // widget gives them, so only their panels' contents are placed.
-    const auto row = [](const char* name, const char* parent, QRect geometry) {
-        QTest::newRow(name) << QString::fromLatin1(name) << QString::fromLatin1(parent) << geometry;
+    const auto row = [](const char* name, const char* parent, QRect geometry,
+                        const char* caption = "", QColor text = {}, QSize cell = {}) {
+        QTest::newRow(name) << QString::fromLatin1(name) << QString::fromLatin1(parent) << geometry
+                            << QString::fromLatin1(caption) << text << cell;
     };
+    const QColor navy(0, 0, 128);
     row("Panel1", "client", {0, 0, 470, 329});
     row("Panel2", "Panel1", {2, 2, 466, 180});
     row("PC_Main", "Panel2", {2, 2, 462, 176});
@@ -307,17 +314,17 @@ void TF_MainTest::layoutMatchesTheTable_data() {
     row("E_LonD", "P_Area", {173, 31, 159, 21});
     row("E_VE", "P_Area", {10, 80, 74, 21});
     row("E_VS", "P_Area", {173, 80, 74, 21});
-    row("SG_Areas", "P_MAreas", {10, 38, 435, 104});
-    row("M_Points", "P_Points", {9, 39, 435, 102});
+    row("SG_Areas", "P_MAreas", {10, 38, 435, 104}, "", QColor(128, 0, 0), QSize(100, 19));
+    row("M_Points", "P_Points", {9, 39, 435, 102}, "", QColor(0, 128, 0));
     row("GB_Area", "Panel1", {9, 189, 452, 130});
-    row("E_VEast", "GB_Area", {9, 40, 118, 21});
-    row("E_VSouth", "GB_Area", {237, 40, 118, 21});
-    row("E_VA", "GB_Area", {9, 96, 118, 21});
-    row("E_VR", "GB_Area", {237, 96, 118, 21});
+    row("E_VEast", "GB_Area", {9, 40, 118, 21}, "", navy);
+    row("E_VSouth", "GB_Area", {237, 40, 118, 21}, "", navy);
+    row("E_VA", "GB_Area", {9, 96, 118, 21}, "", navy);
+    row("E_VR", "GB_Area", {237, 96, 118, 21}, "", navy);
     row("Panel3", "client", {0, 329, 470, 136});
-    row("B_Start", "Panel3", {31, 17, 130, 52});
-    row("B_Pause", "Panel3", {169, 17, 130, 52});
-    row("B_Stop", "Panel3", {308, 18, 130, 52});
+    row("B_Start", "Panel3", {31, 17, 130, 52}, "Start Voyage");
+    row("B_Pause", "Panel3", {169, 17, 130, 52}, "Pause");
+    row("B_Stop", "Panel3", {308, 18, 130, 52}, "Stop");
     row("GA_Progress", "Panel3", {16, 102, 437, 20});
 }
 
@@ -325,11 +332,29 @@ void TF_MainTest::layoutMatchesTheTable() {
     QFETCH(QString, name);
     QFETCH(QString, parent);
     QFETCH(QRect, geometry);
+    QFETCH(QString, caption);
+    QFETCH(QColor, text);
+    QFETCH(QSize, cell);
     CreateWindow();
     const QWidget* widget = window_->findChild<QWidget*>(name);
     QVERIFY(widget != nullptr);
     QCOMPARE(widget->parentWidget()->objectName(), parent);
     QCOMPARE(widget->geometry(), geometry);
+    if (!caption.isEmpty()) {
+        QCOMPARE(qobject_cast<const QToolButton*>(widget)->text(), caption);
+    }
+    if (text.isValid()) {
+        QCOMPARE(widget->palette().color(QPalette::Text), text);
+    }
+    if (cell.isValid()) {
+        const auto* grid = qobject_cast<const QTableWidget*>(widget);
+        for (int column = 0; column < grid->columnCount(); ++column) {
+            QCOMPARE(grid->columnWidth(column), cell.width());
+        }
+        for (int row = 0; row < grid->rowCount(); ++row) {
+            QCOMPARE(grid->rowHeight(row), cell.height());
+        }
+    }
 }
 
 void TF_MainTest::noControlIsClipped() {
@@ -390,6 +415,10 @@ void TF_MainTest::windowIsFixedWithoutMaximise() {
     QCOMPARE(client->size(), QSize(470, 465));
     QCOMPARE(window_->minimumSize(), window_->maximumSize());
     QCOMPARE(window_->height(), 465 + window_->menuBar()->height());
+    // The menu bar, Tools menu and all, keeps to one row.
+    const QList<QAction*> menus = window_->menuBar()->actions();
+    QCOMPARE(window_->menuBar()->actionGeometry(menus.last()).top(),
+             window_->menuBar()->actionGeometry(menus.first()).top());
     QVERIFY(!(window_->windowFlags() & Qt::WindowMaximizeButtonHint));
     QVERIFY(window_->windowFlags() & Qt::WindowMinimizeButtonHint);
     QVERIFY(window_->windowFlags() & Qt::WindowCloseButtonHint);
@@ -410,15 +439,10 @@ void TF_MainTest::gridAndMemoProperties() {
     auto* grid = Find<QTableWidget>("SG_Areas");
     QVERIFY(grid->horizontalHeader()->isHidden());
     QVERIFY(grid->verticalHeader()->isHidden());
-    QCOMPARE(grid->columnWidth(0), 100);
-    QCOMPARE(grid->columnWidth(3), 100);
-    QCOMPARE(grid->rowHeight(0), 19);
-    QCOMPARE(grid->rowHeight(49), 19);
     QVERIFY(grid->showGrid());
     QVERIFY(grid->tabKeyNavigation());
     QCOMPARE(grid->selectionMode(), QAbstractItemView::SingleSelection);
     QCOMPARE(grid->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
-    QCOMPARE(grid->palette().color(QPalette::Text), QColor(128, 0, 0));
 
     // Typing into a cell edits it in place; Tab moves to the next cell.
     ShowPage("TS_MAreas");
@@ -436,21 +460,12 @@ void TF_MainTest::gridAndMemoProperties() {
     auto* memo = Find<QPlainTextEdit>("M_Points");
     QCOMPARE(memo->lineWrapMode(), QPlainTextEdit::WidgetWidth);
     QCOMPARE(memo->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
-    QCOMPARE(memo->palette().color(QPalette::Text), QColor(0, 128, 0));
-    for (const char* name : {"E_VEast", "E_VSouth", "E_VA", "E_VR"}) {
-        QCOMPARE(Find(name)->palette().color(QPalette::Text), QColor(0, 0, 128));
-    }
 }
 
 void TF_MainTest::voyageButtons() {
     CreateWindow();
-    const struct {
-        const char* name;
-        const char* caption;
-    } buttons[] = {{"B_Start", "Start Voyage"}, {"B_Pause", "Pause"}, {"B_Stop", "Stop"}};
-    for (const auto& expected : buttons) {
-        const QToolButton* button = Button(expected.name);
-        QCOMPARE(button->text(), QLatin1String(expected.caption));
+    for (const char* name : {"B_Start", "B_Pause", "B_Stop"}) {
+        const QToolButton* button = Button(name);
         QVERIFY(button->autoRaise());
         QCOMPARE(button->toolButtonStyle(), Qt::ToolButtonTextBesideIcon);
         QCOMPARE(button->iconSize(), QSize(32, 32));
@@ -1009,15 +1024,24 @@ void TF_MainTest::sessionEndSavesWithoutAsking() {
     CreateWindow();
     SetEdits(HelpExample);
     Button("B_Start")->click();
-    window_->SessionEnding();
+    EditAt(7)->setText(QStringLiteral("45")); // the period stays editable
+    auto* manager = qApp->findChild<QSessionManager*>();
+    QVERIFY2(manager != nullptr, "no session manager to ask for the session's data");
+
+    Q_EMIT qApp->commitDataRequest(*manager);
+
     QVERIFY(boxes_->boxes.empty());
     QCOMPARE(settings_->saves, 1);
-    for (int i = 0; i < 8; ++i) {
+    for (int i = 0; i < 7; ++i) {
         QCOMPARE(QString::fromStdString(settings_->Text(EditNames[i])), HelpExample[i]);
     }
+    QCOMPARE(settings_->Text("E_VR"), std::string("45"));
+    // Nothing else happens: the window stays and the voyage goes on.
+    QVERIFY(window_->isVisible());
+    QVERIFY(window_->Timer().Enabled());
     // A store that cannot be written is silent too.
     settings_->writable = false;
-    window_->SessionEnding();
+    Q_EMIT qApp->commitDataRequest(*manager);
     QVERIFY(boxes_->boxes.empty());
     QVERIFY(boxes_->errors.empty());
 }
