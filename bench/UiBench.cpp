@@ -11,6 +11,7 @@
 //   information.
 
 #include "FirstPaintReport.h"
+#include "InterleavedStart.h"
 
 #include "FakeCacheFolderCommand.h"
 #include "FakeSettingsStore.h"
@@ -32,6 +33,7 @@
 #include <cstdio>
 #include <iostream>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -287,20 +289,15 @@ int PrintTargets(const MedianReporter& reporter) {
 } // namespace
 
 int main(int argc, char* argv[]) {
-    // Random interleaving spreads the repetitions of a subject and its floor
-    // over the whole run; a flag given on the command line comes later and wins.
-    std::vector<char*> args(argv, argv + argc);
-    char interleave[] = "--benchmark_enable_random_interleaving=true";
-    args.insert(args.begin() + 1, interleave);
-    int count = static_cast<int>(args.size());
-    benchmark::Initialize(&count, args.data());
-    if (benchmark::ReportUnrecognizedArguments(count, args.data())) {
+    std::optional<std::vector<char*>> args = tembrel::bench::InitializeInterleaved(argc, argv);
+    if (!args) {
         return 1;
     }
+    int count = static_cast<int>(args->size()) - 1;
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
-    QApplication application(count, args.data());
+    QApplication application(count, args->data());
     std::setlocale(LC_NUMERIC, "C");
 
     MedianReporter reporter;
