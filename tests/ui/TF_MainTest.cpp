@@ -3,10 +3,7 @@
 // tick by tick (and one in real time), Pause, Stop and the exit question, the
 // default error box, the settings seam and the menu.
 
-#include "FakeCacheFolderCommand.h"
-#include "FakeSettingsStore.h"
-#include "RecordingShellOpener.h"
-#include "ScriptedMessageBoxRoutine.h"
+#include "MainWindowFixture.h"
 
 #include "DefaultErrorBox.h"
 #include "GaugeWidget.h"
@@ -55,9 +52,6 @@ const QString ConfirmStop = QLatin1String(messages::ConfirmStop);
 const QString VoyageEnded = QLatin1String(messages::VoyageEnded);
 const QString ConfirmExit = QLatin1String(messages::ConfirmExit);
 
-const char* const EditNames[] = {"E_LatD",  "E_LonD",   "E_VE", "E_VS",
-                                 "E_VEast", "E_VSouth", "E_VA", "E_VR"};
-
 // The help example: a 1 km x 0.4 km area at 48.86, 2.2877 in snapshots of
 // 0.3 km x 0.2 km, at 250 m; 2 rows of 3 centres.
 const QStringList HelpExample = {QStringLiteral("48.86"), QStringLiteral("2.2877"),
@@ -91,7 +85,7 @@ QString Element(const QString& text, const char* name) {
 
 } // namespace
 
-class TF_MainTest : public QObject {
+class TF_MainTest : public QObject, private MainWindowFixture {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -149,26 +143,8 @@ private Q_SLOTS:
     void helpAndAboutAreModalAndDestroyed();
 
 private:
-    void CreateWindow();
-    template <class T = QWidget> T* Find(const char* name) const {
-        T* found = window_->findChild<T*>(QLatin1String(name));
-        if (found == nullptr) {
-            qWarning("no child named %s", name);
-        }
-        return found;
-    }
-    QLineEdit* EditAt(int index) const { return Find<QLineEdit>(EditNames[index]); }
-    void SetEdits(const QStringList& texts) const {
-        for (int i = 0; i < 8; ++i) {
-            EditAt(i)->setText(texts.value(i));
-        }
-    }
     QTimer* Timer() const { return Find<QTimer>("T_Timer"); }
     GaugeWidget* Gauge() const { return Find<GaugeWidget>("GA_Progress"); }
-    QToolButton* Button(const char* name) const { return Find<QToolButton>(name); }
-    void ShowPage(const char* name) const {
-        Find<QTabWidget>("PC_Main")->setCurrentWidget(Find(name));
-    }
     QString ViewPath() const { return viewDirectory_->filePath(QStringLiteral("TembrelData.KML")); }
     View ReadView() const {
         QFile file(ViewPath());
@@ -182,14 +158,6 @@ private:
     static View At(const QString& longitude, const QString& latitude) {
         return {longitude, latitude, QStringLiteral("250"), 13};
     }
-
-    std::unique_ptr<QTemporaryDir> viewDirectory_;
-    std::unique_ptr<FakeSettingsStore> settings_;
-    std::unique_ptr<RecordingShellOpener> shell_;
-    std::unique_ptr<FakeCacheFolderCommand> cacheFolder_;
-    std::unique_ptr<ScriptedMessageBoxRoutine> boxes_;
-    char separator_ = '.';
-    std::unique_ptr<TF_Main> window_;
 };
 
 // A tick, delivered only when the timer would deliver one.
@@ -200,33 +168,12 @@ private:
     } while (false)
 
 void TF_MainTest::init() {
-    viewDirectory_ = std::make_unique<QTemporaryDir>();
-    QVERIFY(viewDirectory_->isValid());
-    settings_ = std::make_unique<FakeSettingsStore>();
-    shell_ = std::make_unique<RecordingShellOpener>();
-    cacheFolder_ = std::make_unique<FakeCacheFolderCommand>();
-    boxes_ = std::make_unique<ScriptedMessageBoxRoutine>();
-    separator_ = '.';
-}
-
-void TF_MainTest::CreateWindow() {
-    window_ = std::make_unique<TF_Main>(MainWindowServices{
-        .settings = *settings_,
-        .shell = *shell_,
-        .cacheFolder = *cacheFolder_,
-        .messageBox = *boxes_,
-        .viewFileDirectory = viewDirectory_->path().toStdString(),
-        .decimalSeparator = [this] { return separator_; },
-    });
-    window_->show();
-    window_->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+    Reset();
 }
 
 void TF_MainTest::cleanup() {
     if (window_) {
-        QCOMPARE(boxes_->unscripted, 0);
-        QVERIFY(boxes_->answers.empty());
+        VerifyScriptsUsedUp();
     }
     window_.reset();
 }
