@@ -1,10 +1,10 @@
 // Runs the benchmarks, then prints each figure that has a target.
+#include "InterleavedStart.h"
 #include "TargetReporter.h"
 
 #include <benchmark/benchmark.h>
 
 #include <iostream>
-#include <vector>
 
 namespace {
 
@@ -25,15 +25,7 @@ const tembrel::BenchTarget Targets[] = {
 } // namespace
 
 int main(int argc, char** argv) {
-    // Repetitions of the subject and its floor run interleaved in random order,
-    // so that a slow spell of the disk does not fall on one side only. A flag
-    // given on the command line comes later and wins.
-    std::vector<char*> args(argv, argv + argc);
-    char interleave[] = "--benchmark_enable_random_interleaving=true";
-    args.insert(args.begin() + 1, interleave);
-    int count = static_cast<int>(args.size());
-    benchmark::Initialize(&count, args.data());
-    if (benchmark::ReportUnrecognizedArguments(count, args.data())) {
+    if (!tembrel::bench::InitializeInterleaved(argc, argv)) {
         return 1;
     }
     tembrel::TargetReporter reporter;

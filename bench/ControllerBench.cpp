@@ -1,11 +1,11 @@
 // The controller's area tick against the view file write it contains, and the
 // point search over the longest memo a voyage is meant to handle.
+#include "QuietView.h"
 #include "TimerModel.h"
 #include "ViewFileWriter.h"
 #include "VoyageController.h"
 #include "VoyageInputs.h"
 #include "VoyageState.h"
-#include "VoyageView.h"
 
 #include "ScratchDirectory.h"
 
@@ -22,11 +22,11 @@ namespace tembrel {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::ScratchDirectory;
+using test::ScratchDirectory;
 
 // A window that only holds values, on a timer that never ticks by itself:
 // what is measured is the controller.
-class BenchWindow final : public VoyageView, public VoyageInputs, private TimerBackend {
+class BenchWindow final : public QuietView, public VoyageInputs, private TimerBackend {
 public:
     void Arm(std::int32_t) override {}
     void Disarm() override {}
@@ -35,8 +35,6 @@ public:
     void SetStartCaption(const std::string& caption) override { caption_ = caption; }
     void SetStartVisible(bool visible) override { startVisible_ = visible; }
     void SetAreaLabelCaption(const std::string& caption) override { label_ = caption; }
-    void SetAreaLabelVisible(bool) override {}
-    void SetAreasPanelEnabled(bool) override {}
     Page ActivePage() const override { return page; }
     std::string EditText(InputEdit edit) const override {
         return edits[static_cast<std::size_t>(edit)];
@@ -44,12 +42,6 @@ public:
     std::string GridCell(int, int) const override { return {}; }
     int MemoLineCount() const override { return static_cast<int>(memo.size()); }
     std::string MemoLine(int index) const override { return memo[static_cast<std::size_t>(index)]; }
-    void FocusRefreshEdit() override {}
-    void SetFieldState(LockKind, Control, bool) override {}
-    ModalResult ShowMessage(const std::string&, BoxType, unsigned) override {
-        return ModalResult::Ok;
-    }
-    void ShowDefaultErrorBox(const std::string&) override {}
 
     Page page = Page::TS_Area;
     std::array<std::string, 8> edits;

@@ -3,13 +3,13 @@
 // same controller, and the example grid's 184-snapshot area (141 centres
 // visited).
 #include "HeadlessWindow.h"
+#include "QuietView.h"
 #include "TimerModel.h"
 #include "ViewFileWriter.h"
 #include "VirtualClock.h"
 #include "VoyageController.h"
 #include "VoyageEstimator.h"
 #include "VoyageState.h"
-#include "VoyageView.h"
 
 #include <benchmark/benchmark.h>
 
@@ -17,24 +17,6 @@
 
 namespace tembrel {
 namespace {
-
-// Shows nothing: what is measured is the controller.
-class BareView final : public VoyageView {
-public:
-    void SetProgress(std::int64_t) override {}
-    void AddProgress(std::int64_t) override {}
-    void SetStartCaption(const std::string&) override {}
-    void SetStartVisible(bool) override {}
-    void SetAreaLabelCaption(const std::string&) override {}
-    void SetAreaLabelVisible(bool) override {}
-    void SetAreasPanelEnabled(bool) override {}
-    void FocusRefreshEdit() override {}
-    void SetFieldState(LockKind, Control, bool) override {}
-    ModalResult ShowMessage(const std::string&, BoxType, unsigned) override {
-        return ModalResult::Ok;
-    }
-    void ShowDefaultErrorBox(const std::string&) override {}
-};
 
 // Counts instead of writing.
 class CountingWriter final : public ViewFileWriter {
@@ -75,7 +57,7 @@ void BM_EstimateTickFloor(benchmark::State& bench) {
     HeadlessWindow inputs(clock);
     SetLongestArea(inputs);
     for (auto _ : bench) {
-        BareView view;
+        QuietView view;
         const CountingWriter writer;
         TimerModel timer(clock);
         VoyageState state;

@@ -19,7 +19,7 @@
 namespace tembrel {
 namespace {
 
-using testing::ScratchDirectory;
+using test::ScratchDirectory;
 
 const EditTexts kTexts{"30.124555", "31.254447", "2.5", "0.54", "1", "0.8", "1200", "5"};
 

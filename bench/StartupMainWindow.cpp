@@ -3,10 +3,7 @@
 // paint.
 #include "FirstPaintReport.h"
 
-#include "CacheFolderCommand.h"
-#include "QtMessageBoxRoutine.h"
-#include "SettingsStore.h"
-#include "ShellOpener.h"
+#include "SystemServices.h"
 #include "TF_Main.h"
 
 #include <QApplication>
@@ -16,16 +13,8 @@
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     std::setlocale(LC_NUMERIC, "C");
-    const std::unique_ptr<tembrel::SettingsStore> settings = tembrel::CreateUserSettingsStore();
-    const std::unique_ptr<tembrel::ShellOpener> shell = tembrel::CreateSystemShellOpener();
-    const std::unique_ptr<tembrel::CacheFolderCommand> cacheFolder =
-        tembrel::CreateCacheFolderCommand(*shell);
-    tembrel::QtMessageBoxRoutine messageBox;
-    tembrel::TF_Main window({.settings = *settings,
-                             .shell = *shell,
-                             .cacheFolder = *cacheFolder,
-                             .messageBox = messageBox,
-                             .viewFileDirectory = {}});
+    tembrel::SystemServices services;
+    tembrel::TF_Main window(services.ForMainWindow());
     QApplication::setWindowIcon(window.windowIcon());
     new tembrel::bench::FirstPaintReport(window);
     window.show();

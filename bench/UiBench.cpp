@@ -11,11 +11,12 @@
 //   information.
 
 #include "FirstPaintReport.h"
+#include "InterleavedStart.h"
 
-#include "CacheFolderCommand.h"
-#include "MessageBoxRoutine.h"
-#include "SettingsStore.h"
-#include "ShellOpener.h"
+#include "FakeCacheFolderCommand.h"
+#include "FakeSettingsStore.h"
+#include "RecordingShellOpener.h"
+#include "ScriptedMessageBoxRoutine.h"
 #include "TF_Main.h"
 
 #include <QApplication>
@@ -32,6 +33,7 @@
 #include <cstdio>
 #include <iostream>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -112,34 +114,6 @@ BENCHMARK_CAPTURE(BM_StartUp, main_window, TEMBREL_BENCH_MAIN_WINDOW, "")
 
 // ---------------------------------------------------------------- ticks
 
-class EmptySettings final : public SettingsStore {
-public:
-    EditTexts Restore() override { return {}; }
-    bool Save(const EditTexts&) override { return true; }
-};
-
-class NoShell final : public ShellOpener {
-public:
-    bool Open(const std::string&) override { return true; }
-};
-
-class NoCacheFolder final : public CacheFolderCommand {
-public:
-    bool Run() override { return true; }
-};
-
-// Answers every box at once; a question (none is expected) gets No.
-class AnsweredBoxes final : public MessageBoxRoutine {
-public:
-    ModalResult Show(QWidget*, const QString&, BoxType, unsigned buttons) override {
-        ++shown;
-        return (buttons & ButtonOk) != 0 ? ModalResult::Ok : ModalResult::No;
-    }
-    void ShowDefaultError(QWidget*, const QString&, const QString&) override { ++errors; }
-    int shown = 0;
-    int errors = 0;
-};
-
 // The main window on the Scattered Points page with a memo of 32767 lines.
 class PointsWindow {
 public:
@@ -164,14 +138,14 @@ public:
     QPlainTextEdit* Memo() {
         return window_.findChild<QPlainTextEdit*>(QStringLiteral("M_Points"));
     }
-    const AnsweredBoxes& Boxes() const { return boxes_; }
+    const test::ScriptedMessageBoxRoutine& Boxes() const { return boxes_; }
 
 private:
     QTemporaryDir viewFolder_;
-    EmptySettings settings_;
-    NoShell shell_;
-    NoCacheFolder cacheFolder_;
-    AnsweredBoxes boxes_;
+    test::FakeSettingsStore settings_;
+    test::RecordingShellOpener shell_;
+    test::FakeCacheFolderCommand cacheFolder_;
+    test::ScriptedMessageBoxRoutine boxes_;
     TF_Main window_;
 };
 
@@ -198,7 +172,7 @@ void BM_PointTick(benchmark::State& state) {
         }
         window.T_TimerTimer();
     }
-    if (points.Boxes().errors != 0 || window.VoyagePorts().MemoLineCount() != LongestMemo) {
+    if (!points.Boxes().errors.empty() || window.VoyagePorts().MemoLineCount() != LongestMemo) {
         state.SkipWithError("the voyage failed");
     }
 }
@@ -315,20 +289,15 @@ int PrintTargets(const MedianReporter& reporter) {
 } // namespace
 
 int main(int argc, char* argv[]) {
-    // Random interleaving spreads the repetitions of a subject and its floor
-    // over the whole run; a flag given on the command line comes later and wins.
-    std::vector<char*> args(argv, argv + argc);
-    char interleave[] = "--benchmark_enable_random_interleaving=true";
-    args.insert(args.begin() + 1, interleave);
-    int count = static_cast<int>(args.size());
-    benchmark::Initialize(&count, args.data());
-    if (benchmark::ReportUnrecognizedArguments(count, args.data())) {
+    std::optional<std::vector<char*>> args = tembrel::bench::InitializeInterleaved(argc, argv);
+    if (!args) {
         return 1;
     }
+    int count = static_cast<int>(args->size()) - 1;
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
-    QApplication application(count, args.data());
+    QApplication application(count, args->data());
     std::setlocale(LC_NUMERIC, "C");
 
     MedianReporter reporter;

@@ -18,7 +18,7 @@ namespace tembrel {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::ScratchDirectory;
+using test::ScratchDirectory;
 
 VoyageState HelpExampleStart() {
     VoyageState state;

@@ -23,6 +23,10 @@ else()
     target_compile_definitions(tembrel_common INTERFACE
         $<$<CONFIG:Debug>:_GLIBCXX_ASSERTIONS>)
 endif()
+# windows.h without its rarely used parts and without the min and max macros.
+if(WIN32)
+    target_compile_definitions(tembrel_common INTERFACE WIN32_LEAN_AND_MEAN NOMINMAX)
+endif()
 target_compile_definitions(tembrel_common INTERFACE
     QT_NO_CAST_FROM_ASCII QT_NO_CONTEXTLESS_CONNECT QT_NO_KEYWORDS)
 

@@ -9,12 +9,12 @@
 // boxes of its commands, a drawing of the coverage preview it writes, and
 // the window after each import.
 
-#include "CacheFolderCommand.h"
+#include "FakeCacheFolderCommand.h"
+#include "FakeSettingsStore.h"
 #include "FileDialogRoutine.h"
 #include "MessageBoxRoutine.h"
 #include "QtMessageBoxRoutine.h"
-#include "SettingsStore.h"
-#include "ShellOpener.h"
+#include "RecordingShellOpener.h"
 #include "TF_About.h"
 #include "TF_Help.h"
 #include "TF_Main.h"
@@ -48,23 +48,6 @@
 using namespace tembrel;
 
 namespace {
-
-// Nothing stored: the edits start empty, and nothing is kept.
-class NoSettings final : public SettingsStore {
-public:
-    EditTexts Restore() override { return {}; }
-    bool Save(const EditTexts&) override { return true; }
-};
-
-class NoShell final : public ShellOpener {
-public:
-    bool Open(const std::string&) override { return true; }
-};
-
-class NoCacheFolder final : public CacheFolderCommand {
-public:
-    bool Run() override { return true; }
-};
 
 // Any box would stop a picture run: every question is answered No, and any
 // message is printed instead of shown.
@@ -173,9 +156,9 @@ void TypeHelpExample(QWidget& window) {
 
 bool MainWindowPictures(const QDir& folder) {
     QTemporaryDir viewFolder;
-    NoSettings settings;
-    NoShell shell;
-    NoCacheFolder cacheFolder;
+    test::FakeSettingsStore settings;
+    test::RecordingShellOpener shell;
+    test::FakeCacheFolderCommand cacheFolder;
     PrintedBoxes boxes;
     TF_Main window({.settings = settings,
                     .shell = shell,
@@ -335,9 +318,9 @@ void WriteText(const QString& path, const char* text) {
 
 bool ToolsPictures(const QDir& folder) {
     QTemporaryDir work;
-    NoSettings settings;
-    NoShell shell;
-    NoCacheFolder cacheFolder;
+    test::FakeSettingsStore settings;
+    test::RecordingShellOpener shell;
+    test::FakeCacheFolderCommand cacheFolder;
     PicturedBoxes boxes(folder);
     ListedFiles files;
     TF_Main window({.settings = settings,
@@ -448,7 +431,7 @@ bool HelpAndAboutPictures(const QDir& folder) {
     }
     help.close();
 
-    NoShell shell;
+    test::RecordingShellOpener shell;
     TF_About about(shell, nullptr);
     about.show();
     saved &= Save(about, folder, "about.png");

@@ -2,9 +2,6 @@
 
 #include "ImportNumbers.h"
 
-#include <algorithm>
-#include <array>
-
 namespace tembrel {
 
 namespace {
@@ -20,7 +17,12 @@ bool NamesHeight(const std::string& name) {
 } // namespace
 
 CsvAreasReader::CsvAreasReader(std::size_t maxAreas)
-    : maxAreas_(maxAreas), stream_([this](const CsvLines::Line& line) { return OnLine(line); }) {}
+    : CsvNumberLines({{"latitude", CsvColumns::NamesLatitude},
+                      {"longitude", CsvColumns::NamesLongitude},
+                      {"width", NamesWidth},
+                      {"height", NamesHeight}},
+                     "expected a latitude, a longitude, a width and a height"),
+      maxAreas_(maxAreas) {}
 
 AreasImport CsvAreasReader::Read(std::string_view text) {
     CsvAreasReader reader;
@@ -28,53 +30,13 @@ AreasImport CsvAreasReader::Read(std::string_view text) {
     return reader.Finish();
 }
 
-bool CsvAreasReader::Feed(std::string_view chunk) {
-    return stream_.Feed(chunk);
-}
-
 AreasImport CsvAreasReader::Finish() {
-    stream_.Finish();
+    FinishLines();
     return std::move(result_);
 }
 
-bool CsvAreasReader::OnLine(const CsvLines::Line& line) {
-    const auto problem = [&](std::string reason) {
-        NoteProblem(result_, line.number, std::move(reason));
-        return true;
-    };
-    if (line.tooLong) {
-        return problem(LineTooLong());
-    }
-    const bool decimalComma = stream_.Separator() != ',';
-    if (!columns_) {
-        columns_.emplace(line.fields,
-                         std::vector<CsvColumns::Matcher>{CsvColumns::NamesLatitude,
-                                                          CsvColumns::NamesLongitude, NamesWidth,
-                                                          NamesHeight},
-                         decimalComma);
-        if (columns_->HasHeader()) {
-            return true;
-        }
-    }
-    const std::vector<std::size_t>& index = columns_->Indices();
-    static constexpr std::array<const char*, 4> Names = {"latitude", "longitude", "width",
-                                                         "height"};
-    if (line.fields.size() <= *std::max_element(index.begin(), index.end())) {
-        return problem("expected a latitude, a longitude, a width and a height");
-    }
-    std::array<Extended, 4> values{};
-    std::string reason;
-    for (std::size_t i = 0; i < values.size() && reason.empty(); ++i) {
-        const std::string& text = line.fields[index[i]];
-        if (const auto value = ImportNumbers::Parse(text, decimalComma)) {
-            values[i] = *value;
-        } else {
-            reason = std::string(Names[i]) + " " + ImportNumbers::Quoted(text) + " is not a number";
-        }
-    }
-    if (reason.empty()) {
-        reason = ImportNumbers::LatitudeProblem(values[0]);
-    }
+bool CsvAreasReader::Take(const std::vector<Extended>& values, int line) {
+    std::string reason = ImportNumbers::LatitudeProblem(values[0]);
     if (reason.empty()) {
         reason = ImportNumbers::LongitudeProblem(values[1]);
     }
@@ -85,9 +47,10 @@ bool CsvAreasReader::OnLine(const CsvLines::Line& line) {
         reason = ImportNumbers::SizeProblem("height", values[3]);
     }
     if (!reason.empty()) {
-        return problem(std::move(reason));
+        Refuse(line, std::move(reason));
+        return true;
     }
-    result_.areas.push_back({values[0], values[1], values[2], values[3], line.number});
+    result_.areas.push_back({values[0], values[1], values[2], values[3], line});
     return result_.areas.size() <= maxAreas_;
 }
 

@@ -1,13 +1,12 @@
 #pragma once
 
-#include "CsvColumns.h"
-#include "CsvLines.h"
+#include "CsvNumberLines.h"
 #include "ImportTypes.h"
 
 #include <cstddef>
 #include <limits>
-#include <optional>
 #include <string_view>
+#include <vector>
 
 namespace tembrel {
 
@@ -18,24 +17,21 @@ namespace tembrel {
 // separate the fields. Sizes must be above 0: a negative one would send the
 // voyage away from the area for ever. The text may come in chunks; the
 // reading stops at the first area beyond maxAreas.
-class CsvAreasReader {
+class CsvAreasReader final : public CsvNumberLines {
 public:
-    CsvAreasReader(const CsvAreasReader&) = delete;
-    CsvAreasReader& operator=(const CsvAreasReader&) = delete;
     explicit CsvAreasReader(std::size_t maxAreas = std::numeric_limits<std::size_t>::max());
 
-    // False once the limit is passed: feed no more.
-    bool Feed(std::string_view chunk);
     AreasImport Finish();
 
     static AreasImport Read(std::string_view text);
 
 private:
-    bool OnLine(const CsvLines::Line& line);
+    bool Take(const std::vector<Extended>& values, int line) override;
+    void Refuse(int line, std::string reason) override {
+        NoteProblem(result_, line, std::move(reason));
+    }
 
     std::size_t maxAreas_;
-    CsvLineStream stream_;
-    std::optional<CsvColumns> columns_;
     AreasImport result_;
 };
 

@@ -2,12 +2,13 @@
 
 #include "ImportNumbers.h"
 
-#include <algorithm>
-
 namespace tembrel {
 
 CsvPointsReader::CsvPointsReader(std::size_t maxPoints)
-    : maxPoints_(maxPoints), stream_([this](const CsvLines::Line& line) { return OnLine(line); }) {}
+    : CsvNumberLines(
+          {{"longitude", CsvColumns::NamesLongitude}, {"latitude", CsvColumns::NamesLatitude}},
+          "expected a longitude and a latitude"),
+      maxPoints_(maxPoints) {}
 
 PointsImport CsvPointsReader::Read(std::string_view text) {
     CsvPointsReader reader;
@@ -15,55 +16,21 @@ PointsImport CsvPointsReader::Read(std::string_view text) {
     return reader.Finish();
 }
 
-bool CsvPointsReader::Feed(std::string_view chunk) {
-    return stream_.Feed(chunk);
-}
-
 PointsImport CsvPointsReader::Finish() {
-    stream_.Finish();
+    FinishLines();
     return std::move(result_);
 }
 
-bool CsvPointsReader::OnLine(const CsvLines::Line& line) {
-    const auto problem = [&](std::string reason) {
-        NoteProblem(result_, line.number, std::move(reason));
+bool CsvPointsReader::Take(const std::vector<Extended>& values, int line) {
+    std::string reason = ImportNumbers::LongitudeProblem(values[0]);
+    if (reason.empty()) {
+        reason = ImportNumbers::LatitudeProblem(values[1]);
+    }
+    if (!reason.empty()) {
+        Refuse(line, std::move(reason));
         return true;
-    };
-    if (line.tooLong) {
-        return problem(LineTooLong());
     }
-    const bool decimalComma = stream_.Separator() != ',';
-    if (!columns_) {
-        columns_.emplace(
-            line.fields,
-            std::vector<CsvColumns::Matcher>{CsvColumns::NamesLongitude, CsvColumns::NamesLatitude},
-            decimalComma);
-        if (columns_->HasHeader()) {
-            return true;
-        }
-    }
-    const std::size_t lonColumn = columns_->Indices()[0];
-    const std::size_t latColumn = columns_->Indices()[1];
-    if (line.fields.size() <= std::max(lonColumn, latColumn)) {
-        return problem("expected a longitude and a latitude");
-    }
-    const std::string& lonText = line.fields[lonColumn];
-    const std::string& latText = line.fields[latColumn];
-    const auto longitude = ImportNumbers::Parse(lonText, decimalComma);
-    if (!longitude) {
-        return problem("longitude " + ImportNumbers::Quoted(lonText) + " is not a number");
-    }
-    const auto latitude = ImportNumbers::Parse(latText, decimalComma);
-    if (!latitude) {
-        return problem("latitude " + ImportNumbers::Quoted(latText) + " is not a number");
-    }
-    if (std::string reason = ImportNumbers::LongitudeProblem(*longitude); !reason.empty()) {
-        return problem(std::move(reason));
-    }
-    if (std::string reason = ImportNumbers::LatitudeProblem(*latitude); !reason.empty()) {
-        return problem(std::move(reason));
-    }
-    result_.points.push_back({*longitude, *latitude, line.number});
+    result_.points.push_back({values[0], values[1], line});
     return result_.points.size() <= maxPoints_;
 }
 

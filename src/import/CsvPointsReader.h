@@ -1,13 +1,12 @@
 #pragma once
 
-#include "CsvColumns.h"
-#include "CsvLines.h"
+#include "CsvNumberLines.h"
 #include "ImportTypes.h"
 
 #include <cstddef>
 #include <limits>
-#include <optional>
 #include <string_view>
+#include <vector>
 
 namespace tembrel {
 
@@ -16,24 +15,21 @@ namespace tembrel {
 // columns are tolerated, and comma, tab or semicolon separate the fields.
 // Lines that hold no such point are reported with their numbers. The text
 // may come in chunks; the reading stops at the first point beyond maxPoints.
-class CsvPointsReader {
+class CsvPointsReader final : public CsvNumberLines {
 public:
-    CsvPointsReader(const CsvPointsReader&) = delete;
-    CsvPointsReader& operator=(const CsvPointsReader&) = delete;
     explicit CsvPointsReader(std::size_t maxPoints = std::numeric_limits<std::size_t>::max());
 
-    // False once the limit is passed: feed no more.
-    bool Feed(std::string_view chunk);
     PointsImport Finish();
 
     static PointsImport Read(std::string_view text);
 
 private:
-    bool OnLine(const CsvLines::Line& line);
+    bool Take(const std::vector<Extended>& values, int line) override;
+    void Refuse(int line, std::string reason) override {
+        NoteProblem(result_, line, std::move(reason));
+    }
 
     std::size_t maxPoints_;
-    CsvLineStream stream_;
-    std::optional<CsvColumns> columns_;
     PointsImport result_;
 };
 

@@ -1,56 +1,15 @@
 #include "GpxPointsReader.h"
 
 #include "ImportNumbers.h"
-#include "VoyageErrors.h"
-#include "XmlFault.h"
-
-#include <QByteArray>
 
 namespace tembrel {
 
-GpxPointsReader::GpxPointsReader(std::size_t maxPoints) : maxPoints_(maxPoints) {}
+GpxPointsReader::GpxPointsReader(std::size_t maxPoints) : XmlPointsReader(maxPoints) {}
 
-PointsImport GpxPointsReader::Read(const QByteArray& data) {
-    GpxPointsReader reader;
-    reader.Feed(std::string_view(data.constData(), static_cast<std::size_t>(data.size())));
-    return reader.Finish();
-}
-
-bool GpxPointsReader::Feed(std::string_view chunk) {
-    if (stopped_) {
-        return false;
+void GpxPointsReader::OnToken() {
+    if (!xml_.isStartElement()) {
+        return;
     }
-    guard_.Scan(chunk);
-    xml_.addData(QByteArray(chunk.data(), static_cast<qsizetype>(chunk.size())));
-    return ReadTokens();
-}
-
-PointsImport GpxPointsReader::Finish() {
-    if (!stopped_ && ReadTokens() && xml_.hasError()) {
-        // Now that no more data comes, a premature end is a fault too.
-        throw VoyageError(XmlFault(xml_));
-    }
-    return std::move(result_);
-}
-
-bool GpxPointsReader::ReadTokens() {
-    while (!xml_.atEnd()) {
-        xml_.readNext();
-        if (xml_.isStartElement()) {
-            StartElement();
-            if (result_.points.size() > maxPoints_) {
-                stopped_ = true;
-                return false;
-            }
-        }
-    }
-    if (xml_.hasError() && xml_.error() != QXmlStreamReader::PrematureEndOfDocumentError) {
-        throw VoyageError(XmlFault(xml_));
-    }
-    return true;
-}
-
-void GpxPointsReader::StartElement() {
     const QStringView name = xml_.name();
     if (name != QLatin1String("wpt") && name != QLatin1String("trkpt") &&
         name != QLatin1String("rtept")) {

@@ -1,15 +1,10 @@
 #pragma once
 
-#include "ImportTypes.h"
-#include "XmlGuard.h"
-
-#include <QXmlStreamReader>
+#include "XmlPointsReader.h"
 
 #include <cstddef>
 #include <limits>
 #include <string_view>
-
-class QByteArray;
 
 namespace tembrel {
 
@@ -20,27 +15,14 @@ namespace tembrel {
 // refuses, is refused whole: VoyageError naming the line of the fault. The
 // document may come in chunks; the reading stops at the first point beyond
 // maxPoints.
-class GpxPointsReader {
+class GpxPointsReader final : public XmlPointsReader {
 public:
     explicit GpxPointsReader(std::size_t maxPoints = std::numeric_limits<std::size_t>::max());
-    GpxPointsReader(const GpxPointsReader&) = delete;
-    GpxPointsReader& operator=(const GpxPointsReader&) = delete;
 
-    // False once the limit is passed: feed no more.
-    bool Feed(std::string_view chunk);
-    PointsImport Finish();
-
-    static PointsImport Read(const QByteArray& data);
+    static PointsImport Read(const QByteArray& data) { return ReadWhole<GpxPointsReader>(data); }
 
 private:
-    bool ReadTokens();
-    void StartElement();
-
-    std::size_t maxPoints_;
-    XmlGuard guard_;
-    QXmlStreamReader xml_;
-    PointsImport result_;
-    bool stopped_ = false;
+    void OnToken() override;
 };
 
 } // namespace tembrel

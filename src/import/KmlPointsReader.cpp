@@ -49,81 +49,47 @@ std::string ReadTuple(const QString& coordinates, ImportedPoint& point) {
 
 } // namespace
 
-KmlPointsReader::KmlPointsReader(std::size_t maxPoints) : maxPoints_(maxPoints) {}
+KmlPointsReader::KmlPointsReader(std::size_t maxPoints) : XmlPointsReader(maxPoints) {}
 
-PointsImport KmlPointsReader::Read(const QByteArray& data) {
-    KmlPointsReader reader;
-    reader.Feed(std::string_view(data.constData(), static_cast<std::size_t>(data.size())));
-    return reader.Finish();
-}
-
-bool KmlPointsReader::Feed(std::string_view chunk) {
-    if (stopped_) {
-        return false;
-    }
-    guard_.Scan(chunk);
-    xml_.addData(QByteArray(chunk.data(), static_cast<qsizetype>(chunk.size())));
-    return ReadTokens();
-}
-
-PointsImport KmlPointsReader::Finish() {
-    if (!stopped_ && ReadTokens() && xml_.hasError()) {
-        // Now that no more data comes, a premature end is a fault too.
-        throw VoyageError(XmlFault(xml_));
-    }
-    return std::move(result_);
-}
-
-bool KmlPointsReader::ReadTokens() {
-    while (!xml_.atEnd()) {
-        xml_.readNext();
-        const QStringView name = xml_.name();
-        if (coordinatesLine_ > 0) {
-            // Inside coordinates: its own text only, child elements skipped.
-            if (xml_.isStartElement()) {
-                ++childDepth_;
-            } else if (xml_.isEndElement() && childDepth_ > 0) {
-                --childDepth_;
-            } else if (xml_.isEndElement()) {
-                EndCoordinates();
-                if (result_.points.size() > maxPoints_) {
-                    stopped_ = true;
-                    return false;
-                }
-            } else if (xml_.isCharacters() && childDepth_ == 0 && !coordinatesTooLong_) {
-                coordinates_ += xml_.text();
-                if (coordinates_.size() > MaxCoordinatesChars) {
-                    coordinatesTooLong_ = true;
-                    coordinates_.clear();
-                }
-            }
-        } else if (xml_.isStartElement()) {
-            if (name == QLatin1String("Placemark")) {
-                ++placemarks_;
-            } else if (name == QLatin1String("Point") && placemarks_ > 0) {
-                pointLine_ = static_cast<int>(xml_.lineNumber());
-                pointRead_ = false;
-            } else if (name == QLatin1String("coordinates") && pointLine_ > 0 && !pointRead_) {
-                coordinatesLine_ = static_cast<int>(xml_.lineNumber());
-                childDepth_ = 0;
-                coordinates_.clear();
-                coordinatesTooLong_ = false;
-            }
+void KmlPointsReader::OnToken() {
+    const QStringView name = xml_.name();
+    if (coordinatesLine_ > 0) {
+        // Inside coordinates: its own text only, child elements skipped.
+        if (xml_.isStartElement()) {
+            ++childDepth_;
+        } else if (xml_.isEndElement() && childDepth_ > 0) {
+            --childDepth_;
         } else if (xml_.isEndElement()) {
-            if (name == QLatin1String("Placemark") && placemarks_ > 0) {
-                --placemarks_;
-            } else if (name == QLatin1String("Point") && pointLine_ > 0) {
-                if (!pointRead_) {
-                    NoteProblem(result_, pointLine_, "a Point without coordinates");
-                }
-                pointLine_ = 0;
+            EndCoordinates();
+        } else if (xml_.isCharacters() && childDepth_ == 0 && !coordinatesTooLong_) {
+            coordinates_ += xml_.text();
+            if (coordinates_.size() > MaxCoordinatesChars) {
+                coordinatesTooLong_ = true;
+                coordinates_.clear();
             }
         }
+    } else if (xml_.isStartElement()) {
+        if (name == QLatin1String("Placemark")) {
+            ++placemarks_;
+        } else if (name == QLatin1String("Point") && placemarks_ > 0) {
+            pointLine_ = static_cast<int>(xml_.lineNumber());
+            pointRead_ = false;
+        } else if (name == QLatin1String("coordinates") && pointLine_ > 0 && !pointRead_) {
+            coordinatesLine_ = static_cast<int>(xml_.lineNumber());
+            childDepth_ = 0;
+            coordinates_.clear();
+            coordinatesTooLong_ = false;
+        }
+    } else if (xml_.isEndElement()) {
+        if (name == QLatin1String("Placemark") && placemarks_ > 0) {
+            --placemarks_;
+        } else if (name == QLatin1String("Point") && pointLine_ > 0) {
+            if (!pointRead_) {
+                NoteProblem(result_, pointLine_, "a Point without coordinates");
+            }
+            pointLine_ = 0;
+        }
     }
-    if (xml_.hasError() && xml_.error() != QXmlStreamReader::PrematureEndOfDocumentError) {
-        throw VoyageError(XmlFault(xml_));
-    }
-    return true;
 }
 
 void KmlPointsReader::EndCoordinates() {

@@ -1,16 +1,12 @@
 #pragma once
 
-#include "ImportTypes.h"
-#include "XmlGuard.h"
+#include "XmlPointsReader.h"
 
 #include <QString>
-#include <QXmlStreamReader>
 
 #include <cstddef>
 #include <limits>
 #include <string_view>
-
-class QByteArray;
 
 namespace tembrel {
 
@@ -21,30 +17,19 @@ namespace tembrel {
 // XML, or that XmlGuard refuses, is refused whole: VoyageError naming the
 // line of the fault. The document may come in chunks; the reading stops at
 // the first point beyond maxPoints.
-class KmlPointsReader {
+class KmlPointsReader final : public XmlPointsReader {
 public:
     // A Point's coordinates longer than this are not held.
     static constexpr qsizetype MaxCoordinatesChars = 64 * 1024;
 
     explicit KmlPointsReader(std::size_t maxPoints = std::numeric_limits<std::size_t>::max());
-    KmlPointsReader(const KmlPointsReader&) = delete;
-    KmlPointsReader& operator=(const KmlPointsReader&) = delete;
 
-    // False once the limit is passed: feed no more.
-    bool Feed(std::string_view chunk);
-    PointsImport Finish();
-
-    static PointsImport Read(const QByteArray& data);
+    static PointsImport Read(const QByteArray& data) { return ReadWhole<KmlPointsReader>(data); }
 
 private:
-    bool ReadTokens();
+    void OnToken() override;
     void EndCoordinates();
 
-    std::size_t maxPoints_;
-    XmlGuard guard_;
-    QXmlStreamReader xml_;
-    PointsImport result_;
-    bool stopped_ = false;
     int placemarks_ = 0; // open Placemark elements
     int pointLine_ = 0;  // line of the open Point, 0 when none is open
     bool pointRead_ = false;

@@ -41,7 +41,6 @@ public:
     // Runs everything due up to and including until, then sets the time to
     // until (unless a nested run has already gone further).
     void RunUntil(Milliseconds until);
-    void AdvanceBy(Milliseconds duration) { RunUntil(now_ + duration); }
 
 private:
     Milliseconds now_ = 0;

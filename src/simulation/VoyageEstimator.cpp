@@ -2,10 +2,10 @@
 
 #include "DefaultErrorBox.h"
 #include "HeadlessWindow.h"
+#include "QuietView.h"
 #include "ViewFileWriter.h"
 #include "VirtualClock.h"
 #include "VoyageController.h"
-#include "VoyageView.h"
 
 #include <algorithm>
 #include <optional>
@@ -41,22 +41,14 @@ void CopyInputs(const VoyageInputs& source, HeadlessWindow& copy) {
 
 // What the run shows: the box that ends or stops the voyage, and whether a
 // start is under way (its writes are a start's).
-class SilentView final : public VoyageView {
+class SilentView final : public QuietView {
 public:
     bool ended = false;
     bool tickFaulted = false;
     bool starting = false;
     std::optional<std::string> failure;
 
-    void SetProgress(std::int64_t) override {}
-    void AddProgress(std::int64_t) override {}
-    void SetStartCaption(const std::string&) override {}
     void SetStartVisible(bool visible) override { starting = starting || !visible; }
-    void SetAreaLabelCaption(const std::string&) override {}
-    void SetAreaLabelVisible(bool) override {}
-    void SetAreasPanelEnabled(bool) override {}
-    void FocusRefreshEdit() override {}
-    void SetFieldState(LockKind, Control, bool) override {}
     ModalResult ShowMessage(const std::string& text, BoxType type, unsigned) override {
         if (type == BoxType::Information) {
             ended = true;

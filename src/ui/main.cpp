@@ -1,9 +1,6 @@
-#include "CacheFolderCommand.h"
-#include "QtMessageBoxRoutine.h"
 #include "QuitSignals.h"
 #include "RegionalSettingsNotice.h"
-#include "SettingsStore.h"
-#include "ShellOpener.h"
+#include "SystemServices.h"
 #include "TF_Main.h"
 
 #include <QApplication>
@@ -17,17 +14,8 @@ int main(int argc, char* argv[]) {
     // the C library's notion of it.
     std::setlocale(LC_NUMERIC, "C");
 
-    const std::unique_ptr<tembrel::SettingsStore> settings = tembrel::CreateUserSettingsStore();
-    const std::unique_ptr<tembrel::ShellOpener> shell = tembrel::CreateSystemShellOpener();
-    const std::unique_ptr<tembrel::CacheFolderCommand> cacheFolder =
-        tembrel::CreateCacheFolderCommand(*shell);
-    tembrel::QtMessageBoxRoutine messageBox;
-
-    tembrel::TF_Main F_Main({.settings = *settings,
-                             .shell = *shell,
-                             .cacheFolder = *cacheFolder,
-                             .messageBox = messageBox,
-                             .viewFileDirectory = {}});
+    tembrel::SystemServices services;
+    tembrel::TF_Main F_Main(services.ForMainWindow());
     tembrel::ForwardRegionalSettingsChanges(F_Main);
     tembrel::QuitSignals quitSignals;
     QObject::connect(&quitSignals, &tembrel::QuitSignals::quitRequested, &F_Main,

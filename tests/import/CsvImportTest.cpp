@@ -1,6 +1,6 @@
 // Points and areas from CSV texts: separators, headers, quoting, extra
 // columns, and the lines left out with their numbers and reasons.
-#include "ImportPrinters.h"
+#include "ImportTestHelpers.h"
 
 #include "CsvAreasReader.h"
 #include "CsvLines.h"

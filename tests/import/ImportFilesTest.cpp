@@ -1,6 +1,6 @@
 // Files to import: their kind, files that cannot be read or are too large,
 // the limits of 32767 points and 50 areas, and the report of bad lines.
-#include "ImportPrinters.h"
+#include "ImportTestHelpers.h"
 
 #include "AreasFile.h"
 #include "ImportReport.h"
@@ -19,15 +19,7 @@
 namespace tembrel {
 namespace {
 
-using tembrel::testing::ScratchDirectory;
-
-QString Path(const std::filesystem::path& path) {
-    return QString::fromStdString(path.string());
-}
-
-void WriteFile(const std::filesystem::path& path, const std::string& content) {
-    std::ofstream(path, std::ios::binary) << content;
-}
+using namespace tembrel::test;
 
 std::string Points(std::size_t count) {
     std::string text = "lon,lat\n";
@@ -43,15 +35,6 @@ std::string Areas(std::size_t count) {
         text += std::to_string(i % 90) + ";20;0,6;0,4\n";
     }
     return text;
-}
-
-template <class Read> std::string Refusal(Read&& read) {
-    try {
-        read();
-    } catch (const VoyageError& e) {
-        return e.what();
-    }
-    return "(not refused)";
 }
 
 struct KindCase {

@@ -2,7 +2,7 @@
 // stops at the first limit it meets (points, areas, bytes, line length,
 // attributes or depth of an XML element), the reasons kept are bounded, and
 // a cancelled read stops.
-#include "ImportPrinters.h"
+#include "ImportTestHelpers.h"
 
 #include "AreasFile.h"
 #include "CsvAreasReader.h"
@@ -33,24 +33,7 @@
 namespace tembrel {
 namespace {
 
-using tembrel::testing::ScratchDirectory;
-
-QString Path(const std::filesystem::path& path) {
-    return QString::fromStdString(path.string());
-}
-
-void WriteFile(const std::filesystem::path& path, const std::string& content) {
-    std::ofstream(path, std::ios::binary) << content;
-}
-
-template <class Read> std::string Refusal(Read&& read) {
-    try {
-        read();
-    } catch (const VoyageError& e) {
-        return e.what();
-    }
-    return "(not refused)";
-}
+using namespace tembrel::test;
 
 std::string PointLines(std::size_t count) {
     std::string text;

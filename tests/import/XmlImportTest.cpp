@@ -1,7 +1,7 @@
 // Points from GPX and KML documents, read with a real XML parser: the
 // elements that hold points, the points left out with their lines, and
 // documents refused whole.
-#include "ImportPrinters.h"
+#include "ImportTestHelpers.h"
 
 #include "GpxPointsReader.h"
 #include "KmlPointsReader.h"

@@ -2,6 +2,7 @@
 
 #include "ShellOpener.h"
 
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -12,9 +13,13 @@ class RecordingShellOpener final : public ShellOpener {
 public:
     std::vector<std::string> opened;
     bool accepts = true;
+    bool throws = false; // the shell itself fails
 
     bool Open(const std::string& target) override {
         opened.push_back(target);
+        if (throws) {
+            throw std::runtime_error("no handler");
+        }
         return accepts;
     }
 };

@@ -9,7 +9,7 @@
 #include <random>
 #endif
 
-namespace tembrel::testing {
+namespace tembrel::test {
 
 // A fresh directory under the system's temporary folder, removed with all it
 // holds when the object goes. Used by tests and benchmarks that write files.
@@ -52,4 +52,4 @@ private:
     std::filesystem::path path_;
 };
 
-} // namespace tembrel::testing
+} // namespace tembrel::test

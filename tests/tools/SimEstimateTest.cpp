@@ -55,7 +55,7 @@ struct SimRun {
 
 // Runs to untilSeconds: far past the end of every finite case.
 SimRun Simulate(SimOptions options, const SimInputs& inputs, long untilSeconds = 100000) {
-    const testing::ScratchDirectory folder; // for the view file
+    const test::ScratchDirectory folder; // for the view file
     options.directory = folder.Path();
     options.until = untilSeconds * 1000;
     SimRun run;

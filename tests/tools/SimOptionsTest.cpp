@@ -18,7 +18,7 @@
 namespace tembrel {
 namespace {
 
-using testing::ScratchDirectory;
+using test::ScratchDirectory;
 
 struct SecondsCase {
     const char* text;

@@ -9,34 +9,17 @@
 #include <QTimer>
 #include <QtTest>
 
-#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "JpegImageLoader.h"
-#include "ShellOpener.h"
+#include "RecordingShellOpener.h"
 #include "TF_About.h"
 
 using tembrel::TF_About;
+using tembrel::test::RecordingShellOpener;
 
 namespace {
-
-// Records every request instead of starting a browser or a mail program.
-class RecordingShell final : public tembrel::ShellOpener {
-public:
-    enum class Answer { Opened, Failed, Throws };
-
-    bool Open(const std::string& target) override {
-        requests.push_back(target);
-        if (answer == Answer::Throws) {
-            throw std::runtime_error("no handler");
-        }
-        return answer == Answer::Opened;
-    }
-
-    std::vector<std::string> requests;
-    Answer answer = Answer::Opened;
-};
 
 template <class T> T* Child(const TF_About& about, const char* name) {
     return about.findChild<T*>(QString::fromLatin1(name));
@@ -56,14 +39,12 @@ QByteArray BuiltInPicture() {
 
 } // namespace
 
-Q_DECLARE_METATYPE(RecordingShell::Answer)
-
 class TF_AboutTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
     void window() {
-        RecordingShell shell;
+        RecordingShellOpener shell;
         QWidget owner;
         TF_About about(shell, &owner);
         QCOMPARE(about.windowTitle(), QStringLiteral("About Tembrel 5.0"));
@@ -95,7 +76,7 @@ private Q_SLOTS:
         // A window manager that minimises the modal About window takes the
         // main window along (and may not offer the close box's way out in
         // the task bar): the window comes back at once, and its owner too.
-        RecordingShell shell;
+        RecordingShellOpener shell;
         QWidget owner;
         owner.show();
         TF_About about(shell, &owner);
@@ -109,7 +90,7 @@ private Q_SLOTS:
     }
 
     void pictureDrawnInPlace() {
-        RecordingShell shell;
+        RecordingShellOpener shell;
         TF_About about(shell, nullptr);
         about.show();
         QVERIFY(QTest::qWaitForWindowExposed(&about));
@@ -123,7 +104,7 @@ private Q_SLOTS:
     }
 
     void pictureShownUnscaled() {
-        RecordingShell shell;
+        RecordingShellOpener shell;
         TF_About about(shell, nullptr);
         const auto* image = Child<QLabel>(about, "Image1");
         QCOMPARE(image->geometry(), QRect(55, 16, 245, 178));
@@ -143,7 +124,7 @@ private Q_SLOTS:
 
     void undecodablePictureLeavesImageEmpty() {
         QFETCH(QByteArray, picture);
-        RecordingShell shell;
+        RecordingShellOpener shell;
         QWidget owner;
         TF_About about(shell, picture, &owner);
         QVERIFY(Child<QLabel>(about, "Image1")->pixmap().isNull());
@@ -155,7 +136,7 @@ private Q_SLOTS:
     }
 
     void credits() {
-        RecordingShell shell;
+        RecordingShellOpener shell;
         TF_About about(shell, nullptr);
         const auto* label = Child<QLabel>(about, "Label4");
         const QStringList lines = label->text().split(QLatin1Char('\n'));
@@ -180,7 +161,7 @@ private Q_SLOTS:
     void nothingClipped() {
         QFETCH(QString, name);
         QFETCH(QRect, design);
-        RecordingShell shell;
+        RecordingShellOpener shell;
         TF_About about(shell, nullptr);
         about.show();
         QVERIFY(QTest::qWaitForWindowExposed(&about));
@@ -222,7 +203,7 @@ private Q_SLOTS:
     void links() {
         QFETCH(QString, name);
         QFETCH(QString, text);
-        RecordingShell shell;
+        RecordingShellOpener shell;
         TF_About about(shell, nullptr);
         const auto* link = about.findChild<QLabel*>(name);
         QVERIFY(link != nullptr);
@@ -248,23 +229,23 @@ private Q_SLOTS:
         QFETCH(QString, name);
         QFETCH(int, clicks);
         QFETCH(QString, target);
-        RecordingShell shell;
+        RecordingShellOpener shell;
         TF_About about(shell, nullptr);
         about.show();
         QVERIFY(QTest::qWaitForWindowExposed(&about));
         auto* link = about.findChild<QLabel*>(name);
         for (int i = 0; i < clicks; ++i) {
             QTest::mouseClick(link, Qt::LeftButton);
-            QCOMPARE(shell.requests.size(), std::size_t(i + 1));
+            QCOMPARE(shell.opened.size(), std::size_t(i + 1));
         }
-        for (const std::string& request : shell.requests) {
+        for (const std::string& request : shell.opened) {
             QCOMPARE(QString::fromStdString(request), target);
         }
         QVERIFY(about.isVisible()); // the window stays open beside the browser
     }
 
     void otherMouseActionsAskNothing() {
-        RecordingShell shell;
+        RecordingShellOpener shell;
         TF_About about(shell, nullptr);
         about.show();
         QVERIFY(QTest::qWaitForWindowExposed(&about));
@@ -276,19 +257,20 @@ private Q_SLOTS:
         QTest::mouseRelease(web, Qt::LeftButton, {}, QPoint(web->width() + 20, -20));
         QTest::mouseClick(Child<QLabel>(about, "Label4"), Qt::LeftButton);
         QTest::mouseClick(Child<QLabel>(about, "Image1"), Qt::LeftButton);
-        QVERIFY(shell.requests.empty());
+        QVERIFY(shell.opened.empty());
     }
 
     void shellFailureShowsNoMessage_data() {
-        QTest::addColumn<RecordingShell::Answer>("answer");
-        QTest::newRow("shell refuses") << RecordingShell::Answer::Failed;
-        QTest::newRow("shell throws") << RecordingShell::Answer::Throws;
+        QTest::addColumn<bool>("throws");
+        QTest::newRow("shell refuses") << false;
+        QTest::newRow("shell throws") << true;
     }
 
     void shellFailureShowsNoMessage() {
-        QFETCH(RecordingShell::Answer, answer);
-        RecordingShell shell;
-        shell.answer = answer;
+        QFETCH(bool, throws);
+        RecordingShellOpener shell;
+        shell.accepts = false;
+        shell.throws = throws;
         TF_About about(shell, nullptr);
         about.show();
         QVERIFY(QTest::qWaitForWindowExposed(&about));
@@ -305,7 +287,7 @@ private Q_SLOTS:
         QCoreApplication::processEvents();
         QVERIFY(!boxDuringClick);
         QVERIFY(!AnyMessageBoxShown());
-        QCOMPARE(shell.requests.size(), std::size_t(1));
+        QCOMPARE(shell.opened.size(), std::size_t(1));
         QVERIFY(about.isVisible());
     }
 
@@ -323,7 +305,7 @@ private Q_SLOTS:
         QFETCH(int, key);
         QFETCH(bool, closes);
         QFETCH(int, result);
-        RecordingShell shell;
+        RecordingShellOpener shell;
         TF_About about(shell, nullptr);
         about.show();
         QVERIFY(QTest::qWaitForWindowExposed(&about));
@@ -347,7 +329,7 @@ private Q_SLOTS:
 
     // The way the main window opens it: create, run modally, delete.
     void modalUntilClosedThenDestroyed() {
-        RecordingShell shell;
+        RecordingShellOpener shell;
         QWidget owner;
         owner.show();
         auto* about = new TF_About(shell, &owner);

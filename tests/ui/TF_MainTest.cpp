@@ -3,7 +3,7 @@
 // tick by tick (and one in real time), Pause, Stop and the exit question, the
 // default error box, the settings seam and the menu.
 
-#include "MainWindowFakes.h"
+#include "MainWindowFixture.h"
 
 #include "DefaultErrorBox.h"
 #include "GaugeWidget.h"
@@ -29,6 +29,7 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QRegularExpression>
+#include <QSessionManager>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -39,7 +40,7 @@
 #include <memory>
 
 using namespace tembrel;
-using namespace tembrel::testing;
+using namespace tembrel::test;
 
 Q_DECLARE_METATYPE(tembrel::LockKind)
 
@@ -50,9 +51,6 @@ const QString DataNotCorrect = QLatin1String(messages::DataNotCorrect);
 const QString ConfirmStop = QLatin1String(messages::ConfirmStop);
 const QString VoyageEnded = QLatin1String(messages::VoyageEnded);
 const QString ConfirmExit = QLatin1String(messages::ConfirmExit);
-
-const char* const EditNames[] = {"E_LatD",  "E_LonD",   "E_VE", "E_VS",
-                                 "E_VEast", "E_VSouth", "E_VA", "E_VR"};
 
 // The help example: a 1 km x 0.4 km area at 48.86, 2.2877 in snapshots of
 // 0.3 km x 0.2 km, at 250 m; 2 rows of 3 centres.
@@ -87,7 +85,7 @@ QString Element(const QString& text, const char* name) {
 
 } // namespace
 
-class TF_MainTest : public QObject {
+class TF_MainTest : public QObject, private MainWindowFixture {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -145,26 +143,8 @@ private Q_SLOTS:
     void helpAndAboutAreModalAndDestroyed();
 
 private:
-    void CreateWindow();
-    template <class T = QWidget> T* Find(const char* name) const {
-        T* found = window_->findChild<T*>(QLatin1String(name));
-        if (found == nullptr) {
-            qWarning("no child named %s", name);
-        }
-        return found;
-    }
-    QLineEdit* EditAt(int index) const { return Find<QLineEdit>(EditNames[index]); }
-    void SetEdits(const QStringList& texts) const {
-        for (int i = 0; i < 8; ++i) {
-            EditAt(i)->setText(texts.value(i));
-        }
-    }
     QTimer* Timer() const { return Find<QTimer>("T_Timer"); }
     GaugeWidget* Gauge() const { return Find<GaugeWidget>("GA_Progress"); }
-    QToolButton* Button(const char* name) const { return Find<QToolButton>(name); }
-    void ShowPage(const char* name) const {
-        Find<QTabWidget>("PC_Main")->setCurrentWidget(Find(name));
-    }
     QString ViewPath() const { return viewDirectory_->filePath(QStringLiteral("TembrelData.KML")); }
     View ReadView() const {
         QFile file(ViewPath());
@@ -178,14 +158,6 @@ private:
     static View At(const QString& longitude, const QString& latitude) {
         return {longitude, latitude, QStringLiteral("250"), 13};
     }
-
-    std::unique_ptr<QTemporaryDir> viewDirectory_;
-    std::unique_ptr<FakeSettingsStore> settings_;
-    std::unique_ptr<FakeShellOpener> shell_;
-    std::unique_ptr<FakeCacheFolderCommand> cacheFolder_;
-    std::unique_ptr<ScriptedMessageBoxRoutine> boxes_;
-    char separator_ = '.';
-    std::unique_ptr<TF_Main> window_;
 };
 
 // A tick, delivered only when the timer would deliver one.
@@ -196,33 +168,12 @@ private:
     } while (false)
 
 void TF_MainTest::init() {
-    viewDirectory_ = std::make_unique<QTemporaryDir>();
-    QVERIFY(viewDirectory_->isValid());
-    settings_ = std::make_unique<FakeSettingsStore>();
-    shell_ = std::make_unique<FakeShellOpener>();
-    cacheFolder_ = std::make_unique<FakeCacheFolderCommand>();
-    boxes_ = std::make_unique<ScriptedMessageBoxRoutine>();
-    separator_ = '.';
-}
-
-void TF_MainTest::CreateWindow() {
-    window_ = std::make_unique<TF_Main>(MainWindowServices{
-        .settings = *settings_,
-        .shell = *shell_,
-        .cacheFolder = *cacheFolder_,
-        .messageBox = *boxes_,
-        .viewFileDirectory = viewDirectory_->path().toStdString(),
-        .decimalSeparator = [this] { return separator_; },
-    });
-    window_->show();
-    window_->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+    Reset();
 }
 
 void TF_MainTest::cleanup() {
     if (window_) {
-        QCOMPARE(boxes_->unscripted, 0);
-        QVERIFY(boxes_->answers.empty());
+        VerifyScriptsUsedUp();
     }
     window_.reset();
 }
@@ -292,11 +243,17 @@ void TF_MainTest::layoutMatchesTheTable_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("parent");
     QTest::addColumn<QRect>("geometry");
+    QTest::addColumn<QString>("caption"); // empty: none to check
+    QTest::addColumn<QColor>("text");     // invalid: the palette's own
+    QTest::addColumn<QSize>("cell");      // the grid's columns and rows
     // Panels and controls at their places; pages fill whatever the tab
     // widget gives them, so only their panels' contents are placed.
-    const auto row = [](const char* name, const char* parent, QRect geometry) {
-        QTest::newRow(name) << QString::fromLatin1(name) << QString::fromLatin1(parent) << geometry;
+    const auto row = [](const char* name, const char* parent, QRect geometry,
+                        const char* caption = "", QColor text = {}, QSize cell = {}) {
+        QTest::newRow(name) << QString::fromLatin1(name) << QString::fromLatin1(parent) << geometry
+                            << QString::fromLatin1(caption) << text << cell;
     };
+    const QColor navy(0, 0, 128);
     row("Panel1", "client", {0, 0, 470, 329});
     row("Panel2", "Panel1", {2, 2, 466, 180});
     row("PC_Main", "Panel2", {2, 2, 462, 176});
@@ -304,17 +261,17 @@ void TF_MainTest::layoutMatchesTheTable_data() {
     row("E_LonD", "P_Area", {173, 31, 159, 21});
     row("E_VE", "P_Area", {10, 80, 74, 21});
     row("E_VS", "P_Area", {173, 80, 74, 21});
-    row("SG_Areas", "P_MAreas", {10, 38, 435, 104});
-    row("M_Points", "P_Points", {9, 39, 435, 102});
+    row("SG_Areas", "P_MAreas", {10, 38, 435, 104}, "", QColor(128, 0, 0), QSize(100, 19));
+    row("M_Points", "P_Points", {9, 39, 435, 102}, "", QColor(0, 128, 0));
     row("GB_Area", "Panel1", {9, 189, 452, 130});
-    row("E_VEast", "GB_Area", {9, 40, 118, 21});
-    row("E_VSouth", "GB_Area", {237, 40, 118, 21});
-    row("E_VA", "GB_Area", {9, 96, 118, 21});
-    row("E_VR", "GB_Area", {237, 96, 118, 21});
+    row("E_VEast", "GB_Area", {9, 40, 118, 21}, "", navy);
+    row("E_VSouth", "GB_Area", {237, 40, 118, 21}, "", navy);
+    row("E_VA", "GB_Area", {9, 96, 118, 21}, "", navy);
+    row("E_VR", "GB_Area", {237, 96, 118, 21}, "", navy);
     row("Panel3", "client", {0, 329, 470, 136});
-    row("B_Start", "Panel3", {31, 17, 130, 52});
-    row("B_Pause", "Panel3", {169, 17, 130, 52});
-    row("B_Stop", "Panel3", {308, 18, 130, 52});
+    row("B_Start", "Panel3", {31, 17, 130, 52}, "Start Voyage");
+    row("B_Pause", "Panel3", {169, 17, 130, 52}, "Pause");
+    row("B_Stop", "Panel3", {308, 18, 130, 52}, "Stop");
     row("GA_Progress", "Panel3", {16, 102, 437, 20});
 }
 
@@ -322,11 +279,29 @@ void TF_MainTest::layoutMatchesTheTable() {
     QFETCH(QString, name);
     QFETCH(QString, parent);
     QFETCH(QRect, geometry);
+    QFETCH(QString, caption);
+    QFETCH(QColor, text);
+    QFETCH(QSize, cell);
     CreateWindow();
     const QWidget* widget = window_->findChild<QWidget*>(name);
     QVERIFY(widget != nullptr);
     QCOMPARE(widget->parentWidget()->objectName(), parent);
     QCOMPARE(widget->geometry(), geometry);
+    if (!caption.isEmpty()) {
+        QCOMPARE(qobject_cast<const QToolButton*>(widget)->text(), caption);
+    }
+    if (text.isValid()) {
+        QCOMPARE(widget->palette().color(QPalette::Text), text);
+    }
+    if (cell.isValid()) {
+        const auto* grid = qobject_cast<const QTableWidget*>(widget);
+        for (int column = 0; column < grid->columnCount(); ++column) {
+            QCOMPARE(grid->columnWidth(column), cell.width());
+        }
+        for (int row = 0; row < grid->rowCount(); ++row) {
+            QCOMPARE(grid->rowHeight(row), cell.height());
+        }
+    }
 }
 
 void TF_MainTest::noControlIsClipped() {
@@ -387,6 +362,10 @@ void TF_MainTest::windowIsFixedWithoutMaximise() {
     QCOMPARE(client->size(), QSize(470, 465));
     QCOMPARE(window_->minimumSize(), window_->maximumSize());
     QCOMPARE(window_->height(), 465 + window_->menuBar()->height());
+    // The menu bar, Tools menu and all, keeps to one row.
+    const QList<QAction*> menus = window_->menuBar()->actions();
+    QCOMPARE(window_->menuBar()->actionGeometry(menus.last()).top(),
+             window_->menuBar()->actionGeometry(menus.first()).top());
     QVERIFY(!(window_->windowFlags() & Qt::WindowMaximizeButtonHint));
     QVERIFY(window_->windowFlags() & Qt::WindowMinimizeButtonHint);
     QVERIFY(window_->windowFlags() & Qt::WindowCloseButtonHint);
@@ -407,15 +386,10 @@ void TF_MainTest::gridAndMemoProperties() {
     auto* grid = Find<QTableWidget>("SG_Areas");
     QVERIFY(grid->horizontalHeader()->isHidden());
     QVERIFY(grid->verticalHeader()->isHidden());
-    QCOMPARE(grid->columnWidth(0), 100);
-    QCOMPARE(grid->columnWidth(3), 100);
-    QCOMPARE(grid->rowHeight(0), 19);
-    QCOMPARE(grid->rowHeight(49), 19);
     QVERIFY(grid->showGrid());
     QVERIFY(grid->tabKeyNavigation());
     QCOMPARE(grid->selectionMode(), QAbstractItemView::SingleSelection);
     QCOMPARE(grid->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
-    QCOMPARE(grid->palette().color(QPalette::Text), QColor(128, 0, 0));
 
     // Typing into a cell edits it in place; Tab moves to the next cell.
     ShowPage("TS_MAreas");
@@ -433,21 +407,12 @@ void TF_MainTest::gridAndMemoProperties() {
     auto* memo = Find<QPlainTextEdit>("M_Points");
     QCOMPARE(memo->lineWrapMode(), QPlainTextEdit::WidgetWidth);
     QCOMPARE(memo->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
-    QCOMPARE(memo->palette().color(QPalette::Text), QColor(0, 128, 0));
-    for (const char* name : {"E_VEast", "E_VSouth", "E_VA", "E_VR"}) {
-        QCOMPARE(Find(name)->palette().color(QPalette::Text), QColor(0, 0, 128));
-    }
 }
 
 void TF_MainTest::voyageButtons() {
     CreateWindow();
-    const struct {
-        const char* name;
-        const char* caption;
-    } buttons[] = {{"B_Start", "Start Voyage"}, {"B_Pause", "Pause"}, {"B_Stop", "Stop"}};
-    for (const auto& expected : buttons) {
-        const QToolButton* button = Button(expected.name);
-        QCOMPARE(button->text(), QLatin1String(expected.caption));
+    for (const char* name : {"B_Start", "B_Pause", "B_Stop"}) {
+        const QToolButton* button = Button(name);
         QVERIFY(button->autoRaise());
         QCOMPARE(button->toolButtonStyle(), Qt::ToolButtonTextBesideIcon);
         QCOMPARE(button->iconSize(), QSize(32, 32));
@@ -1006,15 +971,24 @@ void TF_MainTest::sessionEndSavesWithoutAsking() {
     CreateWindow();
     SetEdits(HelpExample);
     Button("B_Start")->click();
-    window_->SessionEnding();
+    EditAt(7)->setText(QStringLiteral("45")); // the period stays editable
+    auto* manager = qApp->findChild<QSessionManager*>();
+    QVERIFY2(manager != nullptr, "no session manager to ask for the session's data");
+
+    Q_EMIT qApp->commitDataRequest(*manager);
+
     QVERIFY(boxes_->boxes.empty());
     QCOMPARE(settings_->saves, 1);
-    for (int i = 0; i < 8; ++i) {
+    for (int i = 0; i < 7; ++i) {
         QCOMPARE(QString::fromStdString(settings_->Text(EditNames[i])), HelpExample[i]);
     }
+    QCOMPARE(settings_->Text("E_VR"), std::string("45"));
+    // Nothing else happens: the window stays and the voyage goes on.
+    QVERIFY(window_->isVisible());
+    QVERIFY(window_->Timer().Enabled());
     // A store that cannot be written is silent too.
     settings_->writable = false;
-    window_->SessionEnding();
+    Q_EMIT qApp->commitDataRequest(*manager);
     QVERIFY(boxes_->boxes.empty());
     QVERIFY(boxes_->errors.empty());
 }

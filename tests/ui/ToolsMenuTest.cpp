@@ -3,8 +3,7 @@
 // during a voyage), the coverage preview, and the imports of points and
 // areas with their bad lines, refusals and confirmation.
 
-#include "MainWindowFakes.h"
-#include "ScriptedFileDialogRoutine.h"
+#include "MainWindowFixture.h"
 
 #include "CoveragePreview.h"
 #include "GaugeWidget.h"
@@ -31,12 +30,10 @@
 #include <memory>
 
 using namespace tembrel;
-using namespace tembrel::testing;
+using namespace tembrel::test;
 
 namespace {
 
-const char* const EditNames[] = {"E_LatD",  "E_LonD",   "E_VE", "E_VS",
-                                 "E_VEast", "E_VSouth", "E_VA", "E_VR"};
 const QStringList HelpExample = {
     QStringLiteral("48.86"), QStringLiteral("2.2877"), QStringLiteral("1"),   QStringLiteral("0.4"),
     QStringLiteral("0.3"),   QStringLiteral("0.2"),    QStringLiteral("250"), QStringLiteral("10")};
@@ -55,15 +52,14 @@ void WriteFile(const QString& path, const QByteArray& content) {
 
 } // namespace
 
-class ToolsMenuTest : public QObject {
+class ToolsMenuTest : public QObject, private MainWindowFixture {
     Q_OBJECT
 
 private Q_SLOTS:
     void init();
     void cleanup();
 
-    void toolsMenuBetweenGeCacheAndHelp();
-    void layoutKeepsItsPlaces();
+    void toolsMenuItems();
 
     void linkIsWrittenBesideTheViewFile();
     void showViewFileOpensItsFolder_data();
@@ -95,22 +91,6 @@ private Q_SLOTS:
     void importsAreOffDuringAVoyage();
 
 private:
-    void CreateWindow();
-    template <class T = QWidget> T* Find(const char* name) const {
-        T* found = window_->findChild<T*>(QLatin1String(name));
-        if (found == nullptr) {
-            qWarning("no child named %s", name);
-        }
-        return found;
-    }
-    void SetEdits(const QStringList& texts) const {
-        for (int i = 0; i < 8; ++i) {
-            Find<QLineEdit>(EditNames[i])->setText(texts.value(i));
-        }
-    }
-    void ShowPage(const char* name) const {
-        Find<QTabWidget>("PC_Main")->setCurrentWidget(Find(name));
-    }
     void Trigger(const char* action) const { Find<QAction>(action)->trigger(); }
     // The tooltip as the user sees it: worked out when it is about to show.
     QString Tip() const {
@@ -125,60 +105,23 @@ private:
         return item != nullptr ? item->text() : QString();
     }
     QString Folder(const char* name) const { return viewDirectory_->filePath(QLatin1String(name)); }
-
-    std::unique_ptr<QTemporaryDir> viewDirectory_;
-    std::unique_ptr<FakeSettingsStore> settings_;
-    std::unique_ptr<FakeShellOpener> shell_;
-    std::unique_ptr<FakeCacheFolderCommand> cacheFolder_;
-    std::unique_ptr<ScriptedMessageBoxRoutine> boxes_;
-    std::unique_ptr<ScriptedFileDialogRoutine> dialogs_;
-    char separator_ = '.';
-    std::unique_ptr<TF_Main> window_;
 };
 
 void ToolsMenuTest::init() {
-    viewDirectory_ = std::make_unique<QTemporaryDir>();
-    QVERIFY(viewDirectory_->isValid());
-    settings_ = std::make_unique<FakeSettingsStore>();
-    shell_ = std::make_unique<FakeShellOpener>();
-    cacheFolder_ = std::make_unique<FakeCacheFolderCommand>();
-    boxes_ = std::make_unique<ScriptedMessageBoxRoutine>();
-    dialogs_ = std::make_unique<ScriptedFileDialogRoutine>();
-    separator_ = '.';
+    Reset();
     CreateWindow();
 }
 
-void ToolsMenuTest::CreateWindow() {
-    window_ = std::make_unique<TF_Main>(MainWindowServices{
-        .settings = *settings_,
-        .shell = *shell_,
-        .cacheFolder = *cacheFolder_,
-        .messageBox = *boxes_,
-        .viewFileDirectory = viewDirectory_->path().toStdString(),
-        .decimalSeparator = [this] { return separator_; },
-        .fileDialog = dialogs_.get(),
-    });
-    window_->show();
-}
-
 void ToolsMenuTest::cleanup() {
-    QCOMPARE(boxes_->unscripted, 0);
-    QVERIFY(boxes_->answers.empty());
-    QCOMPARE(dialogs_->unscripted, 0);
-    QVERIFY(dialogs_->answers.empty());
+    VerifyScriptsUsedUp();
     window_.reset();
 }
 
 // ---------------------------------------------------------------- the menu
 
-void ToolsMenuTest::toolsMenuBetweenGeCacheAndHelp() {
+void ToolsMenuTest::toolsMenuItems() {
+    // Its place among the others is TF_MainTest's (menuCaptions).
     const QList<QAction*> top = window_->menuBar()->actions();
-    QStringList titles;
-    for (const QAction* action : top) {
-        titles << action->text();
-    }
-    QCOMPARE(titles, (QStringList{QStringLiteral("File"), QStringLiteral("GE Cache"),
-                                  QStringLiteral("Tools"), QStringLiteral("Help")}));
     QCOMPARE(top[2]->menu()->objectName(), QStringLiteral("Tools1"));
 
     QStringList items;
@@ -197,16 +140,6 @@ void ToolsMenuTest::toolsMenuBetweenGeCacheAndHelp() {
                         QStringLiteral("Import points... Importpoints1"),
                         QStringLiteral("Import areas... Importareas1"),
                     }));
-}
-
-void ToolsMenuTest::layoutKeepsItsPlaces() {
-    // The menu bar grows no second row: the client area keeps its height
-    // under it, and the gauge its place.
-    QCOMPARE(window_->height(), 465 + window_->menuBar()->height());
-    QCOMPARE(window_->menuBar()->actionGeometry(window_->menuBar()->actions().last()).top(),
-             window_->menuBar()->actionGeometry(window_->menuBar()->actions().first()).top());
-    QCOMPARE(Find("GA_Progress")->geometry(), QRect(16, 102, 437, 20));
-    QCOMPARE(Find("B_Start")->geometry(), QRect(31, 17, 130, 52));
 }
 
 // ---------------------------------------------------------------- link
@@ -240,7 +173,7 @@ void ToolsMenuTest::showViewFileOpensItsFolder_data() {
 
 void ToolsMenuTest::showViewFileOpensItsFolder() {
     QFETCH(bool, opens);
-    shell_->succeeds = opens;
+    shell_->accepts = opens;
     Trigger("Showviewfile1");
     // The folder as a file:// URL of its absolute path, as the cache folder.
     const QString url = QUrl::fromLocalFile(viewDirectory_->path()).toString(QUrl::FullyEncoded);
@@ -256,15 +189,7 @@ void ToolsMenuTest::showViewFileFromTheWorkingFolder() {
     // The program's own case: the view file goes to the current directory.
     const QString before = QDir::currentPath();
     QVERIFY(QDir::setCurrent(viewDirectory_->path()));
-    window_ = std::make_unique<TF_Main>(MainWindowServices{
-        .settings = *settings_,
-        .shell = *shell_,
-        .cacheFolder = *cacheFolder_,
-        .messageBox = *boxes_,
-        .viewFileDirectory = {},
-        .decimalSeparator = [this] { return separator_; },
-        .fileDialog = dialogs_.get(),
-    });
+    CreateWindow({});
     Trigger("Showviewfile1");
     QVERIFY(QDir::setCurrent(before));
     QCOMPARE(shell_->opened, std::vector<std::string>{

@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <set>
 
-namespace tembrel::testing {
+namespace tembrel::test {
 namespace {
 
 const std::string Ended = "box information The voyage has been ended.";
@@ -566,9 +566,9 @@ TEST(AreaVoyage, SeparatorChangedMidVoyageFailsTheTickConversion) {
 }
 
 } // namespace
-} // namespace tembrel::testing
+} // namespace tembrel::test
 
-namespace tembrel::testing {
+namespace tembrel::test {
 namespace {
 
 struct StepCase {
@@ -595,4 +595,4 @@ INSTANTIATE_TEST_SUITE_P(Cases, ProgressSteps,
                                            StepCase{80000000, 12}, StepCase{16000000, 62}));
 
 } // namespace
-} // namespace tembrel::testing
+} // namespace tembrel::test

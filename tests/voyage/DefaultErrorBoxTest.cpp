@@ -1,6 +1,6 @@
 #include "DefaultErrorBox.h"
+#include "QuietView.h"
 #include "VoyageErrors.h"
-#include "VoyageView.h"
 
 #include <gtest/gtest.h>
 
@@ -35,22 +35,10 @@ INSTANTIATE_TEST_SUITE_P(Values, DefaultErrorBoxTexts,
                                          TextCase{"caf\xC3\xA9", "caf\xC3\xA9."}));
 
 // Records the default error boxes; nothing else of the view is used.
-class BoxRecorder final : public VoyageView {
+class BoxRecorder final : public QuietView {
 public:
     std::vector<std::string> boxes;
 
-    void SetProgress(std::int64_t) override {}
-    void AddProgress(std::int64_t) override {}
-    void SetStartCaption(const std::string&) override {}
-    void SetStartVisible(bool) override {}
-    void SetAreaLabelCaption(const std::string&) override {}
-    void SetAreaLabelVisible(bool) override {}
-    void SetAreasPanelEnabled(bool) override {}
-    void FocusRefreshEdit() override {}
-    void SetFieldState(LockKind, Control, bool) override {}
-    ModalResult ShowMessage(const std::string&, BoxType, unsigned) override {
-        return ModalResult::Ok;
-    }
     void ShowDefaultErrorBox(const std::string& text) override { boxes.push_back(text); }
 };
 

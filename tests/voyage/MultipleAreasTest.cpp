@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace tembrel::testing {
+namespace tembrel::test {
 namespace {
 
 const std::string Ended = "box information The voyage has been ended.";
@@ -339,4 +339,4 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
-} // namespace tembrel::testing
+} // namespace tembrel::test

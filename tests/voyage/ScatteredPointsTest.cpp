@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace tembrel::testing {
+namespace tembrel::test {
 namespace {
 
 const std::string Ended = "box information The voyage has been ended.";
@@ -288,4 +288,4 @@ TEST(ScatteredPoints, SwitchToAreaTabStepsTheLoadedPointAsAnArea) {
 }
 
 } // namespace
-} // namespace tembrel::testing
+} // namespace tembrel::test

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-namespace tembrel::testing {
+namespace tembrel::test {
 namespace {
 
 class NotedSteps final : public VoyageSteps {
@@ -153,4 +153,4 @@ TEST(ScatteredPointsThroughItsContext, StepWritesMovesOnAndStartsAgain) {
 }
 
 } // namespace
-} // namespace tembrel::testing
+} // namespace tembrel::test

@@ -4,6 +4,8 @@
 #include "HeadlessWindow.h"
 #include "VirtualClock.h"
 
+#include "RecordingTimerBackend.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -12,16 +14,6 @@
 
 namespace tembrel {
 namespace {
-
-// Records what the model asks of its clock.
-class RecordingBackend final : public TimerBackend {
-public:
-    void Arm(std::int32_t intervalMs) override {
-        calls.push_back("arm " + std::to_string(intervalMs));
-    }
-    void Disarm() override { calls.push_back("disarm"); }
-    std::vector<std::string> calls;
-};
 
 struct TimerStep {
     enum Kind { Enable, Disable, Interval } kind;
@@ -41,7 +33,8 @@ void PrintTo(const TimerCase& c, std::ostream* out) {
 class TimerRules : public ::testing::TestWithParam<TimerCase> {};
 
 TEST_P(TimerRules, BackendCalls) {
-    RecordingBackend backend;
+    std::vector<std::string> calls;
+    test::RecordingTimerBackend backend(calls);
     TimerModel timer(backend);
     for (const TimerStep& step : GetParam().steps) {
         switch (step.kind) {
@@ -56,7 +49,7 @@ TEST_P(TimerRules, BackendCalls) {
             break;
         }
     }
-    EXPECT_EQ(backend.calls, GetParam().calls);
+    EXPECT_EQ(calls, GetParam().calls);
 }
 
 using S = TimerStep;
@@ -84,7 +77,8 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(TimerModel, KeepsItsFlagAndInterval) {
-    RecordingBackend backend;
+    std::vector<std::string> calls;
+    test::RecordingTimerBackend backend(calls);
     TimerModel timer(backend);
     EXPECT_FALSE(timer.Enabled());
     EXPECT_EQ(timer.Interval(), 1000);

@@ -5,15 +5,10 @@
 #include "VoyageErrors.h"
 
 #include "ScratchDirectory.h"
+#include "ViewFileExample.h"
 
 #include <gtest/gtest.h>
 
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
 #include <windows.h>
 
 #include <filesystem>
@@ -27,43 +22,7 @@ namespace tembrel {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::ScratchDirectory;
-
-std::string ReadBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-std::set<std::string> Names(const fs::path& folder) {
-    std::set<std::string> names;
-    for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
-        names.insert(entry.path().filename().string());
-    }
-    return names;
-}
-
-VoyageState State(float lat, float lon, std::int32_t range) {
-    VoyageState state;
-    state.CurLat = lat;
-    state.CurLon = lon;
-    state.Range = range;
-    return state;
-}
-
-// The worked example: a point at longitude 2.2877, latitude 48.86, 250 m.
-const std::string WorkedExample = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n"
-                                  "<kml xmlns=\"http://earth.google.com/kml/2.0\">\r\n"
-                                  "<Placemark>\r\n"
-                                  "<name>Tembrel Starting Point</name>\r\n"
-                                  "<LookAt>\r\n"
-                                  "<longitude>2.28769993782043</longitude>\r\n"
-                                  "<latitude>48.8600006103516</latitude>\r\n"
-                                  "<range>250</range>\r\n"
-                                  "<tilt>0.0</tilt>\r\n"
-                                  "<heading>0.0</heading>\r\n"
-                                  "</LookAt>\r\n"
-                                  "</Placemark>\r\n"
-                                  "</kml>\r\n";
+using namespace test;
 
 TEST(ViewFileOutputWin, WritesTheWorkedExampleByteForByteOverALongerFile) {
     ScratchDirectory dir;
@@ -72,11 +31,8 @@ TEST(ViewFileOutputWin, WritesTheWorkedExampleByteForByteOverALongerFile) {
     writer.WriteViewFile(State(48.86f, 2.2877f, 250), '.');
     EXPECT_EQ(ReadBytes(writer.Path()), WorkedExample);
 
-    std::string comma = WorkedExample;
-    comma.replace(comma.find("2.28769993782043"), 16, "2,28769993782043");
-    comma.replace(comma.find("48.8600006103516"), 16, "48,8600006103516");
     writer.WriteViewFile(State(48.86f, 2.2877f, 250), ',');
-    EXPECT_EQ(ReadBytes(writer.Path()), comma);
+    EXPECT_EQ(ReadBytes(writer.Path()), WorkedExampleWithComma());
     EXPECT_EQ(Names(dir.Path()), std::set<std::string>{"TembrelData.KML"});
 }
 

@@ -4,6 +4,7 @@
 #include "VoyageErrors.h"
 
 #include "ScratchDirectory.h"
+#include "ViewFileExample.h"
 
 #include <gtest/gtest.h>
 
@@ -30,7 +31,7 @@ namespace tembrel {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::ScratchDirectory;
+using namespace test;
 
 // Changes the current directory for one test and restores it.
 class CurrentDirectory {
@@ -46,57 +47,17 @@ private:
     fs::path saved_;
 };
 
-std::string ReadBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 std::size_t OpenDescriptorCount() {
     return static_cast<std::size_t>(
         std::distance(fs::directory_iterator("/proc/self/fd"), fs::directory_iterator()));
 }
-
-// The names in a folder, to show that nothing was left beside the view file.
-std::set<std::string> Names(const fs::path& folder) {
-    std::set<std::string> names;
-    for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
-        names.insert(entry.path().filename().string());
-    }
-    return names;
-}
-
-VoyageState State(float lat, float lon, std::int32_t range) {
-    VoyageState state;
-    state.CurLat = lat;
-    state.CurLon = lon;
-    state.Range = range;
-    return state;
-}
-
-// The worked example: a point at longitude 2.2877, latitude 48.86, 250 m.
-const std::string WorkedExample = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n"
-                                  "<kml xmlns=\"http://earth.google.com/kml/2.0\">\r\n"
-                                  "<Placemark>\r\n"
-                                  "<name>Tembrel Starting Point</name>\r\n"
-                                  "<LookAt>\r\n"
-                                  "<longitude>2.28769993782043</longitude>\r\n"
-                                  "<latitude>48.8600006103516</latitude>\r\n"
-                                  "<range>250</range>\r\n"
-                                  "<tilt>0.0</tilt>\r\n"
-                                  "<heading>0.0</heading>\r\n"
-                                  "</LookAt>\r\n"
-                                  "</Placemark>\r\n"
-                                  "</kml>\r\n";
 
 TEST(ViewFileWriter, RendersTheWorkedExampleByteForByte) {
     EXPECT_EQ(ViewFileWriter::Render(State(48.86f, 2.2877f, 250), '.'), WorkedExample);
 }
 
 TEST(ViewFileWriter, CommaSeparatorChangesOnlyTheTwoCoordinates) {
-    std::string expected = WorkedExample;
-    expected.replace(expected.find("2.28769993782043"), 16, "2,28769993782043");
-    expected.replace(expected.find("48.8600006103516"), 16, "48,8600006103516");
-    EXPECT_EQ(ViewFileWriter::Render(State(48.86f, 2.2877f, 250), ','), expected);
+    EXPECT_EQ(ViewFileWriter::Render(State(48.86f, 2.2877f, 250), ','), WorkedExampleWithComma());
 }
 
 struct LineCase {

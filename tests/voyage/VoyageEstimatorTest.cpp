@@ -25,7 +25,7 @@ void PrintTo(const VoyageEstimate& e, std::ostream* out) {
 }
 } // namespace tembrel
 
-namespace tembrel::testing {
+namespace tembrel::test {
 namespace {
 
 using Outcome = VoyageEstimate::Outcome;
@@ -54,10 +54,15 @@ VoyageEstimate Fails(const std::string& message, std::int32_t area, std::int32_t
     return estimate;
 }
 
+// What a Start would begin now, from the first area or line.
+VoyageEstimate EstimateNow(const VoyageHarness& h) {
+    return VoyageEstimator(h.window, h.window.Timer(), '.').BeforeStart(1);
+}
+
 TEST(BeforeStart, HelpExample) {
     VoyageHarness h;
     h.SetHelpExample();
-    EXPECT_EQ(VoyageEstimator(h.window, h.window.Timer(), '.').BeforeStart(1), Ends(6, 7, 70000));
+    EXPECT_EQ(EstimateNow(h), Ends(6, 7, 70000));
 }
 
 TEST(BeforeStart, TickBudgetMakesItTooLong) {
@@ -75,7 +80,7 @@ TEST(BeforeStart, AreaThatOnlyItsStartWrites) {
     h.SetHelpExample();
     h.SetEdit(InputEdit::E_VS, "0.1");
     // One view, written at the start; the first tick ends the voyage.
-    EXPECT_EQ(VoyageEstimator(h.window, h.window.Timer(), '.').BeforeStart(1), Ends(1, 1, 10000));
+    EXPECT_EQ(EstimateNow(h), Ends(1, 1, 10000));
 }
 
 // Steps that never take the walk past the area's end: only Stop ends it.
@@ -95,8 +100,7 @@ TEST_P(NeverEnds, BeforeStart) {
     VoyageHarness h;
     h.SetArea("48.86", "2.2877", "1", "0.4", GetParam().snapWidth, GetParam().snapHeight, "250",
               "10");
-    EXPECT_EQ(VoyageEstimator(h.window, h.window.Timer(), '.').BeforeStart(1),
-              Stopped(Outcome::NeverEnds));
+    EXPECT_EQ(EstimateNow(h), Stopped(Outcome::NeverEnds));
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, NeverEnds,
@@ -142,8 +146,7 @@ TEST(BeforeStart, FailuresNameTheirPlace) {
     VoyageHarness h;
     h.SetHelpExample();
     h.SetEdit(InputEdit::E_VA, "250.5");
-    EXPECT_EQ(VoyageEstimator(h.window, h.window.Timer(), '.').BeforeStart(1),
-              Fails(messages::DataNotCorrect, 0, 0));
+    EXPECT_EQ(EstimateNow(h), Fails(messages::DataNotCorrect, 0, 0));
 
     h.window.SetActivePage(Page::TS_MAreas);
     h.SetEdit(InputEdit::E_VA, "250");
@@ -151,17 +154,14 @@ TEST(BeforeStart, FailuresNameTheirPlace) {
     h.SetGridRow(1, "48.86", "2.2877", "1", "0.4");
     h.SetGridRow(2, "48.86", "2.2877", "0", "0.4");
     h.SetEdit(InputEdit::E_VEast, "0");
-    EXPECT_EQ(VoyageEstimator(h.window, h.window.Timer(), '.').BeforeStart(1),
-              Fails("Floating point division by zero.", 1, 0));
+    EXPECT_EQ(EstimateNow(h), Fails("Floating point division by zero.", 1, 0));
     h.SetEdit(InputEdit::E_VEast, "0.3");
     h.SetGridRow(1, "48.86", "2.2877", "1", "four");
-    EXPECT_EQ(VoyageEstimator(h.window, h.window.Timer(), '.').BeforeStart(1),
-              Fails("'four' is not a valid floating point value.", 2, 0));
+    EXPECT_EQ(EstimateNow(h), Fails("'four' is not a valid floating point value.", 2, 0));
 
     h.window.SetActivePage(Page::TS_Points);
     h.window.SetMemoText("1, 2\n3, 4\n,5\n");
-    EXPECT_EQ(VoyageEstimator(h.window, h.window.Timer(), '.').BeforeStart(1),
-              Fails(messages::DataNotCorrect, 0, 3));
+    EXPECT_EQ(EstimateNow(h), Fails(messages::DataNotCorrect, 0, 3));
 }
 
 // ---------------------------------------------------------------- time left
@@ -335,28 +335,23 @@ TEST(TimeLeft, WhilePausedCountsFromTheResume) {
 TEST(BeforeStart, NothingToStartFromFailsAsTheStartDoes) {
     // GIVEN an empty Area page, then a memo without lines
     VoyageHarness h;
-    EXPECT_EQ(VoyageEstimator(h.window, h.window.Timer(), '.').BeforeStart(1),
-              Fails(messages::DataMissing, 0, 0));
+    EXPECT_EQ(EstimateNow(h), Fails(messages::DataMissing, 0, 0));
     h.window.SetActivePage(Page::TS_Points);
     // THEN the estimate says what Start says, not an empty voyage
-    EXPECT_EQ(VoyageEstimator(h.window, h.window.Timer(), '.').BeforeStart(1),
-              Fails(messages::DataMissing, 0, 0));
+    EXPECT_EQ(EstimateNow(h), Fails(messages::DataMissing, 0, 0));
 }
 
 TEST(BeforeStart, RefreshZeroFailsAsTheStartDoes) {
     VoyageHarness h;
     h.SetHelpExample();
     h.SetEdit(InputEdit::E_VR, "0");
-    EXPECT_EQ(VoyageEstimator(h.window, h.window.Timer(), '.').BeforeStart(1),
-              Fails(messages::DataNotCorrect, 0, 0));
+    EXPECT_EQ(EstimateNow(h), Fails(messages::DataNotCorrect, 0, 0));
     h.window.SetActivePage(Page::TS_MAreas);
     h.SetGridRow(0, "48.86", "2.2877", "1", "0.4");
-    EXPECT_EQ(VoyageEstimator(h.window, h.window.Timer(), '.').BeforeStart(1),
-              Fails("'0' is not a valid integer value.", 1, 0));
+    EXPECT_EQ(EstimateNow(h), Fails("'0' is not a valid integer value.", 1, 0));
     h.window.SetActivePage(Page::TS_Points);
     h.window.SetMemoText("1, 2\n3, 4\n");
-    EXPECT_EQ(VoyageEstimator(h.window, h.window.Timer(), '.').BeforeStart(1),
-              Fails(messages::DataNotCorrect, 0, 1));
+    EXPECT_EQ(EstimateNow(h), Fails(messages::DataNotCorrect, 0, 1));
 }
 
 // ---------------------------------------------------------------- texts
@@ -404,4 +399,4 @@ TEST(Describe, Texts) {
 }
 
 } // namespace
-} // namespace tembrel::testing
+} // namespace tembrel::test

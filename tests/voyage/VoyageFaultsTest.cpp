@@ -4,12 +4,14 @@
 #include "VoyageErrors.h"
 #include "VoyageHarness.h"
 
+#include "RecordingTimerBackend.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-namespace tembrel::testing {
+namespace tembrel::test {
 namespace {
 
 const std::string Ended = "box information The voyage has been ended.";
@@ -87,24 +89,6 @@ private:
     Calls& calls_;
 };
 
-// The virtual clock as the timer's backend, noting each arming.
-class RecordingBackend final : public TimerBackend {
-public:
-    RecordingBackend(VirtualClock& clock, Calls& calls) : clock_(clock), calls_(calls) {}
-    void Arm(std::int32_t intervalMs) override {
-        calls_.push_back("arm " + std::to_string(intervalMs));
-        clock_.Arm(intervalMs);
-    }
-    void Disarm() override {
-        calls_.push_back("disarm");
-        clock_.Disarm();
-    }
-
-private:
-    VirtualClock& clock_;
-    Calls& calls_;
-};
-
 // The lock of the Start sequence: seven edits read-only (E_LatD, E_LonD,
 // E_VE, E_VS, E_VA, E_VEast, E_VSouth), then the memo disabled.
 const Calls LockCalls = {"field readonly 0 off", "field readonly 1 off", "field readonly 2 off",
@@ -128,7 +112,7 @@ struct Recorded {
     HeadlessWindow inner{clock};
     Calls calls;
     RecordingView view{inner, calls};
-    RecordingBackend backend{clock, calls};
+    RecordingTimerBackend backend{calls, &clock};
     TimerModel timer{backend};
     ViewFileWriter writer{scratch.Path()};
     VoyageState state;
@@ -525,4 +509,4 @@ TEST(OneVoyagePerFolder, StopAndAFailedStartLetTheFolderGo) {
 }
 
 } // namespace
-} // namespace tembrel::testing
+} // namespace tembrel::test

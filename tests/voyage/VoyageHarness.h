@@ -22,7 +22,7 @@
 #include <unistd.h>
 #include <vector>
 
-namespace tembrel::testing {
+namespace tembrel::test {
 
 using Event = HeadlessWindow::Event;
 
@@ -183,7 +183,7 @@ void PrintTo(const Case& c, std::ostream* out) {
 }
 } // namespace
 
-} // namespace tembrel::testing
+} // namespace tembrel::test
 
 namespace tembrel {
 inline void PrintTo(const HeadlessWindow::Event& event, std::ostream* out) {

@@ -1,14 +1,6 @@
 #pragma once
 
-// Stand-ins for what the main window uses of the outside world: an in-memory
-// settings store, a shell that records what it is asked to open, a cache
-// folder command with a chosen outcome and a message box routine that answers
-// from a script and records every box.
-
-#include "CacheFolderCommand.h"
 #include "MessageBoxRoutine.h"
-#include "SettingsStore.h"
-#include "ShellOpener.h"
 
 #include <QPointer>
 #include <QString>
@@ -17,63 +9,12 @@
 
 #include <deque>
 #include <functional>
-#include <map>
-#include <string>
 #include <vector>
 
-namespace tembrel::testing {
+namespace tembrel::test {
 
-class FakeSettingsStore final : public SettingsStore {
-public:
-    std::map<std::string, std::string, std::less<>> values; // a missing name restores as ""
-    bool writable = true;
-    int saves = 0; // Save calls that succeeded
-
-    EditTexts Restore() override {
-        EditTexts texts;
-        for (std::size_t i = 0; i < texts.size(); ++i) {
-            const auto found = values.find(EditValueNames[i]);
-            texts[i] = found == values.end() ? std::string() : found->second;
-        }
-        return texts;
-    }
-    bool Save(const EditTexts& texts) override {
-        if (!writable) {
-            return false;
-        }
-        for (std::size_t i = 0; i < texts.size(); ++i) {
-            values[EditValueNames[i]] = texts[i];
-        }
-        ++saves;
-        return true;
-    }
-
-    std::string Text(std::string_view name) const {
-        const auto found = values.find(name);
-        return found == values.end() ? std::string("<missing>") : found->second;
-    }
-};
-
-class FakeShellOpener final : public ShellOpener {
-public:
-    std::vector<std::string> opened;
-    bool succeeds = true;
-    bool Open(const std::string& target) override {
-        opened.push_back(target);
-        return succeeds;
-    }
-};
-
-class FakeCacheFolderCommand final : public CacheFolderCommand {
-public:
-    bool succeeds = true;
-    int runs = 0;
-    bool Run() override {
-        ++runs;
-        return succeeds;
-    }
-};
-
+// Answers the questions from a script and records every box, so that no test
+// waits on a box.
 class ScriptedMessageBoxRoutine final : public MessageBoxRoutine {
 public:
     struct Box {
@@ -146,4 +87,4 @@ public:
     }
 };
 
-} // namespace tembrel::testing
+} // namespace tembrel::test

@@ -10,7 +10,7 @@
 #include <deque>
 #include <vector>
 
-namespace tembrel::testing {
+namespace tembrel::test {
 
 class ScriptedFileDialogRoutine final : public FileDialogRoutine {
 public:
@@ -48,4 +48,4 @@ private:
     }
 };
 
-} // namespace tembrel::testing
+} // namespace tembrel::test
