@@ -4,17 +4,23 @@
 #include "FormFont.h"
 #include "GaugeModel.h"
 #include "GaugeWidget.h"
+#include "LiveIndicator.h"
 #include "MenuBarKeys.h"
 #include "MessageBoxRoutine.h"
 #include "Messages.h"
 #include "TF_About.h"
 #include "TF_Help.h"
+#include "TextConversion.h"
 #include "VoyageErrors.h"
 #include "WindowManners.h"
 #include "ui_TF_Main.h"
 
 #include "CacheFolderCommand.h"
 #include "DecimalSeparator.h"
+#include "PortSetting.h"
+#ifdef TEMBREL_LIVE_SERVER
+#include "ViewServer.h"
+#endif
 
 #include <QAction>
 #include <QCloseEvent>
@@ -39,6 +45,7 @@
 
 #include <algorithm>
 #include <array>
+#include <chrono>
 #include <exception>
 #include <memory>
 
@@ -81,10 +88,16 @@ QString Text(const std::string& text) {
     return QString::fromStdString(text);
 }
 
+std::chrono::milliseconds SteadyNow() {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+        std::chrono::steady_clock::now().time_since_epoch());
+}
+
 } // namespace
 
 TF_Main::TF_Main(const MainWindowServices& services, QWidget* parent)
     : QMainWindow(parent), services_(services), writer_(services.viewFileDirectory),
+      monitor_(services.liveClock ? services.liveClock : FollowingMonitor::Clock(SteadyNow)),
       ui(std::make_unique<Ui::TF_Main>()), T_Timer(new QTimer(this)), timerBackend_(*T_Timer),
       timer_(timerBackend_) {
     InitTembrelResources();
@@ -126,7 +139,9 @@ TF_Main::TF_Main(const MainWindowServices& services, QWidget* parent)
         .shell = services.shell,
         .owner = this,
         .memo = *ui->M_Points,
-        .grid = *ui->SG_Areas});
+        .grid = *ui->SG_Areas,
+        .livePort = [this] { return ViewServerPort(); }});
+    StartViewServer();
     ConnectHandlers();
     ConnectToolHandlers();
 
@@ -195,6 +210,12 @@ void TF_Main::BuildLayout() {
     FitToText(ui->LB_MAreas);
     ui->LB_MAreas->hide();
 
+    // In the gap right of the gauge: no control of the layout moves for it.
+    indicator_ = new LiveIndicator(ui->Panel3);
+    indicator_->setObjectName(QStringLiteral("LiveIndicator"));
+    indicator_->setGeometry(457, 107, 10, 10);
+    indicator_->hide();
+
     new MenuBarKeys(*ui->MM_Main, *this);
     adjustSize();
 }
@@ -219,6 +240,7 @@ void TF_Main::ConnectToolHandlers() {
     };
     wire(ui->Showviewfile1, [this] { tools_->ShowViewFile(); });
     wire(ui->CreateGoogleEarthlink1, [this] { tools_->CreateGoogleEarthLink(); });
+    wire(ui->CreateliveGoogleEarthlink1, [this] { tools_->CreateLiveGoogleEarthLink(); });
     wire(ui->Voyageestimate1, [this] { tools_->ShowEstimate(UntilNextTick()); });
     wire(ui->Exportcoveragepreview1, [this] { tools_->ExportCoveragePreview(); });
     wire(ui->Importpoints1, [this] { tools_->ImportPoints(); });
@@ -334,6 +356,7 @@ void TF_Main::QuitWithoutQuestion() {
 
 void TF_Main::B_StartClick() {
     Handle([this] { controller_->Start(); });
+    RefreshLiveStatus();
 }
 
 void TF_Main::B_PauseClick() {
@@ -346,6 +369,9 @@ void TF_Main::B_StopClick() {
 
 void TF_Main::T_TimerTimer() {
     Handle([this] { controller_->Tick(); });
+    // The ticks wake the program anyway: a stop of Google Earth's fetches
+    // shows at the next one, without a timer of its own.
+    RefreshLiveStatus();
 }
 
 void TF_Main::Exit1Click() {
@@ -384,7 +410,17 @@ std::int64_t TF_Main::UntilNextTick() const {
 void TF_Main::UpdateEstimateTip() {
     // A tooltip is not worth an error box, so a failure only empties it.
     try {
-        ui->GA_Progress->setToolTip(tools_->EstimateText(UntilNextTick()));
+        QString tip = tools_->EstimateText(UntilNextTick());
+        // Once Google Earth fetched over the live link, the tip says how it
+        // follows; with the file link alone the light says it never did.
+        if (ViewServerPort() != 0) {
+            UpdateMonitorInputs();
+            const FollowingMonitor::Status status = monitor_.Now();
+            if (status.state != FollowingMonitor::State::NotYetFetched) {
+                tip += QLatin1Char('\n') + Text(FollowingMonitor::Describe(status));
+            }
+        }
+        ui->GA_Progress->setToolTip(tip);
     } catch (const std::exception&) {
         ui->GA_Progress->setToolTip(QString());
     }
@@ -395,6 +431,77 @@ bool TF_Main::eventFilter(QObject* watched, QEvent* event) {
         UpdateEstimateTip();
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+// ---------------------------------------------------------------- live link
+
+void TF_Main::StartViewServer() {
+#ifdef TEMBREL_LIVE_SERVER
+    server_ = new ViewServer({}, this);
+    PortSetting* setting = services_.viewServerPort;
+    const std::uint16_t kept = setting != nullptr ? setting->Read() : 0;
+    const std::uint16_t port = server_->Listen(kept);
+    // Kept once chosen: the links made before go on working. When the kept
+    // port is taken this time, the link made now names the other one.
+    if (port != 0 && kept == 0 && setting != nullptr) {
+        setting->Save(port);
+    }
+    server_->OnFetch(
+        [this](const std::optional<CameraReport>& report, const std::optional<ViewCentre>& served) {
+            // Only Google Earth's fetches carry a report; another client's
+            // fetch says nothing about whether it follows.
+            if (report) {
+                monitor_.Fetched(*report, served);
+                RefreshLiveStatus();
+            }
+        });
+    writer_.OnWritten([this](const std::string& document, double lon, double lat) {
+        server_->SetView(QByteArray(document.data(), static_cast<qsizetype>(document.size())),
+                         ViewCentre{lon, lat});
+    });
+    indicator_->setVisible(port != 0);
+#endif
+}
+
+std::uint16_t TF_Main::ViewServerPort() const {
+#ifdef TEMBREL_LIVE_SERVER
+    return server_ != nullptr ? server_->Port() : 0;
+#else
+    return 0;
+#endif
+}
+
+void TF_Main::UpdateMonitorInputs() {
+    try {
+        monitor_.SetPeriod(std::chrono::milliseconds(
+            VoyageController::RefreshMilliseconds(ports_->EditText(InputEdit::E_VR))));
+    } catch (const std::exception&) {
+        monitor_.SetPeriod(std::chrono::milliseconds(0));
+    }
+    // A camera within a quarter of a snapshot of the centre still shows
+    // three quarters of it; the next centre of a row is a whole one away.
+    try {
+        const char separator = controller_->DecimalSeparator();
+        const auto width =
+            static_cast<double>(StrToFloat(ports_->EditText(InputEdit::E_VE), separator));
+        const auto height =
+            static_cast<double>(StrToFloat(ports_->EditText(InputEdit::E_VS), separator));
+        monitor_.SetTolerance(width * 37.0 / 3600.0 / 4.0, height * 32.0 / 3600.0 / 4.0);
+    } catch (const std::exception&) {
+        // The snapshot fields are not numbers now: the last tolerance stays.
+    }
+}
+
+void TF_Main::RefreshLiveStatus() {
+    // A light is not worth an error box: a failure leaves it as it was.
+    try {
+        if (ViewServerPort() == 0) {
+            return;
+        }
+        UpdateMonitorInputs();
+        indicator_->Show(monitor_.Now());
+    } catch (const std::exception&) {
+    }
 }
 
 } // namespace tembrel

@@ -111,6 +111,36 @@ void ToolCommands::CreateGoogleEarthLink() {
                .arg(seconds));
 }
 
+void ToolCommands::CreateLiveGoogleEarthLink() {
+    const std::uint16_t port = context_.livePort ? context_.livePort() : 0;
+    if (port == 0) {
+        Refuse(
+            QStringLiteral("The view server is not running: use the Google Earth link instead."));
+        return;
+    }
+    std::int32_t seconds = 0;
+    try {
+        seconds = GoogleEarthLinkFile::RefreshSeconds(context_.inputs.EditText(InputEdit::E_VR));
+    } catch (const VoyageError& e) {
+        Refuse(Text(e.what()));
+        return;
+    }
+    const std::string document = GoogleEarthLinkFile::RenderLive(port, seconds);
+    QString written;
+    if (!SaveDocument(QStringLiteral("Create live Google Earth link"),
+                      GoogleEarthLinkFile::LiveFileName, document, written)) {
+        return;
+    }
+    Inform(QStringLiteral("The live Google Earth link has been written to %1.\n\n"
+                          "Open it in Google Earth while Tembrel runs: it fetches each view from "
+                          "http://127.0.0.1:%2/TembrelData.KML every %3 second(s), and tells "
+                          "Tembrel where its camera is; the light right of the gauge shows "
+                          "whether it follows.")
+               .arg(QDir::toNativeSeparators(written))
+               .arg(port)
+               .arg(seconds));
+}
+
 void ToolCommands::ShowViewFile() {
     // A URL of an absolute folder: no option or web address can reach the
     // shell this way, whatever the folder is called.

@@ -13,6 +13,7 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -48,11 +49,16 @@ public:
         QWidget* owner = nullptr; // of the boxes and the file dialogs
         QPlainTextEdit& memo;     // the imports fill these two
         QTableWidget& grid;
+        // The view server's port, 0 when it is not serving.
+        std::function<std::uint16_t()> livePort;
     };
 
     explicit ToolCommands(Context context);
 
     void CreateGoogleEarthLink();
+    // The same link fetched over HTTP from the view server, which then
+    // learns from each fetch where Google Earth's camera is.
+    void CreateLiveGoogleEarthLink();
     // Opens the folder that holds the view file in the desktop's file
     // manager, as a file:// URL of its absolute path.
     void ShowViewFile();

@@ -1,4 +1,5 @@
 #include "CacheFolderCommand.h"
+#include "PortSetting.h"
 #include "QtMessageBoxRoutine.h"
 #include "QuitSignals.h"
 #include "RegionalSettingsNotice.h"
@@ -21,13 +22,15 @@ int main(int argc, char* argv[]) {
     const std::unique_ptr<tembrel::ShellOpener> shell = tembrel::CreateSystemShellOpener();
     const std::unique_ptr<tembrel::CacheFolderCommand> cacheFolder =
         tembrel::CreateCacheFolderCommand(*shell);
+    const std::unique_ptr<tembrel::PortSetting> viewServerPort = tembrel::CreateUserPortSetting();
     tembrel::QtMessageBoxRoutine messageBox;
 
     tembrel::TF_Main F_Main({.settings = *settings,
                              .shell = *shell,
                              .cacheFolder = *cacheFolder,
                              .messageBox = messageBox,
-                             .viewFileDirectory = {}});
+                             .viewFileDirectory = {},
+                             .viewServerPort = viewServerPort.get()});
     tembrel::ForwardRegionalSettingsChanges(F_Main);
     tembrel::QuitSignals quitSignals;
     QObject::connect(&quitSignals, &tembrel::QuitSignals::quitRequested, &F_Main,
