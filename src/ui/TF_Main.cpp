@@ -483,9 +483,9 @@ void TF_Main::UpdateMonitorInputs() {
     try {
         const char separator = controller_->DecimalSeparator();
         const auto width =
-            static_cast<double>(StrToFloat(ports_->EditText(InputEdit::E_VE), separator));
+            static_cast<double>(StrToFloat(ports_->EditText(InputEdit::E_VEast), separator));
         const auto height =
-            static_cast<double>(StrToFloat(ports_->EditText(InputEdit::E_VS), separator));
+            static_cast<double>(StrToFloat(ports_->EditText(InputEdit::E_VSouth), separator));
         monitor_.SetTolerance(width * 37.0 / 3600.0 / 4.0, height * 32.0 / 3600.0 / 4.0);
     } catch (const std::exception&) {
         // The snapshot fields are not numbers now: the last tolerance stays.

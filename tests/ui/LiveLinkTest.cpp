@@ -78,6 +78,7 @@ private Q_SLOTS:
     void portIsChosenOnceAndKept_data();
     void portIsChosenOnceAndKept();
     void lightFollowsTheFetches();
+    void lightSaysWhenTheCameraStaysAway_data();
     void lightSaysWhenTheCameraStaysAway();
     void lightSitsInTheGapRightOfTheGauge();
 
@@ -276,17 +277,35 @@ void LiveLinkTest::lightFollowsTheFetches() {
     QVERIFY(boxes_->boxes.empty());
 }
 
+void LiveLinkTest::lightSaysWhenTheCameraStaysAway_data() {
+    QTest::addColumn<double>("offEast"); // degrees of longitude from each view
+    QTest::addColumn<bool>("away");
+    // Snapshots 0.3 km wide: a quarter is 0.3 * 37 / 3600 / 4 = 0.00077 degrees.
+    QTest::newRow("at the views") << 0.0 << false;
+    QTest::newRow("within a quarter snapshot") << 0.0007 << false;
+    QTest::newRow("beyond a quarter snapshot") << 0.0009 << true;
+    QTest::newRow("never flies") << 1000.0 << true;
+}
+
 void LiveLinkTest::lightSaysWhenTheCameraStaysAway() {
+    QFETCH(double, offEast);
+    QFETCH(bool, away);
     CreateWindow();
     SetEdits(HelpExample);
     window_->B_StartClick();
-    // Fly to View off: the camera stays where it was.
-    for (int period = 0; period <= 3; ++period) {
-        QVERIFY(FetchAt(milliseconds(period * 10000), 0, 0).has_value());
+    std::optional<ViewCentre> view = FetchAt(milliseconds(0), 0, 0);
+    QVERIFY(view.has_value());
+    for (int period = 1; period <= 3; ++period) {
         window_->T_TimerTimer();
+        // 1000: Fly to View off, the camera stays where it was.
+        const double lon = offEast > 999 ? 0 : view->lon + offEast;
+        const double lat = offEast > 999 ? 0 : view->lat;
+        view = FetchAt(milliseconds(period * 10000), lon, lat);
+        QVERIFY(view.has_value());
     }
     auto* light = Find<LiveIndicator>("LiveIndicator");
-    QCOMPARE(light->State(), FollowingMonitor::State::CameraAway);
+    QCOMPARE(light->State(),
+             away ? FollowingMonitor::State::CameraAway : FollowingMonitor::State::Following);
     QVERIFY(boxes_->boxes.empty());
 }
 
