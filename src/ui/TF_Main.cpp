@@ -140,7 +140,8 @@ TF_Main::TF_Main(const MainWindowServices& services, QWidget* parent)
         .owner = this,
         .memo = *ui->M_Points,
         .grid = *ui->SG_Areas,
-        .livePort = [this] { return ViewServerPort(); }});
+        .livePort = [this] { return ViewServerPort(); },
+        .arrivals = &arrivals_});
     StartViewServer();
     ConnectHandlers();
     ConnectToolHandlers();
@@ -242,6 +243,7 @@ void TF_Main::ConnectToolHandlers() {
     wire(ui->CreateGoogleEarthlink1, [this] { tools_->CreateGoogleEarthLink(); });
     wire(ui->CreateliveGoogleEarthlink1, [this] { tools_->CreateLiveGoogleEarthLink(); });
     wire(ui->Voyageestimate1, [this] { tools_->ShowEstimate(UntilNextTick()); });
+    wire(ui->Voyagereport1, [this] { tools_->ShowVoyageReport(); });
     wire(ui->Exportcoveragepreview1, [this] { tools_->ExportCoveragePreview(); });
     wire(ui->Importpoints1, [this] { tools_->ImportPoints(); });
     wire(ui->Importareas1, [this] { tools_->ImportAreas(); });
@@ -355,6 +357,7 @@ void TF_Main::QuitWithoutQuestion() {
 }
 
 void TF_Main::B_StartClick() {
+    newVoyage_ = !state_.InProgress;
     Handle([this] { controller_->Start(); });
     RefreshLiveStatus();
 }
@@ -451,13 +454,20 @@ void TF_Main::StartViewServer() {
             // Only Google Earth's fetches carry a report; another client's
             // fetch says nothing about whether it follows.
             if (report) {
+                UpdateMonitorInputs();
                 monitor_.Fetched(*report, served);
+                arrivals_.Reported(*report, monitor_);
                 RefreshLiveStatus();
             }
         });
     writer_.OnWritten([this](const std::string& document, double lon, double lat) {
         server_->SetView(QByteArray(document.data(), static_cast<qsizetype>(document.size())),
                          ViewCentre{lon, lat});
+        if (newVoyage_) {
+            arrivals_.Clear();
+            newVoyage_ = false;
+        }
+        arrivals_.ViewWritten({lon, lat});
     });
     indicator_->setVisible(port != 0);
 #endif

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ArrivalRecord.h"
 #include "MainWindowServices.h"
 #include "MainWindowVoyagePorts.h"
 #include "QtFileDialogRoutine.h"
@@ -47,6 +48,7 @@ public:
     // monitor of Google Earth's fetches and the light beside the gauge.
     std::uint16_t ViewServerPort() const;
     FollowingMonitor& Monitor() { return monitor_; }
+    const ArrivalRecord& Arrivals() const { return arrivals_; }
     LiveIndicator& Indicator() { return *indicator_; }
     // Brings the light and its tooltip up to date with the monitor.
     void RefreshLiveStatus();
@@ -107,6 +109,8 @@ private:
     VoyageState state_;
     ServedViewFileWriter writer_;
     FollowingMonitor monitor_;
+    ArrivalRecord arrivals_;
+    bool newVoyage_ = false; // its first view starts a fresh arrival record
     LiveIndicator* indicator_ = nullptr;
 #ifdef TEMBREL_LIVE_SERVER
     ViewServer* server_ = nullptr;

@@ -6,6 +6,7 @@
 #include "MainWindowFakes.h"
 #include "ScriptedFileDialogRoutine.h"
 
+#include "CsvPointsReader.h"
 #include "GaugeWidget.h"
 #include "GoogleEarthLinkFile.h"
 #include "LiveIndicator.h"
@@ -26,6 +27,7 @@
 #include <QTimer>
 
 #include <chrono>
+#include <cmath>
 #include <memory>
 #include <optional>
 
@@ -81,6 +83,8 @@ private Q_SLOTS:
     void lightSaysWhenTheCameraStaysAway_data();
     void lightSaysWhenTheCameraStaysAway();
     void lightSitsInTheGapRightOfTheGauge();
+    void voyageReportExportsTheMissedAndTheSeen();
+    void voyageReportBeforeAnyVoyage();
 
 private:
     void CreateWindow();
@@ -318,6 +322,59 @@ void LiveLinkTest::lightSitsInTheGapRightOfTheGauge() {
     QVERIFY(gauge->parentWidget()->rect().contains(light->geometry()));
     QCOMPARE(light->geometry().center().y(), gauge->geometry().center().y());
     QCOMPARE(light->focusPolicy(), Qt::NoFocus);
+}
+
+void LiveLinkTest::voyageReportExportsTheMissedAndTheSeen() {
+    CreateWindow();
+    SetEdits(HelpExample);
+    window_->B_StartClick();
+    // Start and the first tick write the first centre, which the camera
+    // reaches; the second tick's centre it does not (the camera turns back).
+    const std::optional<ViewCentre> first = FetchAt(milliseconds(0), 0, 0);
+    QVERIFY(first.has_value());
+    window_->T_TimerTimer();
+    QVERIFY(FetchAt(milliseconds(10000), first->lon, first->lat).has_value());
+    window_->T_TimerTimer();
+    const std::optional<ViewCentre> second = FetchAt(milliseconds(20000), 0, 0);
+    QVERIFY(second.has_value());
+    QVERIFY(second->lon != first->lon);
+    window_->T_TimerTimer();
+    QVERIFY(FetchAt(milliseconds(30000), 0, 0).has_value());
+    window_->B_PauseClick();
+
+    const QString missed = viewDirectory_->filePath(QStringLiteral("missed.csv"));
+    const QString seen = viewDirectory_->filePath(QStringLiteral("seen.kml"));
+    boxes_->answers.push_back({ModalResult::Yes, {}});
+    dialogs_->answers.push_back(missed);
+    dialogs_->answers.push_back(seen);
+    Find<QAction>("Voyagereport1")->trigger();
+
+    QCOMPARE(boxes_->boxes.size(), std::size_t{2});
+    QVERIFY(boxes_->boxes[0].text.startsWith(
+        QStringLiteral("Google Earth's camera reached 2 of the 4 centres written (missed: 2).")));
+    QCOMPARE(dialogs_->requests[0].caption, QStringLiteral("Export missed centres"));
+    QCOMPARE(dialogs_->requests[1].caption, QStringLiteral("Export reported boxes"));
+    QFile csv(missed);
+    QVERIFY(csv.open(QIODevice::ReadOnly));
+    const PointsImport imported = CsvPointsReader::Read(csv.readAll().toStdString());
+    QCOMPARE(imported.points.size(), std::size_t{2});
+    QVERIFY(std::abs(static_cast<double>(imported.points[0].longitude) - second->lon) < 1e-5);
+    QVERIFY(std::abs(static_cast<double>(imported.points[0].latitude) - second->lat) < 1e-5);
+    QFile kml(seen);
+    QVERIFY(kml.open(QIODevice::ReadOnly));
+    const QByteArray boxes = kml.readAll();
+    QVERIFY(boxes.contains("<name>View 1</name>"));
+    QVERIFY(boxes.contains("<name>View 2</name>"));
+    QVERIFY(!boxes.contains("<name>View 3</name>"));
+    QVERIFY(boxes_->boxes[1].text.startsWith(QStringLiteral("Written: ")));
+}
+
+void LiveLinkTest::voyageReportBeforeAnyVoyage() {
+    CreateWindow();
+    Find<QAction>("Voyagereport1")->trigger();
+    QCOMPARE(boxes_->Texts(),
+             QStringList{QStringLiteral("No voyage has written a view since Tembrel started.")});
+    QVERIFY(dialogs_->requests.empty());
 }
 
 QTEST_MAIN(LiveLinkTest)

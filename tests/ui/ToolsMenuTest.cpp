@@ -194,6 +194,7 @@ void ToolsMenuTest::toolsMenuBetweenGeCacheAndHelp() {
                  QStringLiteral("Create live Google Earth link... CreateliveGoogleEarthlink1"),
                  QStringLiteral("- N2"),
                  QStringLiteral("Voyage estimate Voyageestimate1"),
+                 QStringLiteral("Voyage report... Voyagereport1"),
                  QStringLiteral("Export coverage preview... Exportcoveragepreview1"),
                  QStringLiteral("- N3"),
                  QStringLiteral("Import points... Importpoints1"),
