@@ -7,6 +7,7 @@
 #include "QtTimerBackend.h"
 #include "ServedViewFileWriter.h"
 #include "SettingsStore.h"
+#include "SnapshotMeasure.h"
 #include "TimerModel.h"
 #include "ToolCommands.h"
 #include "VoyageController.h"
@@ -67,6 +68,10 @@ public:
     void Exit1Click();
     void OpentheCachefolder1Click();
     void Quickstart1Click();
+    // Tools › Measure snapshot size...: writes one view, and at Google
+    // Earth's fetch that shows it offers the size it saw for the two
+    // snapshot fields.
+    void MeasureSnapshotSize();
     void AboutTembrel1Click();
 
     // The desktop session is ending (log-off, shutdown): the program may be
@@ -101,6 +106,11 @@ private:
     void StartViewServer();
     // Refresh Every and the snapshot size, as the monitor judges by them.
     void UpdateMonitorInputs();
+    // Where the measure looks: the Area's centre, the first area of the
+    // grid's or the first point, by the active page. Throws on bad texts.
+    ViewCentre MeasureCentre() const;
+    void OfferMeasure(const SnapshotMeasure::Result& result);
+    void MeasureTimedOut();
 
     // Runs one handler the way the application does (RunHandler).
     template <class Handler> void Handle(Handler&& handler);
@@ -111,6 +121,8 @@ private:
     FollowingMonitor monitor_;
     ArrivalRecord arrivals_;
     bool newVoyage_ = false; // its first view starts a fresh arrival record
+    SnapshotMeasure measure_;
+    QTimer* measureLimit_ = nullptr; // runs only while a measure waits
     LiveIndicator* indicator_ = nullptr;
 #ifdef TEMBREL_LIVE_SERVER
     ViewServer* server_ = nullptr;

@@ -85,6 +85,10 @@ private Q_SLOTS:
     void lightSitsInTheGapRightOfTheGauge();
     void voyageReportExportsTheMissedAndTheSeen();
     void voyageReportBeforeAnyVoyage();
+    void measureFillsTheSnapshotFields_data();
+    void measureFillsTheSnapshotFields();
+    void measureGivesUpWhenGoogleEarthDoesNotShowIt();
+    void measureIsRefusedDuringAVoyage();
 
 private:
     void CreateWindow();
@@ -104,7 +108,8 @@ private:
     }
     // Google Earth's fetch at the clock's `at`, its camera at (lon, lat):
     // the centre of the view it was handed.
-    std::optional<ViewCentre> FetchAt(milliseconds at, double lon, double lat);
+    std::optional<ViewCentre> FetchAt(milliseconds at, double lon, double lat,
+                                      double halfWidth = 0.001, double halfHeight = 0.001);
 
     std::unique_ptr<QTemporaryDir> viewDirectory_;
     std::unique_ptr<FakeSettingsStore> settings_;
@@ -150,7 +155,8 @@ void LiveLinkTest::cleanup() {
     window_.reset();
 }
 
-std::optional<ViewCentre> LiveLinkTest::FetchAt(milliseconds at, double lon, double lat) {
+std::optional<ViewCentre> LiveLinkTest::FetchAt(milliseconds at, double lon, double lat,
+                                                double halfWidth, double halfHeight) {
     now_ = at;
     QTcpSocket client;
     client.connectToHost(QHostAddress::LocalHost, window_->ViewServerPort());
@@ -158,10 +164,10 @@ std::optional<ViewCentre> LiveLinkTest::FetchAt(milliseconds at, double lon, dou
                                 "&bbox=%3,%4,%5,%6&w=1000&h=700 HTTP/1.1\r\n\r\n")
                      .arg(lon, 0, 'f', 6)
                      .arg(lat, 0, 'f', 6)
-                     .arg(lon - 0.001, 0, 'f', 6)
-                     .arg(lat - 0.001, 0, 'f', 6)
-                     .arg(lon + 0.001, 0, 'f', 6)
-                     .arg(lat + 0.001, 0, 'f', 6)
+                     .arg(lon - halfWidth, 0, 'f', 6)
+                     .arg(lat - halfHeight, 0, 'f', 6)
+                     .arg(lon + halfWidth, 0, 'f', 6)
+                     .arg(lat + halfHeight, 0, 'f', 6)
                      .toLatin1());
     QByteArray received;
     QEventLoop loop;
@@ -375,6 +381,70 @@ void LiveLinkTest::voyageReportBeforeAnyVoyage() {
     QCOMPARE(boxes_->Texts(),
              QStringList{QStringLiteral("No voyage has written a view since Tembrel started.")});
     QVERIFY(dialogs_->requests.empty());
+}
+
+void LiveLinkTest::measureFillsTheSnapshotFields_data() {
+    QTest::addColumn<bool>("accepted");
+    QTest::newRow("put into the fields") << true;
+    QTest::newRow("declined") << false;
+}
+
+void LiveLinkTest::measureFillsTheSnapshotFields() {
+    QFETCH(bool, accepted);
+    CreateWindow();
+    SetEdits(HelpExample);
+    boxes_->answers.push_back({accepted ? ModalResult::Yes : ModalResult::No, {}});
+    Find<QAction>("Measuresnapshotsize1")->trigger();
+    QCOMPARE(boxes_->boxes.size(), std::size_t{1});
+    QVERIFY(boxes_->boxes[0].text.startsWith(QStringLiteral("Tembrel has written a view")));
+
+    // The fetch that hands the view over reports the camera elsewhere; the
+    // next one finds it at the Area's centre, 48.86 - 0.2 * 32 / 3600 and
+    // 2.2877 + 0.5 * 37 / 3600, showing 0.0185 by 0.0072 degrees.
+    const std::optional<ViewCentre> view = FetchAt(milliseconds(0), 0, 0);
+    QVERIFY(view.has_value());
+    QVERIFY(std::abs(view->lat - 48.858222) < 1e-5);
+    QVERIFY(std::abs(view->lon - 2.292839) < 1e-5);
+    QVERIFY(FetchAt(milliseconds(10000), view->lon, view->lat, 0.00925, 0.0036).has_value());
+    QTRY_COMPARE(boxes_->boxes.size(), std::size_t{2});
+    QCOMPARE(boxes_->boxes[1].text,
+             QStringLiteral("Google Earth shows 1.800 km by 0.810 km at 250 m, in a window of "
+                            "1000 x 700 pixels.\n\nPut them into Snapshots Width and Height?"));
+    QCOMPARE(Find<QLineEdit>("E_VEast")->text(),
+             accepted ? QStringLiteral("1.800") : QStringLiteral("0.3"));
+    QCOMPARE(Find<QLineEdit>("E_VSouth")->text(),
+             accepted ? QStringLiteral("0.810") : QStringLiteral("0.2"));
+    // The measure's view is no centre of a voyage.
+    QVERIFY(window_->Arrivals().Views().empty());
+}
+
+void LiveLinkTest::measureGivesUpWhenGoogleEarthDoesNotShowIt() {
+    CreateWindow();
+    SetEdits(HelpExample);
+    Find<QAction>("Measuresnapshotsize1")->trigger();
+    auto* limit = Find<QTimer>("MeasureLimit");
+    QVERIFY(limit->isActive());
+    QVERIFY(limit->interval() >= 30000);
+    limit->start(0); // the limit, reached now
+    QTRY_COMPARE(boxes_->boxes.size(), std::size_t{2});
+    QVERIFY(boxes_->boxes[1].text.startsWith(
+        QStringLiteral("Google Earth did not show the measured view in time.")));
+    // A late fetch changes nothing.
+    const std::optional<ViewCentre> view = FetchAt(milliseconds(0), 0, 0);
+    QVERIFY(FetchAt(milliseconds(10000), view->lon, view->lat).has_value());
+    QCoreApplication::processEvents();
+    QCOMPARE(boxes_->boxes.size(), std::size_t{2});
+    QCOMPARE(Find<QLineEdit>("E_VEast")->text(), QStringLiteral("0.3"));
+}
+
+void LiveLinkTest::measureIsRefusedDuringAVoyage() {
+    CreateWindow();
+    SetEdits(HelpExample);
+    window_->B_StartClick();
+    Find<QAction>("Measuresnapshotsize1")->trigger();
+    QCOMPARE(boxes_->Texts(), QStringList{QStringLiteral(
+                                  "Measure the snapshot size while no voyage is in progress.")});
+    QVERIFY(!Find<QTimer>("MeasureLimit")->isActive());
 }
 
 QTEST_MAIN(LiveLinkTest)

@@ -195,6 +195,7 @@ void ToolsMenuTest::toolsMenuBetweenGeCacheAndHelp() {
                  QStringLiteral("- N2"),
                  QStringLiteral("Voyage estimate Voyageestimate1"),
                  QStringLiteral("Voyage report... Voyagereport1"),
+                 QStringLiteral("Measure snapshot size... Measuresnapshotsize1"),
                  QStringLiteral("Export coverage preview... Exportcoveragepreview1"),
                  QStringLiteral("- N3"),
                  QStringLiteral("Import points... Importpoints1"),
