@@ -2,6 +2,8 @@
 // voyage costs with and without Google Earth's fetches: the tick (a view file
 // write handed to the server) alone, and with ten requests served beside it.
 // Client and server share the thread, so a request's figure holds both sides.
+// Last, how late a timer fires on the serving loop, idle and while another
+// thread floods the server with requests, junk and a thousand connections.
 #include "TargetReporter.h"
 #include "ViewFileWriter.h"
 #include "ViewServer.h"
@@ -10,14 +12,23 @@
 #include "ScratchDirectory.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTimer>
 
 #include <benchmark/benchmark.h>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <atomic>
 #include <iostream>
 #include <memory>
+#include <thread>
 #include <vector>
 
 namespace tembrel {
@@ -178,6 +189,110 @@ void BM_TickPeriodTenRequests(benchmark::State& state) {
     PeriodWith(state, 10);
 }
 BENCHMARK(BM_TickPeriodTenRequests)->Repetitions(5)->ReportAggregatesOnly(true);
+
+// A program beside Tembrel that floods the server from its own thread:
+// requests, binary junk and connections held open and silent, as fast as
+// it can. Blocking sockets on the client side only.
+class Flood {
+public:
+    explicit Flood(quint16 port) : port_(port) {
+        thread_ = std::thread([this] { Run(); });
+    }
+    ~Flood() {
+        stop_ = true;
+        thread_.join();
+        for (const int fd : held_) {
+            ::close(fd);
+        }
+    }
+    Flood(const Flood&) = delete;
+    Flood& operator=(const Flood&) = delete;
+
+private:
+    int Open() const {
+        const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_port = htons(port_);
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        if (fd >= 0 && ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+            ::close(fd);
+            return -1;
+        }
+        return fd;
+    }
+    void Run() {
+        const timeval wait{0, 200000};
+        char junk[1024];
+        for (std::size_t i = 0; i < sizeof junk; ++i) {
+            junk[i] = static_cast<char>(i * 131 + 7);
+        }
+        for (unsigned round = 0; !stop_; ++round) {
+            const int fd = Open();
+            if (fd < 0) {
+                continue;
+            }
+            ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &wait, sizeof wait);
+            switch (round % 3) {
+            case 0: { // a request, read to its end
+                ::send(fd, Request.constData(), static_cast<std::size_t>(Request.size()),
+                       MSG_NOSIGNAL);
+                char reply[2048];
+                ::recv(fd, reply, sizeof reply, 0);
+                ::close(fd);
+                break;
+            }
+            case 1: // junk
+                ::send(fd, junk, sizeof junk, MSG_NOSIGNAL);
+                ::close(fd);
+                break;
+            default: // held open, silent, up to a thousand
+                if (held_.size() < 1000) {
+                    held_.push_back(fd);
+                } else {
+                    ::close(fd);
+                }
+            }
+        }
+    }
+
+    quint16 port_;
+    std::atomic<bool> stop_{false};
+    std::vector<int> held_;
+    std::thread thread_;
+};
+
+// How late a 5 ms timer fires on the event loop that also serves: idle,
+// and under the flood. Manual time: the lateness alone.
+void TickLateness(benchmark::State& state, bool flooded) {
+    ViewServer server;
+    const quint16 port = server.Listen(0);
+    server.SetView(ViewBytes(), {2.2892, 48.8591});
+    std::unique_ptr<Flood> flood = flooded ? std::make_unique<Flood>(port) : nullptr;
+    QObject context;
+    for (auto _ : state) {
+        bool fired = false;
+        QElapsedTimer elapsed;
+        elapsed.start();
+        QTimer::singleShot(5, Qt::PreciseTimer, &context, [&fired] { fired = true; });
+        while (!fired) {
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        }
+        const double late = static_cast<double>(elapsed.nsecsElapsed()) / 1e9 - 0.005;
+        state.SetIterationTime(late > 0 ? late : 0);
+    }
+    state.counters["open"] = server.OpenConnections();
+}
+
+void BM_TickLatenessIdle(benchmark::State& state) {
+    TickLateness(state, false);
+}
+BENCHMARK(BM_TickLatenessIdle)->UseManualTime()->Iterations(400)->Unit(benchmark::kMicrosecond);
+
+void BM_TickLatenessFlooded(benchmark::State& state) {
+    TickLateness(state, true);
+}
+BENCHMARK(BM_TickLatenessFlooded)->UseManualTime()->Iterations(400)->Unit(benchmark::kMicrosecond);
 
 const BenchTarget Targets[] = {
     {"A view request against a bare loopback exchange", "BM_ViewServerRequest", "BM_LoopbackFloor",
