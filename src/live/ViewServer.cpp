@@ -231,12 +231,17 @@ bool ViewServer::handleRequest(const QHttpServerRequest& request, QTcpSocket* so
         }
         QHttpServerResponder responder = makeResponder(request, socket);
         const QUrl url = request.url();
-        if (url.path(QUrl::FullyEncoded) != QLatin1String(DocumentPath) || document_.isEmpty()) {
+        if (url.path(QUrl::FullyEncoded) != QLatin1String(DocumentPath)) {
             responder.write(QHttpServerResponder::StatusCode::NotFound);
             return true;
         }
         if (request.method() != QHttpServerRequest::Method::Get) {
             responder.write({{"Allow", "GET"}}, QHttpServerResponder::StatusCode::MethodNotAllowed);
+            return true;
+        }
+        // No view written yet in this run.
+        if (document_.isEmpty()) {
+            responder.write(QHttpServerResponder::StatusCode::NotFound);
             return true;
         }
         responder.write(document_, {{"Content-Type", ContentType}, {"Cache-Control", "no-store"}},

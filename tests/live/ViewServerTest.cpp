@@ -213,6 +213,9 @@ void ViewServerTest::refusesTheViewBeforeOneIsWritten() {
     ViewServer fresh;
     const quint16 port = fresh.Listen(0);
     QCOMPARE(Exchange(port, "GET /TembrelData.KML HTTP/1.1\r\n\r\n").status, 404);
+    // Another method is still not allowed.
+    QCOMPARE(Exchange(port, "POST /TembrelData.KML HTTP/1.1\r\nContent-Length: 0\r\n\r\n").status,
+             405);
 }
 
 void ViewServerTest::keepsAConnectionForTheNextFetch() {
