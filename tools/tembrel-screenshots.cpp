@@ -38,6 +38,10 @@
 #include <QToolButton>
 #include <QToolTip>
 #include <QXmlStreamReader>
+#ifdef TEMBREL_LIVE_SERVER
+#include <QEventLoop>
+#include <QTcpSocket>
+#endif
 
 #include <deque>
 #include <utility>
@@ -191,6 +195,41 @@ bool MainWindowPictures(const QDir& folder) {
     window.B_PauseClick();
     saved &= Save(window, folder, "main-paused.png");
     return saved;
+}
+
+// Google Earth's fetch over the live link, its camera at the view it was
+// handed before: the light beside the gauge turns to "following".
+void FetchAsGoogleEarth(TF_Main& window, double lon, double lat) {
+#ifdef TEMBREL_LIVE_SERVER
+    QTcpSocket client;
+    client.connectToHost(QHostAddress::LocalHost, window.ViewServerPort());
+    client.write(QStringLiteral("GET /TembrelData.KML?lon=%1&lat=%2&range=250&tilt=0&heading=0"
+                                "&bbox=%3,%4,%5,%6&w=1000&h=700 HTTP/1.1\r\n\r\n")
+                     .arg(lon)
+                     .arg(lat)
+                     .arg(lon - 0.002)
+                     .arg(lat - 0.001)
+                     .arg(lon + 0.002)
+                     .arg(lat + 0.001)
+                     .toLatin1());
+    QEventLoop loop;
+    QTimer limit;
+    limit.setSingleShot(true);
+    QObject::connect(&limit, &QTimer::timeout, &loop, &QEventLoop::quit);
+    QByteArray received;
+    QObject::connect(&client, &QTcpSocket::readyRead, &loop, [&] {
+        received += client.readAll();
+        if (received.endsWith("</kml>\r\n")) {
+            loop.quit();
+        }
+    });
+    limit.start(3000);
+    loop.exec();
+#else
+    (void)window;
+    (void)lon;
+    (void)lat;
+#endif
 }
 
 // The window with a popup of its own (a menu, a tooltip) drawn over it where
@@ -368,6 +407,10 @@ bool ToolsPictures(const QDir& folder) {
     boxes.nextPicture = "tools-link-written.png";
     trigger("CreateGoogleEarthlink1");
 
+    files.answers.push_back(work.filePath(QStringLiteral("TembrelLiveLink.kml")));
+    boxes.nextPicture = "tools-live-link-written.png";
+    trigger("CreateliveGoogleEarthlink1");
+
     const QString preview = work.filePath(QStringLiteral("TembrelCoverage.kml"));
     files.answers.push_back(preview);
     boxes.nextPicture = "tools-preview-written.png";
@@ -401,6 +444,7 @@ bool ToolsPictures(const QDir& folder) {
     pages->setCurrentIndex(0);
     window.B_StartClick();
     window.T_TimerTimer();
+    FetchAsGoogleEarth(window, 2.2877, 48.86);
     window.T_TimerTimer();
     QHelpEvent hoverAgain(QEvent::ToolTip, QPoint(40, 10), gauge->mapToGlobal(QPoint(40, 10)));
     QCoreApplication::sendEvent(gauge, &hoverAgain);

@@ -43,4 +43,21 @@ std::string GoogleEarthLinkFile::Render(const std::filesystem::path& viewFile,
     return kml.Finish();
 }
 
+std::string GoogleEarthLinkFile::RenderLive(std::uint16_t port, std::int32_t refreshSeconds) {
+    KmlStream kml;
+    QXmlStreamWriter& xml = kml.Xml();
+    xml.writeStartElement(QStringLiteral("NetworkLink"));
+    xml.writeTextElement(QStringLiteral("name"), QStringLiteral("Tembrel"));
+    xml.writeTextElement(QStringLiteral("flyToView"), QStringLiteral("1"));
+    xml.writeStartElement(QStringLiteral("Link"));
+    xml.writeTextElement(QStringLiteral("href"),
+                         QStringLiteral("http://127.0.0.1:%1/TembrelData.KML").arg(port));
+    xml.writeTextElement(QStringLiteral("refreshMode"), QStringLiteral("onInterval"));
+    xml.writeTextElement(QStringLiteral("refreshInterval"), QString::number(refreshSeconds));
+    // The view is Tembrel's to choose; Google Earth's moves ask for nothing.
+    xml.writeTextElement(QStringLiteral("viewRefreshMode"), QStringLiteral("never"));
+    xml.writeTextElement(QStringLiteral("viewFormat"), QLatin1String(ViewFormat));
+    return kml.Finish();
+}
+
 } // namespace tembrel

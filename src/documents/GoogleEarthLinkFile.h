@@ -23,6 +23,20 @@ public:
     // directory when it is relative) and a refresh interval. The link is the
     // file's file:// URL, percent-encoded.
     static std::string Render(const std::filesystem::path& viewFile, std::int32_t refreshSeconds);
+
+    // Its usual name for the live link.
+    static constexpr const char* LiveFileName = "TembrelLiveLink.kml";
+    // What Google Earth appends to each fetch of the live link: where its
+    // camera is and what its window shows.
+    static constexpr const char* ViewFormat =
+        "lon=[lookatLon]&lat=[lookatLat]&range=[lookatRange]&tilt=[lookatTilt]"
+        "&heading=[lookatHeading]&bbox=[bboxWest],[bboxSouth],[bboxEast],[bboxNorth]"
+        "&w=[horizPixels]&h=[vertPixels]";
+
+    // The live link: the same refresh and flight, but fetched over HTTP from
+    // the program's view server on 127.0.0.1 at `port`, each fetch telling
+    // it where Google Earth's camera was.
+    static std::string RenderLive(std::uint16_t port, std::int32_t refreshSeconds);
 };
 
 } // namespace tembrel

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DecimalSeparator.h"
+#include "FollowingMonitor.h"
 
 #include <filesystem>
 #include <functional>
@@ -10,6 +11,7 @@ namespace tembrel {
 class CacheFolderCommand;
 class FileDialogRoutine;
 class MessageBoxRoutine;
+class PortSetting;
 class SettingsStore;
 class ShellOpener;
 
@@ -28,6 +30,11 @@ struct MainWindowServices {
     std::function<char()> decimalSeparator = RegionalDecimalSeparator;
     // The Tools menu's file dialogs; none given means the system's own.
     FileDialogRoutine* fileDialog = nullptr;
+    // Where the view server's port is kept; none means a port is proposed
+    // afresh at each start.
+    PortSetting* viewServerPort = nullptr;
+    // The following monitor's clock; none means the system's steady clock.
+    FollowingMonitor::Clock liveClock = {};
 };
 
 } // namespace tembrel

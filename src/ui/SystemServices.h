@@ -2,6 +2,7 @@
 
 #include "CacheFolderCommand.h"
 #include "MainWindowServices.h"
+#include "PortSetting.h"
 #include "QtMessageBoxRoutine.h"
 #include "SettingsStore.h"
 #include "ShellOpener.h"
@@ -11,12 +12,14 @@
 namespace tembrel {
 
 // The real services of this system for the main window: the user's settings,
-// the shell, the cache folder command and the message boxes on screen. What
-// main() and the start-up benchmark build, so that both start alike.
+// the shell, the cache folder command, the view server's port and the message
+// boxes on screen. What main() and the start-up benchmark build, so that both
+// start alike.
 struct SystemServices {
     std::unique_ptr<SettingsStore> settings = CreateUserSettingsStore();
     std::unique_ptr<ShellOpener> shell = CreateSystemShellOpener();
     std::unique_ptr<CacheFolderCommand> cacheFolder = CreateCacheFolderCommand(*shell);
+    std::unique_ptr<PortSetting> viewServerPort = CreateUserPortSetting();
     QtMessageBoxRoutine messageBox;
 
     // The view file in the current directory, the regional decimal separator
@@ -26,7 +29,8 @@ struct SystemServices {
                 .shell = *shell,
                 .cacheFolder = *cacheFolder,
                 .messageBox = messageBox,
-                .viewFileDirectory = {}};
+                .viewFileDirectory = {},
+                .viewServerPort = viewServerPort.get()};
     }
 };
 

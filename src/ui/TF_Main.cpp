@@ -4,17 +4,24 @@
 #include "FormFont.h"
 #include "GaugeModel.h"
 #include "GaugeWidget.h"
+#include "LiveIndicator.h"
 #include "MenuBarKeys.h"
 #include "MessageBoxRoutine.h"
 #include "Messages.h"
+#include "NumberText.h"
 #include "TF_About.h"
 #include "TF_Help.h"
+#include "TextConversion.h"
 #include "VoyageErrors.h"
 #include "WindowManners.h"
 #include "ui_TF_Main.h"
 
 #include "CacheFolderCommand.h"
 #include "DecimalSeparator.h"
+#include "PortSetting.h"
+#ifdef TEMBREL_LIVE_SERVER
+#include "ViewServer.h"
+#endif
 
 #include <QAction>
 #include <QCloseEvent>
@@ -39,6 +46,8 @@
 
 #include <algorithm>
 #include <array>
+#include <chrono>
+#include <cmath>
 #include <exception>
 #include <memory>
 
@@ -81,10 +90,16 @@ QString Text(const std::string& text) {
     return QString::fromStdString(text);
 }
 
+std::chrono::milliseconds SteadyNow() {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+        std::chrono::steady_clock::now().time_since_epoch());
+}
+
 } // namespace
 
 TF_Main::TF_Main(const MainWindowServices& services, QWidget* parent)
     : QMainWindow(parent), services_(services), writer_(services.viewFileDirectory),
+      monitor_(services.liveClock ? services.liveClock : FollowingMonitor::Clock(SteadyNow)),
       ui(std::make_unique<Ui::TF_Main>()), T_Timer(new QTimer(this)), timerBackend_(*T_Timer),
       timer_(timerBackend_) {
     InitTembrelResources();
@@ -126,7 +141,10 @@ TF_Main::TF_Main(const MainWindowServices& services, QWidget* parent)
         .shell = services.shell,
         .owner = this,
         .memo = *ui->M_Points,
-        .grid = *ui->SG_Areas});
+        .grid = *ui->SG_Areas,
+        .livePort = [this] { return ViewServerPort(); },
+        .arrivals = &arrivals_});
+    StartViewServer();
     ConnectHandlers();
     ConnectToolHandlers();
 
@@ -195,6 +213,12 @@ void TF_Main::BuildLayout() {
     FitToText(ui->LB_MAreas);
     ui->LB_MAreas->hide();
 
+    // In the gap right of the gauge: no control of the layout moves for it.
+    indicator_ = new LiveIndicator(ui->Panel3);
+    indicator_->setObjectName(QStringLiteral("LiveIndicator"));
+    indicator_->setGeometry(457, 107, 10, 10);
+    indicator_->hide();
+
     new MenuBarKeys(*ui->MM_Main, *this);
     adjustSize();
 }
@@ -219,7 +243,10 @@ void TF_Main::ConnectToolHandlers() {
     };
     wire(ui->Showviewfile1, [this] { tools_->ShowViewFile(); });
     wire(ui->CreateGoogleEarthlink1, [this] { tools_->CreateGoogleEarthLink(); });
+    wire(ui->CreateliveGoogleEarthlink1, [this] { tools_->CreateLiveGoogleEarthLink(); });
     wire(ui->Voyageestimate1, [this] { tools_->ShowEstimate(UntilNextTick()); });
+    wire(ui->Voyagereport1, [this] { tools_->ShowVoyageReport(); });
+    connect(ui->Measuresnapshotsize1, &QAction::triggered, this, &TF_Main::MeasureSnapshotSize);
     wire(ui->Exportcoveragepreview1, [this] { tools_->ExportCoveragePreview(); });
     wire(ui->Importpoints1, [this] { tools_->ImportPoints(); });
     wire(ui->Importareas1, [this] { tools_->ImportAreas(); });
@@ -333,7 +360,12 @@ void TF_Main::QuitWithoutQuestion() {
 }
 
 void TF_Main::B_StartClick() {
+    // The voyage's views replace the measured one.
+    measure_.Cancel();
+    measureLimit_->stop();
+    newVoyage_ = !state_.InProgress;
     Handle([this] { controller_->Start(); });
+    RefreshLiveStatus();
 }
 
 void TF_Main::B_PauseClick() {
@@ -346,6 +378,9 @@ void TF_Main::B_StopClick() {
 
 void TF_Main::T_TimerTimer() {
     Handle([this] { controller_->Tick(); });
+    // The ticks wake the program anyway: a stop of Google Earth's fetches
+    // shows at the next one, without a timer of its own.
+    RefreshLiveStatus();
 }
 
 void TF_Main::Exit1Click() {
@@ -384,7 +419,17 @@ std::int64_t TF_Main::UntilNextTick() const {
 void TF_Main::UpdateEstimateTip() {
     // A tooltip is not worth an error box, so a failure only empties it.
     try {
-        ui->GA_Progress->setToolTip(tools_->EstimateText(UntilNextTick()));
+        QString tip = tools_->EstimateText(UntilNextTick());
+        // Once Google Earth fetched over the live link, the tip says how it
+        // follows; with the file link alone the light says it never did.
+        if (ViewServerPort() != 0) {
+            UpdateMonitorInputs();
+            const FollowingMonitor::Status status = monitor_.Now();
+            if (status.state != FollowingMonitor::State::NotYetFetched) {
+                tip += QLatin1Char('\n') + Text(FollowingMonitor::Describe(status));
+            }
+        }
+        ui->GA_Progress->setToolTip(tip);
     } catch (const std::exception&) {
         ui->GA_Progress->setToolTip(QString());
     }
@@ -395,6 +440,217 @@ bool TF_Main::eventFilter(QObject* watched, QEvent* event) {
         UpdateEstimateTip();
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+// ---------------------------------------------------------------- live link
+
+void TF_Main::StartViewServer() {
+    measureLimit_ = new QTimer(this);
+    measureLimit_->setObjectName(QStringLiteral("MeasureLimit"));
+    measureLimit_->setSingleShot(true);
+    connect(measureLimit_, &QTimer::timeout, this,
+            [this] { Handle([this] { MeasureTimedOut(); }); });
+#ifdef TEMBREL_LIVE_SERVER
+    server_ = new ViewServer({}, this);
+    PortSetting* setting = services_.viewServerPort;
+    const std::uint16_t kept = setting != nullptr ? setting->Read() : 0;
+    const std::uint16_t port = server_->Listen(kept);
+    // Kept once chosen: the links made before go on working. When the kept
+    // port is taken this time, the link made now names the other one.
+    if (port != 0 && kept == 0 && setting != nullptr) {
+        setting->Save(port);
+    }
+    server_->OnFetch(
+        [this](const std::optional<CameraReport>& report, const std::optional<ViewCentre>& served) {
+            // Only Google Earth's fetches carry a report; another client's
+            // fetch says nothing about whether it follows.
+            if (!report) {
+                return;
+            }
+            UpdateMonitorInputs();
+            monitor_.Fetched(*report, served);
+            arrivals_.Reported(*report, monitor_);
+            RefreshLiveStatus();
+            if (const auto measured = measure_.Fetched(*report, served)) {
+                measureLimit_->stop();
+                // Not from inside the server's request: the box waits for
+                // the user, and the server goes on serving meanwhile.
+                QTimer::singleShot(0, this, [this, result = *measured] {
+                    Handle([this, &result] { OfferMeasure(result); });
+                });
+            }
+        });
+    writer_.OnWritten([this](const std::string& document, double lon, double lat) {
+        server_->SetView(QByteArray(document.data(), static_cast<qsizetype>(document.size())),
+                         ViewCentre{lon, lat});
+        if (measure_.Active()) {
+            return; // the measure's view is no centre of a voyage
+        }
+        if (newVoyage_) {
+            arrivals_.Clear();
+            newVoyage_ = false;
+        }
+        arrivals_.ViewWritten({lon, lat});
+    });
+    indicator_->setVisible(port != 0);
+#endif
+}
+
+std::uint16_t TF_Main::ViewServerPort() const {
+#ifdef TEMBREL_LIVE_SERVER
+    return server_ != nullptr ? server_->Port() : 0;
+#else
+    return 0;
+#endif
+}
+
+void TF_Main::UpdateMonitorInputs() {
+    try {
+        monitor_.SetPeriod(std::chrono::milliseconds(
+            VoyageController::RefreshMilliseconds(ports_->EditText(InputEdit::E_VR))));
+    } catch (const std::exception&) {
+        monitor_.SetPeriod(std::chrono::milliseconds(0));
+    }
+    // A camera within a quarter of a snapshot of the centre still shows
+    // three quarters of it; the next centre of a row is a whole one away.
+    try {
+        const char separator = controller_->DecimalSeparator();
+        const auto width =
+            static_cast<double>(StrToFloat(ports_->EditText(InputEdit::E_VEast), separator));
+        const auto height =
+            static_cast<double>(StrToFloat(ports_->EditText(InputEdit::E_VSouth), separator));
+        monitor_.SetTolerance(width * 37.0 / 3600.0 / 4.0, height * 32.0 / 3600.0 / 4.0);
+    } catch (const std::exception&) {
+        // The snapshot fields are not numbers now: the last tolerance stays.
+    }
+}
+
+void TF_Main::RefreshLiveStatus() {
+    // A light is not worth an error box: a failure leaves it as it was.
+    try {
+        if (ViewServerPort() == 0) {
+            return;
+        }
+        UpdateMonitorInputs();
+        indicator_->Show(monitor_.Now());
+    } catch (const std::exception&) {
+    }
+}
+
+// ---------------------------------------------------------------- measure
+
+ViewCentre TF_Main::MeasureCentre() const {
+    const char separator = controller_->DecimalSeparator();
+    const auto number = [separator](const std::string& text) {
+        return static_cast<double>(StrToFloat(text, separator));
+    };
+    // The centre of an area given by its north-west corner and its size in km.
+    const auto centre = [&](const std::string& lat, const std::string& lon,
+                            const std::string& width, const std::string& height) {
+        return ViewCentre{number(lon) + number(width) / 2 * 37.0 / 3600.0,
+                          number(lat) - number(height) / 2 * 32.0 / 3600.0};
+    };
+    switch (ports_->ActivePage()) {
+    case Page::TS_MAreas:
+        return centre(ports_->GridCell(0, 0), ports_->GridCell(1, 0), ports_->GridCell(2, 0),
+                      ports_->GridCell(3, 0));
+    case Page::TS_Points:
+        for (int line = 0; line < ports_->MemoLineCount(); ++line) {
+            const std::string text = ports_->MemoLine(line);
+            const std::size_t comma = text.find(',');
+            if (comma != std::string::npos) {
+                return ViewCentre{number(text.substr(0, comma)), number(text.substr(comma + 1))};
+            }
+        }
+        throw VoyageError(messages::DataNotCorrect);
+    case Page::TS_Area:
+        break;
+    }
+    return centre(ports_->EditText(InputEdit::E_LatD), ports_->EditText(InputEdit::E_LonD),
+                  ports_->EditText(InputEdit::E_VE), ports_->EditText(InputEdit::E_VS));
+}
+
+void TF_Main::MeasureSnapshotSize() {
+    Handle([this] {
+        if (state_.InProgress) {
+            ports_->ShowMessage("Measure the snapshot size while no voyage is in progress.",
+                                BoxType::Information, ButtonOk);
+            return;
+        }
+        if (ViewServerPort() == 0) {
+            ports_->ShowMessage("The view server is not running: the snapshot size cannot be "
+                                "measured.",
+                                BoxType::Error, ButtonOk);
+            return;
+        }
+        VoyageState view;
+        std::int32_t periodMs = 0;
+        try {
+            const ViewCentre centre = MeasureCentre();
+            view.CurLon = static_cast<float>(centre.lon);
+            view.CurLat = static_cast<float>(centre.lat);
+            view.Range = StrToInt(ports_->EditText(InputEdit::E_VA));
+            periodMs = VoyageController::RefreshMilliseconds(ports_->EditText(InputEdit::E_VR));
+        } catch (const std::exception&) {
+            ports_->ShowMessage(messages::DataNotCorrect, BoxType::Error, ButtonOk);
+            return;
+        }
+        if (view.Range <= 0 || std::fabs(view.CurLat) > 90 || std::fabs(view.CurLon) > 180) {
+            ports_->ShowMessage(messages::DataNotCorrect, BoxType::Error, ButtonOk);
+            return;
+        }
+        measure_.Start({view.CurLon, view.CurLat}, view.Range);
+        try {
+            writer_.WriteViewFile(view, controller_->DecimalSeparator());
+        } catch (...) {
+            measure_.Cancel();
+            throw;
+        }
+        // Two fetches are needed (one hands the view over, the next reports
+        // the camera there); three periods, and half a minute at least.
+        measureLimit_->start(std::max(3 * periodMs, 30000));
+        ports_->ShowMessage(
+            "Tembrel has written a view at latitude " +
+                FormatNumber(view.CurLat, controller_->DecimalSeparator()) + ", longitude " +
+                FormatNumber(view.CurLon, controller_->DecimalSeparator()) + ", " +
+                std::to_string(view.Range) +
+                " m up. When Google Earth shows it over the live link, the width and height of "
+                "what its window shows are measured: keep Google Earth's window at the size you "
+                "will fly the voyage with.",
+            BoxType::Information, ButtonOk);
+    });
+}
+
+void TF_Main::OfferMeasure(const SnapshotMeasure::Result& result) {
+    const char separator = controller_->DecimalSeparator();
+    const auto text = [separator](double km) {
+        QString number = QString::number(km, 'f', 3);
+        number.replace(QLatin1Char('.'), QLatin1Char(separator));
+        return number;
+    };
+    const QString question =
+        QStringLiteral("Google Earth shows %1 km by %2 km at %3 m, in a window of %4 x %5 "
+                       "pixels.\n\nPut them into Snapshots Width and Height?")
+            .arg(text(result.widthKm), text(result.heightKm))
+            .arg(std::lround(result.range))
+            .arg(result.windowWidth)
+            .arg(result.windowHeight);
+    if (ports_->ShowMessage(question.toStdString(), BoxType::Confirmation, ButtonYes | ButtonNo) ==
+        ModalResult::Yes) {
+        ports_->Edit(InputEdit::E_VEast).setText(text(result.widthKm));
+        ports_->Edit(InputEdit::E_VSouth).setText(text(result.heightKm));
+    }
+}
+
+void TF_Main::MeasureTimedOut() {
+    if (!measure_.Active()) {
+        return;
+    }
+    measure_.Cancel();
+    ports_->ShowMessage("Google Earth did not show the measured view in time. Open the live link "
+                        "in Google Earth (Tools, Create live Google Earth link...), keep its "
+                        "window open, and measure again.",
+                        BoxType::Error, ButtonOk);
 }
 
 } // namespace tembrel

@@ -1,13 +1,15 @@
 #pragma once
 
+#include "ArrivalRecord.h"
 #include "MainWindowServices.h"
 #include "MainWindowVoyagePorts.h"
 #include "QtFileDialogRoutine.h"
 #include "QtTimerBackend.h"
+#include "ServedViewFileWriter.h"
 #include "SettingsStore.h"
+#include "SnapshotMeasure.h"
 #include "TimerModel.h"
 #include "ToolCommands.h"
-#include "ViewFileWriter.h"
 #include "VoyageController.h"
 #include "VoyageState.h"
 
@@ -22,6 +24,9 @@ class TF_Main;
 } // namespace Ui
 
 namespace tembrel {
+
+class LiveIndicator;
+class ViewServer;
 
 // The main window: the three input pages, the snapshot settings, the voyage
 // buttons, the area label, the gauge, the menu and the voyage timer. The
@@ -40,6 +45,19 @@ public:
     // The engine's view of this window and the voyage timer, for the tests.
     MainWindowVoyagePorts& VoyagePorts() { return *ports_; }
     TimerModel& Timer() { return timer_; }
+    // The live link: the view server's port (0 when it is not serving), the
+    // monitor of Google Earth's fetches and the light beside the gauge.
+    std::uint16_t ViewServerPort() const;
+    FollowingMonitor& Monitor() { return monitor_; }
+    const ArrivalRecord& Arrivals() const { return arrivals_; }
+    LiveIndicator& Indicator() { return *indicator_; }
+    // Brings the light and its tooltip up to date with the monitor.
+    void RefreshLiveStatus();
+#ifdef TEMBREL_LIVE_SERVER
+    ViewServer* Server() {
+        return server_;
+    }
+#endif
 
     // The event handlers, as the controls and the timer call them. Public so
     // that a test can deliver a tick without waiting a period for it.
@@ -50,6 +68,10 @@ public:
     void Exit1Click();
     void OpentheCachefolder1Click();
     void Quickstart1Click();
+    // Tools › Measure snapshot size...: writes one view, and at Google
+    // Earth's fetch that shows it offers the size it saw for the two
+    // snapshot fields.
+    void MeasureSnapshotSize();
     void AboutTembrel1Click();
 
     // The desktop session is ending (log-off, shutdown): the program may be
@@ -81,13 +103,30 @@ private:
     void RestoreSettings();
     void SaveSettings();
     void ReadDecimalSeparator();
+    void StartViewServer();
+    // Refresh Every and the snapshot size, as the monitor judges by them.
+    void UpdateMonitorInputs();
+    // Where the measure looks: the Area's centre, the first area of the
+    // grid's or the first point, by the active page. Throws on bad texts.
+    ViewCentre MeasureCentre() const;
+    void OfferMeasure(const SnapshotMeasure::Result& result);
+    void MeasureTimedOut();
 
     // Runs one handler the way the application does (RunHandler).
     template <class Handler> void Handle(Handler&& handler);
 
     MainWindowServices services_;
     VoyageState state_;
-    ViewFileWriter writer_;
+    ServedViewFileWriter writer_;
+    FollowingMonitor monitor_;
+    ArrivalRecord arrivals_;
+    bool newVoyage_ = false; // its first view starts a fresh arrival record
+    SnapshotMeasure measure_;
+    QTimer* measureLimit_ = nullptr; // runs only while a measure waits
+    LiveIndicator* indicator_ = nullptr;
+#ifdef TEMBREL_LIVE_SERVER
+    ViewServer* server_ = nullptr;
+#endif
 
     // The layout, as the form file describes it.
     std::unique_ptr<Ui::TF_Main> ui;

@@ -1,6 +1,7 @@
 #include "ToolCommands.h"
 
 #include "AreasFile.h"
+#include "ArrivalRecord.h"
 #include "BackgroundRead.h"
 #include "CoveragePreview.h"
 #include "GoogleEarthLinkFile.h"
@@ -12,6 +13,7 @@
 #include "VoyageController.h"
 #include "VoyageErrors.h"
 #include "VoyageEstimator.h"
+#include "VoyageReport.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -72,10 +74,12 @@ bool ToolCommands::ImportsAllowed() const {
 }
 
 bool ToolCommands::SaveDocument(const QString& caption, const char* defaultName,
-                                const std::string& document, QString& written) {
+                                const std::string& document, QString& written,
+                                const QString& filter) {
     const QString suggested =
         ToQString(AbsoluteViewFile().parent_path() / std::filesystem::path(defaultName));
-    written = context_.fileDialog.SaveFileName(context_.owner, caption, suggested, KmlFilter);
+    written = context_.fileDialog.SaveFileName(context_.owner, caption, suggested,
+                                               filter.isEmpty() ? KmlFilter : filter);
     if (written.isEmpty()) {
         return false;
     }
@@ -109,6 +113,83 @@ void ToolCommands::CreateGoogleEarthLink() {
                .arg(QDir::toNativeSeparators(written),
                     QDir::toNativeSeparators(ToQString(AbsoluteViewFile())))
                .arg(seconds));
+}
+
+void ToolCommands::CreateLiveGoogleEarthLink() {
+    const std::uint16_t port = context_.livePort ? context_.livePort() : 0;
+    if (port == 0) {
+        Refuse(
+            QStringLiteral("The view server is not running: use the Google Earth link instead."));
+        return;
+    }
+    std::int32_t seconds = 0;
+    try {
+        seconds = GoogleEarthLinkFile::RefreshSeconds(context_.inputs.EditText(InputEdit::E_VR));
+    } catch (const VoyageError& e) {
+        Refuse(Text(e.what()));
+        return;
+    }
+    const std::string document = GoogleEarthLinkFile::RenderLive(port, seconds);
+    QString written;
+    if (!SaveDocument(QStringLiteral("Create live Google Earth link"),
+                      GoogleEarthLinkFile::LiveFileName, document, written)) {
+        return;
+    }
+    Inform(QStringLiteral("The live Google Earth link has been written to %1.\n\n"
+                          "Open it in Google Earth while Tembrel runs: it fetches each view from "
+                          "http://127.0.0.1:%2/TembrelData.KML every %3 second(s), and tells "
+                          "Tembrel where its camera is; the light right of the gauge shows "
+                          "whether it follows.")
+               .arg(QDir::toNativeSeparators(written))
+               .arg(port)
+               .arg(seconds));
+}
+
+void ToolCommands::ShowVoyageReport() {
+    const ArrivalRecord* record = context_.arrivals;
+    if (record == nullptr || record->Views().empty()) {
+        Inform(QStringLiteral("No voyage has written a view since Tembrel started."));
+        return;
+    }
+    const std::size_t reached = record->ReachedCount();
+    const std::size_t missed = record->MissedCount();
+    QString text = QStringLiteral("Google Earth's camera reached %1 of the %2 centres written "
+                                  "(missed: %3).")
+                       .arg(reached)
+                       .arg(record->Views().size())
+                       .arg(missed);
+    if (record->Dropped() > 0) {
+        text += QStringLiteral("\n\nOnly the first %1 views are recorded; %2 more were written.")
+                    .arg(ArrivalRecord::MaxViews)
+                    .arg(record->Dropped());
+    }
+    if (reached == 0) {
+        text += QStringLiteral("\n\nTembrel learns where the camera is only through the live link "
+                               "(Tools, Create live Google Earth link...).");
+    }
+    text += QStringLiteral("\n\nExport the missed centres as points and the boxes Google Earth "
+                           "reported as KML?");
+    if (!Confirmed(text.toStdString())) {
+        return;
+    }
+    QStringList written;
+    QString file;
+    if (missed > 0 &&
+        SaveDocument(QStringLiteral("Export missed centres"), VoyageReport::MissedFileName,
+                     VoyageReport::MissedPoints(record->Views()), file,
+                     QStringLiteral("CSV files (*.csv);;All files (*)"))) {
+        written << QDir::toNativeSeparators(file);
+    }
+    if (reached > 0 &&
+        SaveDocument(QStringLiteral("Export reported boxes"), VoyageReport::BoxesFileName,
+                     VoyageReport::ReportedBoxes(record->Views()), file)) {
+        written << QDir::toNativeSeparators(file);
+    }
+    if (!written.isEmpty()) {
+        Inform(QStringLiteral("Written: %1.\n\nImport points... reads the missed centres; the "
+                              "boxes open in Google Earth beside the coverage preview.")
+                   .arg(written.join(QStringLiteral(", "))));
+    }
 }
 
 void ToolCommands::ShowViewFile() {

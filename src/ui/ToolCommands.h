@@ -13,6 +13,7 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,7 @@ class QWidget;
 
 namespace tembrel {
 
+class ArrivalRecord;
 class ShellOpener;
 class VoyageController;
 
@@ -48,15 +50,25 @@ public:
         QWidget* owner = nullptr; // of the boxes and the file dialogs
         QPlainTextEdit& memo;     // the imports fill these two
         QTableWidget& grid;
+        // The view server's port, 0 when it is not serving.
+        std::function<std::uint16_t()> livePort;
+        // Which views of the last voyage Google Earth reached; none: not kept.
+        const ArrivalRecord* arrivals = nullptr;
     };
 
     explicit ToolCommands(Context context);
 
     void CreateGoogleEarthLink();
+    // The same link fetched over HTTP from the view server, which then
+    // learns from each fetch where Google Earth's camera is.
+    void CreateLiveGoogleEarthLink();
     // Opens the folder that holds the view file in the desktop's file
     // manager, as a file:// URL of its absolute path.
     void ShowViewFile();
     void ExportCoveragePreview();
+    // How many centres of the last voyage Google Earth's camera reached, and
+    // on request the missed ones as points and the boxes it saw as KML.
+    void ShowVoyageReport();
     void ImportPoints();
     void ImportAreas();
     // untilNextTick: milliseconds to the voyage timer's next tick while it
@@ -76,7 +88,7 @@ private:
     // Writes a document where the user chooses; false when cancelled or
     // failed (the failure shown).
     bool SaveDocument(const QString& caption, const char* defaultName, const std::string& document,
-                      QString& written);
+                      QString& written, const QString& filter = {});
     void Inform(const QString& text);
     void Refuse(const QString& text);
     bool Confirmed(const std::string& question);

@@ -85,5 +85,25 @@ TEST(GoogleEarthLinkFile, RelativeViewFileIsMadeAbsolute) {
     EXPECT_NE(document.find(expected), std::string::npos) << document;
 }
 
+TEST(GoogleEarthLinkFile, LiveLinkFetchesFromTheServerWithTheCamerasView) {
+    EXPECT_EQ(GoogleEarthLinkFile::RenderLive(24680, 10),
+              "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+              "<kml xmlns=\"http://www.opengis.net/kml/2.2\">\n"
+              " <NetworkLink>\n"
+              "  <name>Tembrel</name>\n"
+              "  <flyToView>1</flyToView>\n"
+              "  <Link>\n"
+              "   <href>http://127.0.0.1:24680/TembrelData.KML</href>\n"
+              "   <refreshMode>onInterval</refreshMode>\n"
+              "   <refreshInterval>10</refreshInterval>\n"
+              "   <viewRefreshMode>never</viewRefreshMode>\n"
+              "   <viewFormat>lon=[lookatLon]&amp;lat=[lookatLat]&amp;range=[lookatRange]"
+              "&amp;tilt=[lookatTilt]&amp;heading=[lookatHeading]&amp;bbox=[bboxWest],[bboxSouth],"
+              "[bboxEast],[bboxNorth]&amp;w=[horizPixels]&amp;h=[vertPixels]</viewFormat>\n"
+              "  </Link>\n"
+              " </NetworkLink>\n"
+              "</kml>\n");
+}
+
 } // namespace
 } // namespace tembrel

@@ -130,16 +130,20 @@ void ToolsMenuTest::toolsMenuItems() {
                      action->objectName();
         QVERIFY(action->shortcut().isEmpty());
     }
-    QCOMPARE(items, (QStringList{
-                        QStringLiteral("Show view file Showviewfile1"),
-                        QStringLiteral("Create Google Earth link... CreateGoogleEarthlink1"),
-                        QStringLiteral("- N2"),
-                        QStringLiteral("Voyage estimate Voyageestimate1"),
-                        QStringLiteral("Export coverage preview... Exportcoveragepreview1"),
-                        QStringLiteral("- N3"),
-                        QStringLiteral("Import points... Importpoints1"),
-                        QStringLiteral("Import areas... Importareas1"),
-                    }));
+    QCOMPARE(items,
+             (QStringList{
+                 QStringLiteral("Show view file Showviewfile1"),
+                 QStringLiteral("Create Google Earth link... CreateGoogleEarthlink1"),
+                 QStringLiteral("Create live Google Earth link... CreateliveGoogleEarthlink1"),
+                 QStringLiteral("- N2"),
+                 QStringLiteral("Voyage estimate Voyageestimate1"),
+                 QStringLiteral("Voyage report... Voyagereport1"),
+                 QStringLiteral("Measure snapshot size... Measuresnapshotsize1"),
+                 QStringLiteral("Export coverage preview... Exportcoveragepreview1"),
+                 QStringLiteral("- N3"),
+                 QStringLiteral("Import points... Importpoints1"),
+                 QStringLiteral("Import areas... Importareas1"),
+             }));
 }
 
 // ---------------------------------------------------------------- link

@@ -1,0 +1,124 @@
+#pragma once
+
+#include "CameraReport.h"
+#include "FollowingMonitor.h"
+
+#include <QAbstractHttpServer>
+#include <QByteArray>
+#include <QList>
+#include <QPointer>
+#include <QTcpServer>
+#include <QTimer>
+
+#include <chrono>
+#include <functional>
+#include <optional>
+
+class QTcpSocket;
+
+namespace tembrel {
+
+// What one client may take of the server: Google Earth needs one connection
+// and a few hundred bytes a period; a browser page or a stuck program gets
+// no more than this.
+struct ViewServerLimits {
+    int connections = 32;                        // open at once; a new one closes the idlest
+    qint64 requestBytes = 8192;                  // request line, headers and any body
+    std::chrono::milliseconds requestTime{5000}; // to send a whole request
+};
+
+// What the listener keeps of one connection; a child of its socket.
+class ConnectionWatch final : public QObject {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(ConnectionWatch)
+
+public:
+    using Clock = std::chrono::steady_clock;
+
+    explicit ConnectionWatch(QTcpSocket* socket);
+
+    qint64 bytes = 0; // of the request under way
+    QByteArray start; // its first bytes, up to the method and the path's '/'
+    QTimer timer;     // the time left to ask
+    Clock::time_point lastActive = Clock::now();
+    // Cut, with every other connection of the socket, when the parser gives
+    // the socket up; the time limit then closes and deletes it.
+    QMetaObject::Connection reading;
+};
+
+// The listening socket, with the limits Qt's HTTP server does not keep: it
+// counts each request's bytes before the parser sees them, refuses what is
+// plainly not HTTP, closes a connection that takes too long to ask, and
+// closes the idlest when too many are open.
+class BoundedListener final : public QTcpServer {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(BoundedListener)
+
+public:
+    explicit BoundedListener(ViewServerLimits limits, QObject* parent = nullptr);
+
+    int OpenConnections();
+    // A response went out: the connection may ask again, with a fresh budget.
+    void Answered(QTcpSocket* socket);
+
+protected:
+    void incomingConnection(qintptr descriptor) override;
+
+private:
+    void Inspect(QTcpSocket* socket);
+    void Refuse(QTcpSocket* socket, const char* response);
+    void Drop(QTcpSocket* socket);
+    void Prune();
+
+    ViewServerLimits limits_;
+    QList<QPointer<QTcpSocket>> sockets_;
+};
+
+// Serves the current view over HTTP on 127.0.0.1 only: GET of
+// /TembrelData.KML answers the bytes the view file was last written with; any
+// other path is 404, any other method 405. The query Google Earth appends is
+// read as a camera report and handed on; no request changes anything else.
+class ViewServer final : public QAbstractHttpServer {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(ViewServer)
+
+public:
+    static constexpr const char* DocumentPath = "/TembrelData.KML";
+    static constexpr const char* ContentType = "application/vnd.google-earth.kml+xml";
+
+    // A fetch of the view: the report in its query (nothing when there was
+    // none or it was not one) and the centre of the view it was handed
+    // (nothing before the first view).
+    using FetchHandler = std::function<void(const std::optional<CameraReport>& report,
+                                            const std::optional<ViewCentre>& served)>;
+
+    explicit ViewServer(ViewServerLimits limits = {}, QObject* parent = nullptr);
+
+    // Listens on 127.0.0.1 at `preferred`, or when that is 0 or taken at
+    // another free port. The port, or 0 when none could be had.
+    quint16 Listen(quint16 preferred);
+    quint16 Port() const { return port_; }
+
+    // A port for a first start: random, below the range systems hand out
+    // to outgoing connections, so that it is likely to stay free.
+    static quint16 ProposePort();
+
+    void SetView(QByteArray document, ViewCentre centre);
+    void OnFetch(FetchHandler handler) { onFetch_ = std::move(handler); }
+
+    int OpenConnections() { return listener_ ? listener_->OpenConnections() : 0; }
+
+protected:
+    bool handleRequest(const QHttpServerRequest& request, QTcpSocket* socket) override;
+    void missingHandler(const QHttpServerRequest& request, QTcpSocket* socket) override;
+
+private:
+    ViewServerLimits limits_;
+    BoundedListener* listener_ = nullptr;
+    quint16 port_ = 0;
+    QByteArray document_;
+    std::optional<ViewCentre> centre_;
+    FetchHandler onFetch_;
+};
+
+} // namespace tembrel

@@ -1,0 +1,301 @@
+// The view server over real loopback sockets: what each request gets back,
+// the report it hands on, and the limits on connections in number, size and
+// time. Waits are for socket events, bounded; the time limit is set short.
+#include "ViewServer.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QHostAddress>
+#include <QNetworkInterface>
+#include <QSignalSpy>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTest>
+#include <QTimer>
+
+#include <chrono>
+#include <memory>
+#include <vector>
+
+namespace tembrel {
+
+namespace {
+
+using namespace std::chrono_literals;
+
+const QByteArray View = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n"
+                        "<kml xmlns=\"http://earth.google.com/kml/2.0\">\r\n"
+                        "<Placemark>\r\n<name>Tembrel Starting Point</name>\r\n<LookAt>\r\n"
+                        "<longitude>31.25</longitude>\r\n<latitude>30.05</latitude>\r\n"
+                        "<range>2500</range>\r\n<tilt>0.0</tilt>\r\n<heading>0.0</heading>\r\n"
+                        "</LookAt>\r\n</Placemark>\r\n</kml>\r\n";
+
+struct Reply {
+    int status = 0; // 0: closed without a status line
+    QByteArray head;
+    QByteArray body;
+    bool closed = false;
+};
+
+bool Complete(const QByteArray& received) {
+    const qsizetype end = received.indexOf("\r\n\r\n");
+    if (end < 0) {
+        return false;
+    }
+    const QByteArray head = received.left(end).toLower();
+    const qsizetype at = head.indexOf("content-length:");
+    const qsizetype length =
+        at < 0 ? 0 : head.mid(at + 15, head.indexOf('\r', at) - at - 15).trimmed().toLongLong();
+    return received.size() >= end + 4 + length;
+}
+
+Reply Read(QTcpSocket& client, std::chrono::milliseconds limit = 3s) {
+    QByteArray received;
+    QEventLoop loop;
+    QTimer timer;
+    timer.setSingleShot(true);
+    QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
+    QObject::connect(&client, &QTcpSocket::readyRead, &loop, [&] {
+        received += client.readAll();
+        if (Complete(received)) {
+            loop.quit();
+        }
+    });
+    QObject::connect(&client, &QTcpSocket::disconnected, &loop, &QEventLoop::quit);
+    timer.start(limit);
+    if (!Complete(received) && client.state() != QAbstractSocket::UnconnectedState) {
+        loop.exec();
+    }
+    received += client.readAll();
+    Reply reply;
+    reply.closed = client.state() == QAbstractSocket::UnconnectedState;
+    const qsizetype end = received.indexOf("\r\n\r\n");
+    reply.head = end < 0 ? received : received.left(end);
+    reply.body = end < 0 ? QByteArray() : received.mid(end + 4);
+    if (received.startsWith("HTTP/1.1 ")) {
+        reply.status = received.mid(9, 3).toInt();
+    }
+    return reply;
+}
+
+Reply Exchange(quint16 port, const QByteArray& request) {
+    QTcpSocket client;
+    client.connectToHost(QHostAddress::LocalHost, port);
+    client.write(request);
+    return Read(client);
+}
+
+} // namespace
+
+class ViewServerTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void answersEachRequest_data();
+    void answersEachRequest();
+    void servesExactlyTheViewBytes();
+    void handsOnTheReportAndTheCentreServed();
+    void refusesTheViewBeforeOneIsWritten();
+    void keepsAConnectionForTheNextFetch();
+    void dropsASlowClient();
+    void aThousandConnectionsLeaveItAnswering();
+    void listensOnLoopbackOnly();
+    void takesAnotherPortWhenThePreferredIsTaken();
+
+private:
+    std::unique_ptr<ViewServer> server_;
+    quint16 port_ = 0;
+    int fetches_ = 0;
+    std::optional<CameraReport> report_;
+    std::optional<ViewCentre> served_;
+};
+
+void ViewServerTest::init() {
+    server_ = std::make_unique<ViewServer>(ViewServerLimits{});
+    port_ = server_->Listen(0);
+    QVERIFY(port_ != 0);
+    server_->SetView(View, {31.25, 30.05});
+    fetches_ = 0;
+    report_.reset();
+    served_.reset();
+    server_->OnFetch(
+        [this](const std::optional<CameraReport>& report, const std::optional<ViewCentre>& served) {
+            ++fetches_;
+            report_ = report;
+            served_ = served;
+        });
+}
+
+void ViewServerTest::cleanup() {
+    server_.reset();
+}
+
+void ViewServerTest::answersEachRequest_data() {
+    QTest::addColumn<QByteArray>("request");
+    QTest::addColumn<int>("status"); // 0: closed without a status
+    const auto row = [](const char* name, const QByteArray& request, int status) {
+        QTest::newRow(name) << request << status;
+    };
+    row("view", "GET /TembrelData.KML HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n", 200);
+    row("view_with_query", "GET /TembrelData.KML?lon=1&lat=2 HTTP/1.1\r\nHost: x\r\n\r\n", 200);
+    row("http_1_0", "GET /TembrelData.KML HTTP/1.0\r\n\r\n", 200);
+    row("other_path", "GET /etc/passwd HTTP/1.1\r\nHost: x\r\n\r\n", 404);
+    row("root", "GET / HTTP/1.1\r\nHost: x\r\n\r\n", 404);
+    row("other_case", "GET /tembreldata.kml HTTP/1.1\r\nHost: x\r\n\r\n", 404);
+    row("dot_segments", "GET /x/../TembrelData.KML HTTP/1.1\r\nHost: x\r\n\r\n", 404);
+    row("escaped_dot_same_name", "GET /TembrelData%2EKML HTTP/1.1\r\nHost: x\r\n\r\n", 200);
+    row("post", "POST /TembrelData.KML HTTP/1.1\r\nHost: x\r\nContent-Length: 0\r\n\r\n", 405);
+    row("head", "HEAD /TembrelData.KML HTTP/1.1\r\nHost: x\r\n\r\n", 405);
+    row("delete", "DELETE /TembrelData.KML HTTP/1.1\r\nHost: x\r\n\r\n", 405);
+    row("unknown_method", "BREW /TembrelData.KML HTTP/1.1\r\nHost: x\r\n\r\n", 405);
+    row("binary_junk", QByteArray("\x16\x03\x01\x02\x00\x01\x00\x01\xfc\x03\x03\xff\x00", 13), 400);
+    row("no_slash", "GET TembrelData.KML HTTP/1.1\r\n\r\n", 400);
+    row("lower_case_method", "get /TembrelData.KML HTTP/1.1\r\n\r\n", 400);
+    row("nul_in_header", QByteArray("GET /TembrelData.KML HTTP/1.1\r\nX: a\0b\r\n\r\n", 40), 400);
+    row("oversized_header",
+        "GET /TembrelData.KML HTTP/1.1\r\nX: " + QByteArray(9000, 'a') + "\r\n\r\n", 431);
+    row("oversized_request_line",
+        "GET /TembrelData.KML?" + QByteArray(9000, 'a') + " HTTP/1.1\r\n\r\n", 431);
+    row("oversized_body",
+        "POST /TembrelData.KML HTTP/1.1\r\nContent-Length: 20000\r\n\r\n" + QByteArray(20000, 'a'),
+        431);
+}
+
+void ViewServerTest::answersEachRequest() {
+    QFETCH(QByteArray, request);
+    QFETCH(int, status);
+    const Reply reply = Exchange(port_, request);
+    QCOMPARE(reply.status, status);
+    if (status == 200) {
+        QCOMPARE(reply.body, View);
+    } else {
+        QVERIFY(!reply.body.contains("Tembrel"));
+    }
+    // Whatever came before, the server still answers.
+    QCOMPARE(Exchange(port_, "GET /TembrelData.KML HTTP/1.1\r\n\r\n").status, 200);
+}
+
+void ViewServerTest::servesExactlyTheViewBytes() {
+    const Reply reply = Exchange(port_, "GET /TembrelData.KML HTTP/1.1\r\nHost: x\r\n\r\n");
+    QCOMPARE(reply.status, 200);
+    QCOMPARE(reply.body, View);
+    QVERIFY(reply.head.toLower().contains("content-type: application/vnd.google-earth.kml+xml"));
+    // A new view replaces the old one whole.
+    const QByteArray next = QByteArray(View).replace("31.25", "31.27");
+    server_->SetView(next, {31.27, 30.05});
+    QCOMPARE(Exchange(port_, "GET /TembrelData.KML HTTP/1.1\r\n\r\n").body, next);
+}
+
+void ViewServerTest::handsOnTheReportAndTheCentreServed() {
+    QCOMPARE(Exchange(port_, "GET /TembrelData.KML?lon=31.2&lat=30.1&range=2500&tilt=0&heading=0"
+                             "&bbox=31.1,30.0,31.3,30.2&w=1000&h=700 HTTP/1.1\r\n\r\n")
+                 .status,
+             200);
+    QCOMPARE(fetches_, 1);
+    QVERIFY(report_.has_value());
+    QCOMPARE(report_->lon, 31.2);
+    QCOMPARE(report_->north, 30.2);
+    QCOMPARE(report_->width, 1000);
+    QVERIFY(served_.has_value());
+    QCOMPARE(served_->lon, 31.25);
+    // A fetch without a report (a browser) is handed on as such.
+    QCOMPARE(Exchange(port_, "GET /TembrelData.KML HTTP/1.1\r\n\r\n").status, 200);
+    QCOMPARE(fetches_, 2);
+    QVERIFY(!report_.has_value());
+    // A refused request reports nothing.
+    QCOMPARE(Exchange(port_, "POST /TembrelData.KML?lon=1 HTTP/1.1\r\n\r\n").status, 405);
+    QCOMPARE(fetches_, 2);
+}
+
+void ViewServerTest::refusesTheViewBeforeOneIsWritten() {
+    ViewServer fresh;
+    const quint16 port = fresh.Listen(0);
+    QCOMPARE(Exchange(port, "GET /TembrelData.KML HTTP/1.1\r\n\r\n").status, 404);
+    // Another method is still not allowed.
+    QCOMPARE(Exchange(port, "POST /TembrelData.KML HTTP/1.1\r\nContent-Length: 0\r\n\r\n").status,
+             405);
+}
+
+void ViewServerTest::keepsAConnectionForTheNextFetch() {
+    QTcpSocket client;
+    client.connectToHost(QHostAddress::LocalHost, port_);
+    for (int i = 0; i < 3; ++i) {
+        client.write("GET /TembrelData.KML HTTP/1.1\r\nHost: x\r\n\r\n");
+        const Reply reply = Read(client);
+        QCOMPARE(reply.status, 200);
+        QCOMPARE(reply.body, View);
+        QVERIFY(!reply.closed);
+    }
+}
+
+void ViewServerTest::dropsASlowClient() {
+    server_ = std::make_unique<ViewServer>(ViewServerLimits{.requestTime = 200ms});
+    port_ = server_->Listen(0);
+    server_->SetView(View, {0, 0});
+    QTcpSocket client;
+    client.connectToHost(QHostAddress::LocalHost, port_);
+    client.write("GET /TembrelDa");
+    const Reply reply = Read(client, 3s);
+    QVERIFY(reply.closed);
+    QCOMPARE(reply.status, 0);
+    QCOMPARE(server_->OpenConnections(), 0);
+    // A client that asks in time is served.
+    QCOMPARE(Exchange(port_, "GET /TembrelData.KML HTTP/1.1\r\n\r\n").status, 200);
+}
+
+void ViewServerTest::aThousandConnectionsLeaveItAnswering() {
+    std::vector<std::unique_ptr<QTcpSocket>> crowd;
+    int connected = 0;
+    for (int i = 0; i < 1000; ++i) {
+        auto socket = std::make_unique<QTcpSocket>();
+        QObject::connect(socket.get(), &QTcpSocket::connected, this, [&connected] { ++connected; });
+        socket->connectToHost(QHostAddress::LocalHost, port_);
+        crowd.push_back(std::move(socket));
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(connected, 1000, 20000);
+    QVERIFY(server_->OpenConnections() <= ViewServerLimits{}.connections);
+    const Reply reply = Exchange(port_, "GET /TembrelData.KML HTTP/1.1\r\n\r\n");
+    QCOMPARE(reply.status, 200);
+    QCOMPARE(reply.body, View);
+    QVERIFY(server_->OpenConnections() <= ViewServerLimits{}.connections);
+}
+
+void ViewServerTest::listensOnLoopbackOnly() {
+    QHostAddress outside;
+    for (const QHostAddress& address : QNetworkInterface::allAddresses()) {
+        if (address.protocol() == QAbstractSocket::IPv4Protocol && !address.isLoopback()) {
+            outside = address;
+            break;
+        }
+    }
+    if (outside.isNull()) {
+        QSKIP("This machine has no address but the loopback one");
+    }
+    QTcpSocket client;
+    QSignalSpy failed(&client, &QTcpSocket::errorOccurred);
+    client.connectToHost(outside, port_);
+    QVERIFY(failed.wait(3000));
+    QCOMPARE(client.error(), QAbstractSocket::ConnectionRefusedError);
+    QCOMPARE(server_->OpenConnections(), 0);
+}
+
+void ViewServerTest::takesAnotherPortWhenThePreferredIsTaken() {
+    QTcpServer squatter;
+    QVERIFY(squatter.listen(QHostAddress::LocalHost, 0));
+    ViewServer second;
+    const quint16 port = second.Listen(squatter.serverPort());
+    QVERIFY(port != 0);
+    QVERIFY(port != squatter.serverPort());
+    // A free preferred port is kept.
+    const quint16 free = port_;
+    server_.reset();
+    ViewServer third;
+    QCOMPARE(third.Listen(free), free);
+}
+
+} // namespace tembrel
+
+QTEST_GUILESS_MAIN(tembrel::ViewServerTest)
+#include "ViewServerTest.moc"
