@@ -31,15 +31,20 @@ trap 'wineserver -k 2>/dev/null || true' EXIT
 wineboot -i >/dev/null 2>&1
 echo "Wine prefix ready in $((SECONDS - start)) s"
 
+# The window suites run on the offscreen platform, whose fonts come from one
+# folder (the test preset's WINEQT_QPA_FONTDIR: Wine hands QT_* variables to
+# no program). It holds the condensed DejaVu faces alone, as fontconfig gives
+# the form's "DejaVu Sans Condensed" on Linux: the layout checks hold for that.
+rm -rf "$build/fonts" && mkdir -p "$build/fonts"
+cp /usr/share/fonts/truetype/dejavu/DejaVuSansCondensed*.ttf "$build/fonts/"
+
 # Not yet passing under Wine, named here so that nothing is left out unseen:
-# the window suites below end without a word under Wine's offscreen platform,
-# and these cases hold Linux's file:// form of a folder handed to the shell.
-not_run_suites='TF_MainTest|ToolsMenuTest|MainWindowSettingsTest|TF_HelpTest|TF_AboutTest'
+# these cases hold Linux's file:// form of a folder handed to the shell.
 export GTEST_FILTER='-CacheFolderCommand.*:Settings/CacheFolderCommandTest.*:Paths/OpenFolderInShellTest.*:GoogleEarthLink.*'
-echo "NOT RUN under Wine: the suites ${not_run_suites//|/, }; the cases $GTEST_FILTER"
+echo "NOT RUN under Wine: the cases $GTEST_FILTER"
 
 failed=()
-ctest --preset windows -j2 --timeout 300 -E "^($not_run_suites)\$" || failed+=("test suites")
+ctest --preset windows -j2 --timeout 300 || failed+=("test suites")
 unset GTEST_FILTER
 
 echo "Comparing tembrel-sim.exe under Wine with $linux/tools/tembrel-sim"
