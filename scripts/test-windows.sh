@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Tests the Windows build under Wine, in a fresh Wine prefix inside the build
 # folder: the test suites (CTest), tembrel-sim.exe against the Linux
-# tembrel-sim byte for byte, and optionally an end-to-end case under Xvfb.
+# tembrel-sim byte for byte, the installer (install, start, close, uninstall)
+# with tembrel.exe's start-up figure, and optionally an end-to-end case.
 #   scripts/test-windows.sh [LINUX_BUILD] [--e2e]   (default: build/debug)
 # --e2e also runs the end-to-end help example against tembrel.exe: the voyage,
 # the view file and the screens pass, but tesseract does not yet read the
@@ -51,6 +52,10 @@ echo "Comparing tembrel-sim.exe under Wine with $linux/tools/tembrel-sim"
 python3 tests/tools/sim_compare.py --reference "$linux/tools/tembrel-sim" \
     --candidate "wine $build/tools/tembrel-sim.exe" --count 300 "$build/sim-compare" ||
     failed+=("tembrel-sim comparison")
+
+echo "Installer smoke test and start-up figure under Xvfb"
+xvfb-run -a -s "-screen 0 1280x1024x24" bash scripts/windows-install-check.sh "$build" ||
+    failed+=("installer check")
 
 if [ "$e2e" = "--e2e" ]; then
     timeout 300 python3 tests/e2e/tembrel_e2e.py --wine --program "$build/src/ui/tembrel.exe" \
