@@ -4,9 +4,8 @@
 # tembrel-sim byte for byte, the installer (install, start, close, uninstall)
 # with tembrel.exe's start-up figure, and optionally an end-to-end case.
 #   scripts/test-windows.sh [LINUX_BUILD] [--e2e]   (default: build/debug)
-# --e2e also runs the end-to-end help example against tembrel.exe: the voyage,
-# the view file and the screens pass, but tesseract does not yet read the
-# message box in Wine's font, so it is not part of CI.
+# --e2e also runs the end-to-end help example against tembrel.exe under Xvfb
+# (about 20 s; CI passes it).
 # Expects scripts/build-windows.sh (with --target package) and a Linux build
 # with tembrel-sim and network-link-reader.
 set -euo pipefail
