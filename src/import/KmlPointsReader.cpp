@@ -5,7 +5,6 @@
 #include "XmlFault.h"
 
 #include <QByteArray>
-#include <QRegularExpression>
 #include <QStringList>
 #include <QXmlStreamReader>
 
@@ -15,8 +14,10 @@ namespace {
 
 // The point of one Point's coordinates text, or why there is none.
 std::string ReadTuple(const QString& coordinates, ImportedPoint& point) {
-    static const QRegularExpression blanks(QStringLiteral("\\s+"));
-    const QStringList tuples = coordinates.trimmed().split(blanks, Qt::SkipEmptyParts);
+    // No regular expression: this runs on a reader thread, and in the static
+    // MinGW build the expression engine's per-thread clean-up reads storage
+    // already freed when such a thread ends (a crash on Windows).
+    const QStringList tuples = coordinates.simplified().split(QLatin1Char(' '), Qt::SkipEmptyParts);
     if (tuples.size() != 1) {
         return "a Point needs one coordinate \"lon,lat[,alt]\", it has " +
                std::to_string(tuples.size());

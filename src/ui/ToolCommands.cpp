@@ -39,9 +39,11 @@ QString Text(const std::string& text) {
 ToolCommands::ToolCommands(Context context) : context_(std::move(context)) {}
 
 QString ToolCommands::ToQString(const std::filesystem::path& path) {
+    // Qt's own form, "/" on every system: the backslash that Windows' path
+    // type puts between parts would otherwise mix with a folder's "/".
     const std::u8string utf8 = path.u8string();
-    return QString::fromUtf8(reinterpret_cast<const char*>(utf8.data()),
-                             static_cast<qsizetype>(utf8.size()));
+    return QDir::fromNativeSeparators(QString::fromUtf8(reinterpret_cast<const char*>(utf8.data()),
+                                                        static_cast<qsizetype>(utf8.size())));
 }
 
 std::filesystem::path ToolCommands::ToPath(const QString& path) {

@@ -82,7 +82,10 @@ def answer_box(h, title, key, text=None, shot=None, timeline=None):
     if shot is not None:
         h.shot(shot, image)
     if text is not None:
-        seen = h.display.ocr(image, x, y, width, height, one_line=False)
+        # Wine draws message boxes in a thin serif (Windows' own face is not
+        # there), read in greys.
+        seen = h.display.ocr(image, x, y, width, height, one_line=False,
+                             threshold=not h.options.wine)
         expect(text in seen, f"the '{title}' box reads '{seen}', expected it to say '{text}'")
     return image, answered
 

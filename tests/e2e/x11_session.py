@@ -208,14 +208,18 @@ class Display:
     def grab(self):
         return Image(self.run(["import", "-window", "root", "-depth", "8", "ppm:-"], binary=True))
 
-    def ocr(self, image, x, y, width, height, invert=False, one_line=True):
-        """The text tesseract reads in a part of a picture, blanks collapsed."""
+    def ocr(self, image, x, y, width, height, invert=False, one_line=True, threshold=True):
+        """The text tesseract reads in a part of a picture, blanks collapsed.
+        Without threshold the greys stay: a thin serif falls apart in black
+        and white."""
         part = image.crop(x, y, width, height)
         prepare = ["convert", "ppm:-", "-colorspace", "gray"]
         if invert:
             prepare.append("-negate")
-        prepare += ["-resize", "400%", "-threshold", "60%", "-bordercolor", "white",
-                    "-border", "40", "png:-"]
+        prepare += ["-resize", "400%"]
+        if threshold:
+            prepare += ["-threshold", "60%"]
+        prepare += ["-bordercolor", "white", "-border", "40", "png:-"]
         png = subprocess.run(prepare, input=part.ppm(), capture_output=True, check=True).stdout
         text = subprocess.run(["tesseract", "-", "-", "--psm", "7" if one_line else "6"],
                               input=png, capture_output=True, check=True).stdout

@@ -1089,11 +1089,13 @@ void TF_MainTest::tickErrorKeepsTheTimerAndThePosition() {
     TICK();
     QCOMPARE(Gauge()->Text(), QStringLiteral("16%"));
 
-    // The view file's folder disappears: the tick's write fails, its error box
+    // A folder takes the view file's place (the voyage's lock keeps Windows
+    // from removing the whole folder): the tick's write fails, its error box
     // opens without waiting, and the voyage neither moves nor stops; the
     // ticks that follow retry without a second box.
-    const QString folder = viewDirectory_->path();
-    QVERIFY(QDir(folder).removeRecursively());
+    const auto block = [this] { return QFile::remove(ViewPath()) && QDir().mkdir(ViewPath()); };
+    const auto unblock = [this] { return QDir().rmdir(ViewPath()); };
+    QVERIFY(block());
     TICK();
     TICK();
     TICK();
@@ -1106,7 +1108,7 @@ void TF_MainTest::tickErrorKeepsTheTimerAndThePosition() {
     QCOMPARE(Gauge()->Text(), QStringLiteral("16%"));
 
     // Writable again: the same centre is written, the box closes.
-    QVERIFY(QDir().mkpath(folder));
+    QVERIFY(unblock());
     TICK();
     QCOMPARE(ReadView(), At(Column1Lon, Row0Lat));
     QCOMPARE(Gauge()->Text(), QStringLiteral("33%"));
@@ -1116,13 +1118,13 @@ void TF_MainTest::tickErrorKeepsTheTimerAndThePosition() {
     QCOMPARE(boxes_->errors.size(), std::size_t{1});
 
     // Closed by its OK button while the fault lasts: the next tick opens one.
-    QVERIFY(QDir(folder).removeRecursively());
+    QVERIFY(block());
     TICK();
     QCOMPARE(boxes_->openedErrors.size(), std::size_t{2});
     boxes_->openedErrors[1]->close();
     TICK();
     QCOMPARE(boxes_->openedErrors.size(), std::size_t{3});
-    QVERIFY(QDir().mkpath(folder));
+    QVERIFY(unblock());
     boxes_->answers.push_back({ModalResult::Yes, {}});
     Button("B_Stop")->click();
 }

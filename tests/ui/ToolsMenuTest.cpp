@@ -165,7 +165,8 @@ void ToolsMenuTest::linkIsWrittenBesideTheViewFile() {
     QCOMPARE(boxes_->boxes.size(), std::size_t{1});
     QCOMPARE(boxes_->boxes[0].type, BoxType::Information);
     QVERIFY(boxes_->boxes[0].text.startsWith(
-        QStringLiteral("The Google Earth link has been written to %1.").arg(link)));
+        QStringLiteral("The Google Earth link has been written to %1.")
+            .arg(QDir::toNativeSeparators(link))));
     QVERIFY(boxes_->boxes[0].text.contains(QStringLiteral("every 10 second(s)")));
 }
 
@@ -237,8 +238,8 @@ void ToolsMenuTest::linkToAFolderThatIsNotThere() {
     const QString link = Folder("missing/TembrelLink.kml");
     dialogs_->answers.push_back(link);
     Trigger("CreateGoogleEarthlink1");
-    QCOMPARE(boxes_->Texts(),
-             QStringList{QStringLiteral("%1 cannot be written: Invalid filename.").arg(link)});
+    QCOMPARE(boxes_->Texts(), QStringList{QStringLiteral("%1 cannot be written: Invalid filename.")
+                                              .arg(QDir::toNativeSeparators(link))});
     QCOMPARE(boxes_->boxes[0].type, BoxType::Error);
 }
 
@@ -334,7 +335,8 @@ void ToolsMenuTest::coveragePreviewOfTheActivePage() {
     QCOMPARE(boxes_->boxes.size(), std::size_t{1});
     QCOMPARE(boxes_->boxes[0].type, BoxType::Information);
     QVERIFY(boxes_->boxes[0].text.startsWith(
-        QStringLiteral("The coverage preview has been written to %1.").arg(preview)));
+        QStringLiteral("The coverage preview has been written to %1.")
+            .arg(QDir::toNativeSeparators(preview))));
 }
 
 void ToolsMenuTest::coveragePreviewRefusesAVoyageThatNeverEnds() {
