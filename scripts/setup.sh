@@ -13,6 +13,8 @@ packages=(
     googletest libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
     # the window
     qt6-base-dev qt6-base-dev-tools libgl-dev libxkbcommon-dev
+    # the view server
+    qt6-httpserver-dev
     # the windows' font (DejaVu Sans Condensed)
     fonts-dejavu-extra
     # the about picture
