@@ -430,6 +430,18 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase{"neverAnswers", {}, "/TembrelData.KML", "failed", "timed out"}),
     [](const testing::TestParamInfo<FailureCase>& info) { return std::string(info.param.name); });
 
+TEST(Fetching, TakesTiltAndHeadingFromTheView) {
+    QByteArray view = View("1", "2", "300");
+    view.replace("<tilt>0.0</tilt>", "<tilt>12.5</tilt>");
+    view.replace("<heading>0.0</heading>", "<heading>-30.25</heading>");
+    FixedServer server(Response("200 OK", view));
+    EarthStandin standin(LinkTo(server.Url(), 1, true), Camera{}, {});
+    const QList<FetchResult> results = FetchTimes(standin, 1);
+    ASSERT_EQ(results.size(), 1);
+    EXPECT_DOUBLE_EQ(results[0].camera.tilt, 12.5);
+    EXPECT_DOUBLE_EQ(results[0].camera.heading, -30.25);
+}
+
 TEST(Fetching, SaysWhenNothingListens) {
     quint16 port = 0;
     {
