@@ -59,18 +59,44 @@ def standin_file_link(h):
 
 
 # ------------------------------------------------------------- the live link
-# What the view server's cases need from the window; written against the
-# contract, to be filled in where the server's commands land.
+# What the live link's cases need from the window, in one place: written
+# against the contract, to be filled in where the server's commands land.
+
+class LiveWindow:
+    def __init__(self, h, window):
+        self.h = h
+        self.window = window
+
+    def live_link(self):
+        """Tools > "Create Google Earth link..." with the live link chosen:
+        the link file's text."""
+        raise NotImplementedError("the live link's command")
+
+    def indicator_text(self):
+        """What the following indicator beside the gauge says (its tooltip)."""
+        raise NotImplementedError("the following indicator")
+
+    def voyage_report(self):
+        """Tools > "Voyage report...": (centres reached, centres missed), with
+        the missed ones exported as points to a file whose path it returns."""
+        raise NotImplementedError("the voyage report")
+
+    def import_points(self, path):
+        """Tools > "Import points..." of a points file onto the Points page."""
+        raise NotImplementedError("the import's file dialog")
+
+    def measure_snapshot(self):
+        """Tools > "Measure snapshot size...": the width and height it offers,
+        in km, as numbers."""
+        raise NotImplementedError("the snapshot measure")
+
 
 def live_link(h, window):
-    """Tools > "Create Google Earth link..." with the live link chosen:
-    the link file's text."""
-    raise NotImplementedError("the live link's command")
+    return LiveWindow(h, window).live_link()
 
 
 def indicator_text(h, window):
-    """What the following indicator beside the gauge says (its tooltip)."""
-    raise NotImplementedError("the following indicator")
+    return LiveWindow(h, window).indicator_text()
 
 
 @pending(NEEDS_VIEW_SERVER)
@@ -148,7 +174,35 @@ def live_missed_centres_reflown(h):
     """Google Earth opened late: the first centres are missed; the voyage
     report exports them as points, "Import points..." loads them, and a
     second voyage reaches every one."""
-    raise NotImplementedError("the voyage report's export and the import's dialog")
+    window = h.launch()
+    live = LiveWindow(h, window)
+    window.fill(HELP_EXAMPLE)
+    link = live.live_link()
+    plan = h.plan(*sim_args(HELP_EXAMPLE))
+    timeline = Timeline(h.reader())
+    timeline.start(lambda: window.click("B_Start"))
+    # Google Earth comes up after the third centre has been written.
+    timeline.sleep_until(3.5)
+    standin = start_standin(h, link)
+    wait_end(h, timeline, plan.end_time())
+    answer_box(h, "Information", "Return", VOYAGE_ENDED)
+    reached_views = {f.view for f in standin.samples() if f.view}
+    missed = [view for view in HELP_CENTRES if view not in reached_views]
+    expect(missed, "the late start missed no centre")
+    reached, missed_count, points_file = live.voyage_report()
+    expect_equal((reached, missed_count), (len(HELP_CENTRES) - len(missed), len(missed)),
+                 "the report's centres reached and missed")
+
+    live.import_points(points_file)
+    window.select_tab("points")
+    before = len(standin.samples())
+    second = Timeline(standin)
+    second.start(lambda: window.click("B_Start"))
+    h.display.wait_window("Information", 5 + 2 * len(missed))
+    answer_box(h, "Information", "Return", VOYAGE_ENDED)
+    again = [f.view for f in standin.samples()[before:] if f.view]
+    expect(all(view in again for view in missed), "the second voyage reached every missed centre")
+    expect_equal(live.voyage_report()[:2], (len(missed), 0), "the second report")
 
 
 @pending(NEEDS_MEASURE)
@@ -157,10 +211,22 @@ def live_measure_snapshot(h):
     window and 60° field of view equals what its geometry gives at the
     Area's centre, in Tembrel's units."""
     window = h.launch()
+    live = LiveWindow(h, window)
     window.fill(HELP_EXAMPLE)
-    start_standin(h, live_link(h, window), "--window", "1000x700", "--fov", "60")
-    width, height = snapshot_km(box_for(2.2877, 48.86, 250))
-    raise NotImplementedError(f"read the offered {width:.3f} km by {height:.3f} km")
+    standin = start_standin(h, live.live_link(), "--window", "1000x700", "--fov", "60")
+    width, height = live.measure_snapshot()
+    fetch = last_view_fetch(standin)
+    want_width, want_height = snapshot_km(box_for(*fetch.camera))
+    expect(abs(width - want_width) < 0.001 and abs(height - want_height) < 0.001,
+           f"measured {width} by {height} km, the stand-in's geometry gives "
+           f"{want_width:.3f} by {want_height:.3f} km")
+
+
+def last_view_fetch(standin):
+    """The stand-in's last fetch that read a view."""
+    fetches = [f for f in standin.samples() if f.view]
+    expect(fetches, "the stand-in read no view")
+    return fetches[-1]
 
 
 STANDIN_CASES = {
