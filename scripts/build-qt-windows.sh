@@ -127,16 +127,21 @@ if [ ! -f "$qt_prefix/.complete" ]; then
         -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/cmake \
         -DQT_QMAKE_TARGET_MKSPEC=win32-g++ "${qt_options[@]}"
 fi
-if [ -n "$httpserver_version" ] && [ ! -f "$httpserver_prefix/.complete" ]; then
+httpserver_missing=$cache/src/qt6-httpserver-$httpserver_version.missing
+if [ -n "$httpserver_version" ] && [ ! -f "$httpserver_prefix/.complete" ] &&
+   [ -z "$(find "$httpserver_missing" -mmin -1440 2>/dev/null)" ]; then
     # Without its source (a mirror may not carry it) the rest still builds,
-    # and the Windows build goes without the view server.
+    # the Windows build goes without the view server, and the next try to
+    # fetch it comes a day later.
     if source_dir=$(fetch_source qt6-httpserver "$httpserver_version"); then
+        rm -f "$httpserver_missing"
         build "Qt HTTP Server" "$source_dir" "$httpserver_prefix" \
             -DCMAKE_TOOLCHAIN_FILE="$qt_prefix/lib/cmake/Qt6/qt.toolchain.cmake" \
             -DQT_CHAINLOAD_TOOLCHAIN_FILE="$toolchain" \
             -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/cmake \
             "${httpserver_options[@]}"
     else
+        mkdir -p "$cache/src" && touch "$httpserver_missing"
         echo "Qt HTTP Server: no source for qt6-httpserver $httpserver_version; not built" >&2
     fi
 fi
