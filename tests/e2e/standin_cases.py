@@ -1,6 +1,6 @@
 """End-to-end cases with earth-standin on Google Earth's side of the link:
 a real voyage followed through today's file link, and the live link's cases,
-held to the shared contract (the view server, its query, the stand-in's
+held to the live link's form (the view server, its query, the stand-in's
 geometry and Tembrel's snapshot units).
 
 A case that needs what this build does not have yet is marked pending: the
@@ -59,8 +59,8 @@ def standin_file_link(h):
 
 
 # ------------------------------------------------------------- the live link
-# What the live link's cases need from the window, in one place: written
-# against the contract, to be filled in where the server's commands land.
+# What the live link's cases need from the window, in one place, to be
+# filled in where the server's commands land.
 
 class LiveWindow:
     def __init__(self, h, window):

@@ -23,7 +23,7 @@
 namespace tembrel::standin {
 namespace {
 
-const char* const ContractFormat =
+const char* const LiveViewFormat =
     "lon=[lookatLon]&lat=[lookatLat]&range=[lookatRange]&tilt=[lookatTilt]&heading=[lookatHeading]"
     "&bbox=[bboxWest],[bboxSouth],[bboxEast],[bboxNorth]&w=[horizPixels]&h=[vertPixels]";
 
@@ -35,7 +35,7 @@ QByteArray LiveLink(const QString& href, const QString& interval, const QString&
                           "<refreshInterval>%2</refreshInterval>"
                           "<viewRefreshMode>never</viewRefreshMode>"
                           "<viewFormat>%4</viewFormat></Link></NetworkLink></kml>\n")
-        .arg(href, interval, fly, QString::fromLatin1(ContractFormat).toHtmlEscaped())
+        .arg(href, interval, fly, QString::fromLatin1(LiveViewFormat).toHtmlEscaped())
         .toUtf8();
 }
 
@@ -83,13 +83,13 @@ INSTANTIATE_TEST_SUITE_P(
         LinkCase{"live",
                  LiveLink(QStringLiteral("http://127.0.0.1:8123/TembrelData.KML"),
                           QStringLiteral("3"), QStringLiteral("1")),
-                 "http://127.0.0.1:8123/TembrelData.KML", "onInterval", 3, true, ContractFormat,
+                 "http://127.0.0.1:8123/TembrelData.KML", "onInterval", 3, true, LiveViewFormat,
                  ""},
         LinkCase{"liveNoFly",
                  LiveLink(QStringLiteral("http://127.0.0.1:80/TembrelData.KML?x=1"),
                           QStringLiteral("0.5"), QStringLiteral("0")),
                  "http://127.0.0.1:80/TembrelData.KML?x=1", "onInterval", 0.5, false,
-                 ContractFormat, ""},
+                 LiveViewFormat, ""},
         LinkCase{"relativeInFolderWithUrl",
                  Kml("<Document><Folder><NetworkLink><flyToView>true</flyToView><Url>"
                      "<href>view%20dir/TembrelData.KML</href><refreshMode>onInterval"
@@ -169,7 +169,7 @@ INSTANTIATE_TEST_SUITE_P(
     Forms, ViewFormatFilling,
     testing::Values(
         // Half-width 1500·tan 30° = 866.025 m; half-height 649.519 m.
-        FormatCase{"contract", "http://127.0.0.1:9/TembrelData.KML", ContractFormat,
+        FormatCase{"liveLink", "http://127.0.0.1:9/TembrelData.KML", LiveViewFormat,
                    "http://127.0.0.1:9/TembrelData.KML?lon=2.500000&lat=-33.250000"
                    "&range=1500.000000&tilt=0.000000&heading=12.500000"
                    "&bbox=2.490697,-33.255835,2.509303,-33.244165&w=800&h=600"},
