@@ -1,31 +1,28 @@
 """End-to-end cases with earth-standin on Google Earth's side of the link:
-a real voyage followed through today's file link, and the live link's cases,
-held to the live link's form (the view server, its query, the stand-in's
-geometry and Tembrel's snapshot units).
+a real voyage followed through today's file link, and through the live link
+served by the program itself, whose light right of the gauge says whether
+Google Earth follows; and the snapshot size measured with the stand-in's
+geometry, in Tembrel's units.
 
-A case that needs what this build does not have yet is marked pending: the
-runner reports it as skipped, with the reason, without running it."""
+The live link's cases need the program's view server: in a build without
+it the runner reports them as skipped, with the reason."""
+
+import re
+from xml.sax.saxutils import escape
 
 from cases import HELP_CENTRES, HELP_EXAMPLE, LONG_EXAMPLE, answer_box, sim_args, wait_end
-from earth_standin import (box_for, check_camera_follows, file_link, snapshot_km,
+from earth_standin import (VIEW_FORMAT, box_for, check_camera_follows, file_link, snapshot_km,
                            start_standin)
 from harness import Timeline, expect, expect_equal
+from main_window import FILE_MENU
 from voyage_plan import VOYAGE_ENDED
+from x11_session import Failure, poll
 
-NEEDS_VIEW_SERVER = ("needs Tembrel's view server, its live link from Tools > "
-                     "\"Create Google Earth link...\" and the following indicator, which "
-                     "this build does not have yet")
-NEEDS_VOYAGE_REPORT = ("needs Tools > \"Voyage report...\" and the view server, which this "
-                       "build does not have yet")
-NEEDS_MEASURE = ("needs Tools > \"Measure snapshot size...\" and the view server, which this "
-                 "build does not have yet")
-
-
-def pending(reason):
-    def mark(case):
-        case.pending = reason
-        return case
-    return mark
+def needs_live_server(case):
+    """A case that needs the program's view server: skipped, with the reason,
+    in a build without it."""
+    case.needs_live_server = True
+    return case
 
 
 def standin_file_link(h):
@@ -59,167 +56,257 @@ def standin_file_link(h):
 
 
 # ------------------------------------------------------------- the live link
-# What the live link's cases need from the window, in one place, to be
-# filled in where the server's commands land.
 
-class LiveWindow:
-    def __init__(self, h, window):
-        self.h = h
-        self.window = window
-
-    def live_link(self):
-        """Tools > "Create Google Earth link..." with the live link chosen:
-        the link file's text."""
-        raise NotImplementedError("the live link's command")
-
-    def indicator_text(self):
-        """What the following indicator beside the gauge says (its tooltip)."""
-        raise NotImplementedError("the following indicator")
-
-    def voyage_report(self):
-        """Tools > "Voyage report...": (centres reached, centres missed), with
-        the missed ones exported as points to a file whose path it returns."""
-        raise NotImplementedError("the voyage report")
-
-    def import_points(self, path):
-        """Tools > "Import points..." of a points file onto the Points page."""
-        raise NotImplementedError("the import's file dialog")
-
-    def measure_snapshot(self):
-        """Tools > "Measure snapshot size...": the width and height it offers,
-        in km, as numbers."""
-        raise NotImplementedError("the snapshot measure")
+# The light right of the gauge, on the button panel: its centre in the
+# client area, and its colours.
+INDICATOR = (462, 441)
+GREEN = (0, 160, 0)
+AMBER = (230, 150, 0)
+RED = (200, 0, 0)
+GREY = (150, 150, 150)
+LIGHTS = {GREEN: "green", AMBER: "amber", RED: "red", GREY: "grey"}
 
 
-def live_link(h, window):
-    return LiveWindow(h, window).live_link()
+def light(window, image):
+    """The indicator's colour by name, or its pixel when it is none of them."""
+    pixel = image.pixel(window.x + INDICATOR[0], window.y + INDICATOR[1])
+    return LIGHTS.get(pixel, pixel)
 
 
-def indicator_text(h, window):
-    return LiveWindow(h, window).indicator_text()
+def live_port(h):
+    """The view server's port, as the program keeps it for the user."""
+    path = h.config_home / "Tembrel" / "ViewServerPort"
+    poll(path.exists, 5, f"the view server's port in {path}")
+    return int(path.read_text().strip())
 
 
-@pending(NEEDS_VIEW_SERVER)
-def live_following(h):
-    """The help example through the live link: the stand-in fetches once a
-    period with its camera in the query, flies to each centre, and the
-    indicator says Google Earth is following."""
-    window = h.launch()
-    window.fill(HELP_EXAMPLE)
-    standin = start_standin(h, live_link(h, window))
-    plan = h.plan(*sim_args(HELP_EXAMPLE))
+def live_link_text(port, period, fly=True):
+    """The live link in the form "Create live Google Earth link..." writes."""
+    return ("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+            "<kml xmlns=\"http://www.opengis.net/kml/2.2\"><NetworkLink><name>Tembrel</name>"
+            f"<flyToView>{int(fly)}</flyToView><Link>"
+            f"<href>http://127.0.0.1:{port}/TembrelData.KML</href>"
+            f"<refreshMode>onInterval</refreshMode><refreshInterval>{period}</refreshInterval>"
+            f"<viewRefreshMode>never</viewRefreshMode><viewFormat>{escape(VIEW_FORMAT)}"
+            "</viewFormat></Link></NetworkLink></kml>\n")
+
+
+def open_tools_item(h, window, item_index):
+    """Picks the item_index-th command (separators not counted) of "Tools",
+    the third menu: a click on "File", then Right twice, which opens "Tools"
+    with its first command chosen."""
+    window.display.click(window.x + FILE_MENU, window.top + window.menu_height // 2)
+    window.display.key("Right", "Right", *(["Down"] * item_index), "Return")
+
+
+def create_live_link(h, window):
+    """Tools > "Create live Google Earth link...", saved under the name it
+    suggests beside the view file: the link file's text."""
+    open_tools_item(h, window, 2)
+    h.display.press_in_window("Create live Google Earth link", "Return")
+    answer_box(h, "Information", "Return", "live Google Earth link has been written",
+               shot="live-link-written")
+    return (h.work / "TembrelLiveLink.kml").read_text()
+
+
+def start_voyage(h, window, texts, link, *options, fill=True):
+    """Fills in the window, starts the stand-in on the link and the voyage
+    half a period after one of its fetches."""
+    if fill:
+        window.fill(texts)
+    standin = start_standin(h, link, *options)
     timeline = Timeline(standin)
     timeline.start(lambda: window.click("B_Start"))
-    timeline.after_sample(3.5)
-    expect("following" in indicator_text(h, window).lower(), "the indicator says following")
+    return standin, timeline
+
+
+def expect_light(h, window, timeline, t, wanted, what):
+    timeline.sleep_until(t)
+    image = timeline.look(h.display, "light")
+    seen = light(window, image)
+    if seen != wanted:
+        h.shot(f"light-{what.replace(' ', '-')}", image)
+    expect_equal(seen, wanted, f"the light right of the gauge at {t:g} s ({what})")
+
+
+@needs_live_server
+def live_following(h):
+    """The help example through the live link that Tools > "Create live
+    Google Earth link..." writes: the stand-in fetches once a period with its
+    camera in the query, flies to each centre, and the light right of the
+    gauge turns green."""
+    window = h.launch()
+    window.fill(HELP_EXAMPLE)
+    link = create_live_link(h, window)
+    expect(f"http://127.0.0.1:{live_port(h)}/TembrelData.KML" in link,
+           "the live link names the view server's port")
+    plan = h.plan(*sim_args(HELP_EXAMPLE))
+    standin, timeline = start_voyage(h, window, HELP_EXAMPLE, link, fill=False)
+    expect_light(h, window, timeline, 4.3, "green", "following")
+    h.shot("following", timeline.looks_at("light")[-1][1])
     wait_end(h, timeline, plan.end_time())
-    answer_box(h, "Information", "Return", VOYAGE_ENDED, shot="voyage-ended")
-    expect_equal({f.status for f in standin.samples() if f.view}, {"200"}, "the statuses")
-    expect_equal([view for view, _ in timeline.views_seen()], HELP_CENTRES, "the views")
-    check_camera_follows(standin.samples())
+    answer_box(h, "Information", "Return", VOYAGE_ENDED)
+    standin.wait_count(len(standin.samples()) + 2)
+
+    timeline.check_timing(plan.tick_times())
+    timeline.check_samples(plan.view_at, plan.tick_times())
+    fetches = standin.samples()
+    expect_equal({f.status for f in fetches if f.view is not None}, {"200"},
+                 "the status of each fetch that read a view")
+    expect_equal([view for view, _ in timeline.views_seen()], HELP_CENTRES,
+                 "the views the stand-in flew to")
+    check_camera_follows(fetches)
 
 
-@pending(NEEDS_VIEW_SERVER)
+@needs_live_server
 def live_period_mismatch(h):
     """The live link refreshed every 2 s while Refresh Every says 1: the
-    indicator says the period differs, and no box interrupts the voyage."""
+    light turns amber, and no box interrupts the voyage."""
     window = h.launch()
-    window.fill(LONG_EXAMPLE)
-    link = live_link(h, window).replace("<refreshInterval>1<", "<refreshInterval>2<")
-    standin = start_standin(h, link)
-    timeline = Timeline(standin)
-    timeline.start(lambda: window.click("B_Start"))
-    timeline.after_sample(6.5)
-    expect("period" in indicator_text(h, window).lower(), "the indicator says the period differs")
-    expect(not h.display.windows("Information|Warning|Error"), "no box during the voyage")
+    standin, timeline = start_voyage(h, window, LONG_EXAMPLE, live_link_text(live_port(h), 2))
+    expect_light(h, window, timeline, 8.3, "amber", "another period")
+    expect(not h.display.windows("Information|Warning|Error|Confirm"), "no box during the voyage")
+    times = [f.arrival for f in standin.samples()]
+    gaps = [later - earlier for earlier, later in zip(times, times[1:])]
+    expect(all(abs(gap - 2) < 0.3 for gap in gaps), f"the stand-in fetched {gaps} s apart")
 
 
-@pending(NEEDS_VIEW_SERVER)
+@needs_live_server
 def live_fly_to_view_off(h):
-    """The stand-in fetches but never flies: the indicator says its camera is
-    not at the last view."""
+    """The stand-in fetches once a period but never flies: the light turns
+    amber while its camera stays where it was."""
     window = h.launch()
-    window.fill(LONG_EXAMPLE)
-    standin = start_standin(h, live_link(h, window), "--no-fly", "--camera", "0,0,5000")
-    timeline = Timeline(standin)
-    timeline.start(lambda: window.click("B_Start"))
-    timeline.after_sample(3.5)
+    standin, timeline = start_voyage(h, window, LONG_EXAMPLE, live_link_text(live_port(h), 1),
+                                     "--no-fly", "--camera", "0,0,5000")
+    expect_light(h, window, timeline, 5.3, "amber", "camera away")
     expect_equal({f.camera for f in standin.samples()}, {(0.0, 0.0, 5000.0)},
                  "the stand-in's camera")
-    expect("not at the last view" in indicator_text(h, window).lower(),
-           "the indicator says the camera is elsewhere")
+    expect(any(f.view for f in standin.samples()), "the stand-in read no view")
 
 
-@pending(NEEDS_VIEW_SERVER)
+@needs_live_server
 def live_earth_closed(h):
-    """Google Earth closed mid-voyage: after two periods without a fetch the
-    indicator says so, the voyage goes on to its end without a box."""
+    """Google Earth closed mid-voyage: the light is green while it follows,
+    red two periods after its last fetch, and the voyage goes on to its end
+    without a box."""
     window = h.launch()
-    window.fill(LONG_EXAMPLE)
-    standin = start_standin(h, live_link(h, window))
     plan = h.plan(*sim_args(LONG_EXAMPLE))
-    timeline = Timeline(standin)
-    timeline.start(lambda: window.click("B_Start"))
+    standin, timeline = start_voyage(h, window, LONG_EXAMPLE, live_link_text(live_port(h), 1))
+    expect_light(h, window, timeline, 3.3, "green", "following")
     timeline.after_sample(3.5)
     standin.close()
-    timeline.sleep_until(6.5)
-    expect("not fetching" in indicator_text(h, window).lower(),
-           "the indicator says Google Earth is not fetching")
+    expect_light(h, window, timeline, 6.3, "red", "not fetching")
+    expect(not h.display.windows("Information|Warning|Error|Confirm"), "no box during the voyage")
     wait_end(h, timeline, plan.end_time())
-    answer_box(h, "Information", "Return", VOYAGE_ENDED, shot="voyage-ended")
+    answer_box(h, "Information", "Return", VOYAGE_ENDED)
 
 
-@pending(NEEDS_VOYAGE_REPORT)
+def near(view, centre):
+    """Whether a view or point is at a centre (to the 6 decimals a point
+    file keeps), both as texts."""
+    return all(abs(float(a.replace(",", ".")) - float(b)) < 1e-6
+               for a, b in zip(view[:2], centre[:2]))
+
+
+@needs_live_server
 def live_missed_centres_reflown(h):
-    """Google Earth opened late: the first centres are missed; the voyage
-    report exports them as points, "Import points..." loads them, and a
-    second voyage reaches every one."""
+    """Google Earth opened late: the first centres are missed; Tools >
+    "Voyage report..." says so and exports them as points, "Import points..."
+    loads them, and a second voyage over them reaches every one."""
     window = h.launch()
-    live = LiveWindow(h, window)
     window.fill(HELP_EXAMPLE)
-    link = live.live_link()
     plan = h.plan(*sim_args(HELP_EXAMPLE))
     timeline = Timeline(h.reader())
     timeline.start(lambda: window.click("B_Start"))
-    # Google Earth comes up after the third centre has been written.
+    # Google Earth comes up once the third centre has been written (the first
+    # lasts two periods).
     timeline.sleep_until(3.5)
-    standin = start_standin(h, link)
+    standin = start_standin(h, live_link_text(live_port(h), 1))
     wait_end(h, timeline, plan.end_time())
     answer_box(h, "Information", "Return", VOYAGE_ENDED)
-    reached_views = {f.view for f in standin.samples() if f.view}
-    missed = [view for view in HELP_CENTRES if view not in reached_views]
-    expect(missed, "the late start missed no centre")
-    reached, missed_count, points_file = live.voyage_report()
-    expect_equal((reached, missed_count), (len(HELP_CENTRES) - len(missed), len(missed)),
-                 "the report's centres reached and missed")
+    standin.wait_count(len(standin.samples()) + 2)
+    seen = [f.view for f in standin.samples() if f.view]
+    missed = [c for c in HELP_CENTRES if not any(near(view, c) for view in seen)]
+    expect(2 <= len(missed) < len(HELP_CENTRES), f"the late start missed {missed}")
 
-    live.import_points(points_file)
+    open_tools_item(h, window, 4)
+    reached, written, missed_count = report_counts(h, "y", "voyage-report")
+    # A centre held for two periods is written, and counted, twice.
+    expect_equal(reached, len(HELP_CENTRES) - len(missed), "the report's centres reached")
+    expect(written >= len(HELP_CENTRES) and missed_count == written - reached,
+           f"the report says {reached} of {written} reached, {missed_count} missed")
+    h.display.press_in_window("Export missed centres", "Return")
+    h.display.press_in_window("Export reported boxes", "Return")
+    answer_box(h, "Information", "Return", "Written:")
+    rows = (h.work / "TembrelMissed.csv").read_text().strip().splitlines()[1:]
+    exported = {tuple(row.split(",")) for row in rows}
+    expect(len(exported) == len(missed) and
+           all(any(near(point, c) for point in exported) for c in missed),
+           f"the missed centres exported: {sorted(exported)}, expected {missed}")
+
+    open_tools_item(h, window, 7)
+    h.display.press_in_window("Import points", "ctrl+a")
+    h.display.type("TembrelMissed.csv")
+    h.display.key("Return")
+    h.display.wait_no_window("Import points", 5)
     window.select_tab("points")
     before = len(standin.samples())
     second = Timeline(standin)
     second.start(lambda: window.click("B_Start"))
     h.display.wait_window("Information", 5 + 2 * len(missed))
-    answer_box(h, "Information", "Return", VOYAGE_ENDED)
+    answer_box(h, "Information", "Return", VOYAGE_ENDED, shot="second-voyage-ended")
+    standin.wait_count(len(standin.samples()) + 2)
     again = [f.view for f in standin.samples()[before:] if f.view]
-    expect(all(view in again for view in missed), "the second voyage reached every missed centre")
-    expect_equal(live.voyage_report()[:2], (len(missed), 0), "the second report")
+    expect(all(any(near(view, c) for view in again) for c in missed),
+           f"the second voyage flew {again}, not every missed centre {missed}")
+    open_tools_item(h, window, 4)
+    reached, written, missed_count = report_counts(h, "n", "second-report")
+    expect_equal((reached, missed_count), (written, 0), "the second report's reached and missed")
 
 
-@pending(NEEDS_MEASURE)
+def report_counts(h, key, shot):
+    """Centres reached, written and missed, as the voyage report's box says;
+    the box is answered with key."""
+    box = h.display.wait_window("Confirm", 5)
+    image = h.shot(shot)
+    text = h.display.ocr(image, *h.display.geometry(box), one_line=False)
+    h.display.activate(box)
+    h.display.key(key)
+    h.display.wait_no_window("Confirm", 5)
+    match = re.search(r"reached (\d+) of the (\d+) centres written \(missed: (\d+)\)", text)
+    if match is None:
+        raise Failure(f"the voyage report reads '{text}'")
+    return tuple(int(n) for n in match.groups())
+
+
+@needs_live_server
 def live_measure_snapshot(h):
-    """The snapshot size measured at 250 m with the stand-in's 1000×700
-    window and 60° field of view equals what its geometry gives at the
-    Area's centre, in Tembrel's units."""
+    """Tools > "Measure snapshot size..." at 250 m with the stand-in's
+    1000x700 window and 60° field of view: the sizes it offers and puts into
+    the snapshot fields are what the stand-in's geometry gives at the Area's
+    centre, in Tembrel's units."""
     window = h.launch()
-    live = LiveWindow(h, window)
     window.fill(HELP_EXAMPLE)
-    standin = start_standin(h, live.live_link(), "--window", "1000x700", "--fov", "60")
-    width, height = live.measure_snapshot()
+    standin = start_standin(h, live_link_text(live_port(h), 1), "--window", "1000x700",
+                            "--fov", "60", "--camera", "0,0,9000")
+    standin.wait_count(1, timeout=5)
+    open_tools_item(h, window, 5)
+    # It says which view it wrote and waits for Google Earth's next fetch;
+    # the offer comes over that first box, which is closed after it.
+    h.display.wait_window("Information", 5)
+    answer_box(h, "Confirm", "y", "Put them into Snapshots Width and Height?",
+               shot="measure-offered")
+    answer_box(h, "Information", "Return", "Tembrel has written a view")
     fetch = last_view_fetch(standin)
-    want_width, want_height = snapshot_km(box_for(*fetch.camera))
-    expect(abs(width - want_width) < 0.001 and abs(height - want_height) < 0.001,
-           f"measured {width} by {height} km, the stand-in's geometry gives "
-           f"{want_width:.3f} by {want_height:.3f} km")
+    width, height = snapshot_km(box_for(*fetch.camera))
+    image = h.shot("measured")
+    # The box travels with six decimals: the last of three may differ by one.
+    for control, wanted, what in (("E_VEast", width, "Snapshots Width"),
+                                  ("E_VSouth", height, "Snapshots Height")):
+        seen = window.edit_text(image, control)
+        expect(abs(float(seen.replace(",", ".")) - wanted) < 0.0015,
+               f"{what} reads '{seen}'; the stand-in's geometry gives {wanted:.4f} km")
+    expect_equal(fetch.camera[2], 250.0, "the range the stand-in measured at")
 
 
 def last_view_fetch(standin):
