@@ -11,6 +11,13 @@ bash scripts/setup.sh windows >&2
 prefixes=$(bash scripts/build-qt-windows.sh)
 TEMBREL_QT_PREFIX=$(sed -n 's/^QT=//p' <<<"$prefixes")
 TEMBREL_JPEG_PREFIX=$(sed -n 's/^JPEG=//p' <<<"$prefixes")
+# Qt HTTP Server, where built, is a Qt module outside Qt's own folder: Qt's
+# find_package looks there only when told so.
+httpserver_prefix=$(sed -n 's/^HTTPSERVER=//p' <<<"$prefixes")
+if [ -n "$httpserver_prefix" ]; then
+    TEMBREL_QT_PREFIX="$TEMBREL_QT_PREFIX;$httpserver_prefix"
+    export QT_ADDITIONAL_PACKAGES_PREFIX_PATH=$httpserver_prefix
+fi
 export TEMBREL_QT_PREFIX TEMBREL_JPEG_PREFIX
 
 launcher=()

@@ -134,6 +134,10 @@ std::optional<LookAtView> ViewFileParser::Parse(const QByteArray& document, QStr
         } else if (field == QLatin1String("range")) {
             view.range = found->second;
             view.rangeValue = *value;
+        } else if (field == QLatin1String("tilt")) {
+            view.tiltValue = *value;
+        } else {
+            view.headingValue = *value;
         }
     }
     return view;

@@ -15,6 +15,8 @@ struct LookAtView {
     double longitudeValue = 0;
     double latitudeValue = 0;
     double rangeValue = 0;
+    double tiltValue = 0;
+    double headingValue = 0;
 };
 
 // Reads a view file the way a network link does: a KML 2.0 document in the
