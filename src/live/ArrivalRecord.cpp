@@ -12,13 +12,20 @@ void ArrivalRecord::Clear() {
 }
 
 void ArrivalRecord::ViewWritten(const ViewCentre& centre) {
+    const auto lon = static_cast<float>(centre.lon);
+    const auto lat = static_cast<float>(centre.lat);
+    // The same centre written again (the first one is held for two periods, a
+    // failed write is retried) is one centre to reach, not two.
+    if (!views_.empty() && views_.back().lon == lon && views_.back().lat == lat) {
+        return;
+    }
     if (views_.size() >= MaxViews) {
         ++dropped_;
         return;
     }
     Arrival arrival;
-    arrival.lon = static_cast<float>(centre.lon);
-    arrival.lat = static_cast<float>(centre.lat);
+    arrival.lon = lon;
+    arrival.lat = lat;
     views_.push_back(arrival);
 }
 

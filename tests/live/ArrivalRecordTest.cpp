@@ -45,6 +45,18 @@ TEST_F(Record, AReportAtAViewMarksItReachedWithItsBox) {
     EXPECT_EQ(record.ReachedCount(), 1u);
 }
 
+TEST_F(Record, ACentreWrittenTwiceInARowIsOneCentre) {
+    record.ViewWritten({10, 20});
+    record.ViewWritten({10, 20}); // held for a second period
+    record.ViewWritten({10.1, 20});
+    record.ViewWritten({10, 20}); // the same place later in the voyage counts again
+    ASSERT_EQ(record.Views().size(), 3u);
+    EXPECT_EQ(record.MissedCount(), 3u);
+    record.Reported(At(10.1, 20), judge);
+    EXPECT_EQ(record.ReachedCount(), 1u);
+    EXPECT_EQ(record.MissedCount(), 2u);
+}
+
 TEST_F(Record, OnlyTheNewestViewsAreComparedWith) {
     record.ViewWritten({10, 20});
     for (std::size_t i = 1; i <= ArrivalRecord::RecentViews; ++i) {
@@ -59,7 +71,7 @@ TEST_F(Record, OnlyTheNewestViewsAreComparedWith) {
 
 TEST_F(Record, KeepsTheFirstViewsOfAVeryLongVoyage) {
     for (std::size_t i = 0; i < ArrivalRecord::MaxViews + 3; ++i) {
-        record.ViewWritten({0, 0});
+        record.ViewWritten({static_cast<double>(i) / 1000, 0});
     }
     EXPECT_EQ(record.Views().size(), ArrivalRecord::MaxViews);
     EXPECT_EQ(record.Dropped(), 3u);
