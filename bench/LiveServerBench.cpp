@@ -156,7 +156,7 @@ BENCHMARK(BM_ViewServerRequest)->Repetitions(5)->ReportAggregatesOnly(true);
 // One period of a voyage: the tick's view file write, handed to the server,
 // and `requests` fetches served in the same period.
 void PeriodWith(benchmark::State& state, int requests) {
-    const testing::ScratchDirectory dir;
+    const test::ScratchDirectory dir;
     const ViewFileWriter writer(dir.Path());
     const VoyageState view = SomeView();
     ViewServer server;
