@@ -248,80 +248,69 @@ void ToolCommands::ShowEstimate(std::int64_t untilNextTick) {
                .arg(QDir::toNativeSeparators(ToQString(AbsoluteViewFile()))));
 }
 
-void ToolCommands::ImportPoints() {
+template <typename Import, typename Item>
+std::optional<std::vector<Item>>
+ToolCommands::ReadImport(const QString& caption, const QString& filter,
+                         Import (*read)(const QString&, const ImportProgress&),
+                         std::vector<Item> Import::*items, const char* one, const char* many) {
     if (!ImportsAllowed()) {
-        return;
+        return std::nullopt;
     }
     const QString path = context_.fileDialog.OpenFileName(
-        context_.owner, QStringLiteral("Import points"),
-        ToQString(AbsoluteViewFile().parent_path()),
-        QStringLiteral("Point files (*.csv *.txt *.gpx *.kml);;All files (*)"));
+        context_.owner, caption, ToQString(AbsoluteViewFile().parent_path()), filter);
     if (path.isEmpty()) {
-        return;
+        return std::nullopt;
     }
-    PointsImport result;
+    Import result;
     try {
-        result = BackgroundRead<PointsImport>(
+        result = BackgroundRead<Import>(
             context_.owner, QFileInfo(path).fileName(),
-            [&path](const ImportProgress& progress) { return PointsFile::Read(path, progress); });
+            [&path, read](const ImportProgress& progress) { return read(path, progress); });
     } catch (const VoyageError& e) {
         Refuse(Text(e.what()));
-        return;
+        return std::nullopt;
     }
     if (result.cancelled) {
-        return;
+        return std::nullopt;
     }
-    if (result.points.empty()) {
-        Refuse(Text(ImportReport::NothingFound(result.problems, "points", result.problemsLeftOut)));
-        return;
+    if ((result.*items).empty()) {
+        Refuse(Text(ImportReport::NothingFound(result.problems, many, result.problemsLeftOut)));
+        return std::nullopt;
     }
     if (!result.problems.empty() &&
-        !Confirmed(ImportReport::Question(result.problems, result.points.size(), "point", "points",
+        !Confirmed(ImportReport::Question(result.problems, (result.*items).size(), one, many,
                                           result.problemsLeftOut))) {
+        return std::nullopt;
+    }
+    return std::move(result.*items);
+}
+
+void ToolCommands::ImportPoints() {
+    const std::optional<std::vector<ImportedPoint>> points =
+        ReadImport(QStringLiteral("Import points"),
+                   QStringLiteral("Point files (*.csv *.txt *.gpx *.kml);;All files (*)"),
+                   &PointsFile::Read, &PointsImport::points, "point", "points");
+    if (!points) {
         return;
     }
     const char separator = context_.engine.DecimalSeparator();
     QStringList lines;
-    for (const ImportedPoint& point : result.points) {
+    for (const ImportedPoint& point : *points) {
         lines << Text(ImportedText::MemoLine(point, separator));
     }
     context_.memo.setPlainText(lines.join(QLatin1Char('\n')));
 }
 
 void ToolCommands::ImportAreas() {
-    if (!ImportsAllowed()) {
-        return;
-    }
-    const QString path = context_.fileDialog.OpenFileName(
-        context_.owner, QStringLiteral("Import areas"), ToQString(AbsoluteViewFile().parent_path()),
-        QStringLiteral("Area files (*.csv *.txt);;All files (*)"));
-    if (path.isEmpty()) {
-        return;
-    }
-    AreasImport result;
-    try {
-        result = BackgroundRead<AreasImport>(
-            context_.owner, QFileInfo(path).fileName(),
-            [&path](const ImportProgress& progress) { return AreasFile::Read(path, progress); });
-    } catch (const VoyageError& e) {
-        Refuse(Text(e.what()));
-        return;
-    }
-    if (result.cancelled) {
-        return;
-    }
-    if (result.areas.empty()) {
-        Refuse(Text(ImportReport::NothingFound(result.problems, "areas", result.problemsLeftOut)));
-        return;
-    }
-    if (!result.problems.empty() &&
-        !Confirmed(ImportReport::Question(result.problems, result.areas.size(), "area", "areas",
-                                          result.problemsLeftOut))) {
+    const std::optional<std::vector<ImportedArea>> areas = ReadImport(
+        QStringLiteral("Import areas"), QStringLiteral("Area files (*.csv *.txt);;All files (*)"),
+        &AreasFile::Read, &AreasImport::areas, "area", "areas");
+    if (!areas) {
         return;
     }
     const char separator = context_.engine.DecimalSeparator();
     std::vector<GridRow> rows;
-    for (const ImportedArea& area : result.areas) {
+    for (const ImportedArea& area : *areas) {
         rows.push_back(ImportedText::GridRow(area, separator));
     }
     FillGrid(rows);

@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,8 @@ class QTableWidget;
 class QWidget;
 
 namespace tembrel {
+
+struct ImportProgress;
 
 class ArrivalRecord;
 class ShellOpener;
@@ -93,6 +96,14 @@ private:
     void Refuse(const QString& text);
     bool Confirmed(const std::string& question);
     void FillGrid(const std::vector<GridRow>& rows);
+    // An import's shared steps: the file dialog, the read under a progress
+    // dialog, and the user's word on any problems. Empty when the user
+    // cancels, or when nothing usable was read (then said so).
+    template <typename Import, typename Item>
+    std::optional<std::vector<Item>>
+    ReadImport(const QString& caption, const QString& filter,
+               Import (*read)(const QString&, const ImportProgress&),
+               std::vector<Item> Import::*items, const char* one, const char* many);
 
     Context context_;
 };
