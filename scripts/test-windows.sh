@@ -2,10 +2,11 @@
 # Tests the Windows build under Wine, in a fresh Wine prefix inside the build
 # folder: the test suites (CTest), tembrel-sim.exe against the Linux
 # tembrel-sim byte for byte, the installer (install, start, close, uninstall)
-# with tembrel.exe's start-up figure, and optionally an end-to-end case.
+# with tembrel.exe's start-up figure, and optionally two end-to-end cases.
 #   scripts/test-windows.sh [LINUX_BUILD] [--e2e]   (default: build/debug)
-# --e2e also runs the end-to-end help example against tembrel.exe under Xvfb
-# (about 20 s; CI passes it).
+# --e2e also runs two end-to-end cases against tembrel.exe under Xvfb: the
+# help example, and the close and restart whose texts the registry keeps
+# (about 50 s; CI passes it).
 # Expects scripts/build-windows.sh (with --target package) and a Linux build
 # with tembrel-sim and network-link-reader.
 set -euo pipefail
@@ -47,9 +48,12 @@ python3 tests/tools/sim_compare.py --reference "$linux/tools/tembrel-sim" \
     failed+=("tembrel-sim comparison")
 
 if [ "$e2e" = "--e2e" ]; then
-    timeout 300 python3 tests/e2e/tembrel_e2e.py --wine --program "$build/src/ui/tembrel.exe" \
-        --reader "$linux/tools/network-link-reader" --sim "$linux/tools/tembrel-sim" \
-        --artefacts "$build/e2e-artefacts" help_example || failed+=("end-to-end help_example")
+    # The help example, then the texts kept in the registry across a restart.
+    for case in help_example close_and_restart; do
+        timeout 300 python3 tests/e2e/tembrel_e2e.py --wine --program "$build/src/ui/tembrel.exe" \
+            --reader "$linux/tools/network-link-reader" --sim "$linux/tools/tembrel-sim" \
+            --artefacts "$build/e2e-artefacts" "$case" || failed+=("end-to-end $case")
+    done
 fi
 
 # Last: Wine's desktop process keeps its link to this display, which ends here.

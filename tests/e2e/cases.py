@@ -331,6 +331,7 @@ def close_and_restart(h):
     window.type_memo("5, 5")
     window.select_tab("area")
     window.fill(LONG_EXAMPLE)
+    typed = h.shot("typed")
     reader = h.reader()
     plan = h.plan(*sim_args(LONG_EXAMPLE))
 
@@ -360,8 +361,14 @@ def close_and_restart(h):
     unfocused = [control for control in EDITS if not window.edit_has_focus(image, control)]
     expect(len(unfocused) >= 7, f"only {unfocused} show no focus frame")
     for control in unfocused:  # a caret would blur the focused edit's text
-        expect_equal(window.edit_text(image, control), LONG_EXAMPLE[control],
-                     f"the text of {control} after the restart")
+        # Each edit looks as it did when typed; Wine's thin texts are not read
+        # reliably alone (a lone "2" reads as "a"), its pictures are compared.
+        if not window.edit_has_focus(typed, control):
+            expect(window.region(image, control).ppm() == window.region(typed, control).ppm(),
+                   f"{control} after the restart does not look as when typed")
+        if not h.options.wine:
+            expect_equal(window.edit_text(image, control), LONG_EXAMPLE[control],
+                         f"the text of {control} after the restart")
     window.select_tab("areas")
     window.click("E_VR")
     grid_after = window.region(h.shot("grid-after-restart"), "SG_Areas")

@@ -154,7 +154,7 @@ private:
 void MainWindowSettingsTest::initTestCase() {
 #ifdef _WIN32
     QSKIP("Linux only: this suite reads the store's file and Google Earth's .conf files; on "
-          "Windows both live in the registry.");
+          "Windows both live in the registry (MainWindowRegistryTest).");
 #endif
 }
 
