@@ -95,14 +95,21 @@ bool ToolCommands::SaveDocument(const QString& caption, const char* defaultName,
     return true;
 }
 
-void ToolCommands::CreateGoogleEarthLink() {
-    std::int32_t seconds = 0;
+std::optional<std::int32_t> ToolCommands::LinkRefreshSeconds() {
     try {
-        seconds = GoogleEarthLinkFile::RefreshSeconds(context_.inputs.EditText(InputEdit::E_VR));
+        return GoogleEarthLinkFile::RefreshSeconds(context_.inputs.EditText(InputEdit::E_VR));
     } catch (const VoyageError& e) {
         Refuse(Text(e.what()));
+        return std::nullopt;
+    }
+}
+
+void ToolCommands::CreateGoogleEarthLink() {
+    const std::optional<std::int32_t> period = LinkRefreshSeconds();
+    if (!period) {
         return;
     }
+    const std::int32_t seconds = *period;
     const std::string document = GoogleEarthLinkFile::Render(AbsoluteViewFile(), seconds);
     QString written;
     if (!SaveDocument(QStringLiteral("Create Google Earth link"),
@@ -124,13 +131,11 @@ void ToolCommands::CreateLiveGoogleEarthLink() {
             QStringLiteral("The view server is not running: use the Google Earth link instead."));
         return;
     }
-    std::int32_t seconds = 0;
-    try {
-        seconds = GoogleEarthLinkFile::RefreshSeconds(context_.inputs.EditText(InputEdit::E_VR));
-    } catch (const VoyageError& e) {
-        Refuse(Text(e.what()));
+    const std::optional<std::int32_t> period = LinkRefreshSeconds();
+    if (!period) {
         return;
     }
+    const std::int32_t seconds = *period;
     const std::string document = GoogleEarthLinkFile::RenderLive(port, seconds);
     QString written;
     if (!SaveDocument(QStringLiteral("Create live Google Earth link"),

@@ -96,6 +96,8 @@ private:
     void Refuse(const QString& text);
     bool Confirmed(const std::string& question);
     void FillGrid(const std::vector<GridRow>& rows);
+    // Refresh Every as the links' period; empty when it is refused (then said so).
+    std::optional<std::int32_t> LinkRefreshSeconds();
     // An import's shared steps: the file dialog, the read under a progress
     // dialog, and the user's word on any problems. Empty when the user
     // cancels, or when nothing usable was read (then said so).
