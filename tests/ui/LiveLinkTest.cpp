@@ -3,11 +3,7 @@
 // Google Earth's fetches, played over real loopback sockets on a clock the
 // test moves.
 
-#include "FakeCacheFolderCommand.h"
-#include "FakeSettingsStore.h"
-#include "RecordingShellOpener.h"
-#include "ScriptedFileDialogRoutine.h"
-#include "ScriptedMessageBoxRoutine.h"
+#include "MainWindowFixture.h"
 
 #include "CsvPointsReader.h"
 #include "GaugeWidget.h"
@@ -40,8 +36,6 @@ using std::chrono::milliseconds;
 
 namespace {
 
-const char* const EditNames[] = {"E_LatD",  "E_LonD",   "E_VE", "E_VS",
-                                 "E_VEast", "E_VSouth", "E_VA", "E_VR"};
 // Refresh Every 10 s; snapshots of 1 km by 0.4 km.
 const QStringList HelpExample = {
     QStringLiteral("48.86"), QStringLiteral("2.2877"), QStringLiteral("1"),   QStringLiteral("0.4"),
@@ -72,7 +66,7 @@ std::optional<ViewCentre> CentreOf(const QByteArray& document) {
 
 } // namespace
 
-class LiveLinkTest : public QObject {
+class LiveLinkTest : public QObject, private MainWindowFixture {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -94,15 +88,6 @@ private Q_SLOTS:
     void measureIsRefusedDuringAVoyage();
 
 private:
-    void CreateWindow();
-    template <class T = QWidget> T* Find(const char* name) const {
-        return window_->findChild<T*>(QLatin1String(name));
-    }
-    void SetEdits(const QStringList& texts) const {
-        for (int i = 0; i < 8; ++i) {
-            Find<QLineEdit>(EditNames[i])->setText(texts.value(i));
-        }
-    }
     QString Tip() const {
         auto* gauge = Find<GaugeWidget>("GA_Progress");
         QHelpEvent hover(QEvent::ToolTip, QPoint(2, 2), gauge->mapToGlobal(QPoint(2, 2)));
@@ -114,42 +99,16 @@ private:
     std::optional<ViewCentre> FetchAt(milliseconds at, double lon, double lat,
                                       double halfWidth = 0.001, double halfHeight = 0.001);
 
-    std::unique_ptr<QTemporaryDir> viewDirectory_;
-    std::unique_ptr<FakeSettingsStore> settings_;
-    std::unique_ptr<RecordingShellOpener> shell_;
-    std::unique_ptr<FakeCacheFolderCommand> cacheFolder_;
-    std::unique_ptr<ScriptedMessageBoxRoutine> boxes_;
-    std::unique_ptr<ScriptedFileDialogRoutine> dialogs_;
     std::unique_ptr<FakePortSetting> port_;
     milliseconds now_{0};
-    std::unique_ptr<TF_Main> window_;
 };
 
 void LiveLinkTest::init() {
-    viewDirectory_ = std::make_unique<QTemporaryDir>();
-    QVERIFY(viewDirectory_->isValid());
-    settings_ = std::make_unique<FakeSettingsStore>();
-    shell_ = std::make_unique<RecordingShellOpener>();
-    cacheFolder_ = std::make_unique<FakeCacheFolderCommand>();
-    boxes_ = std::make_unique<ScriptedMessageBoxRoutine>();
-    dialogs_ = std::make_unique<ScriptedFileDialogRoutine>();
+    Reset();
     port_ = std::make_unique<FakePortSetting>();
+    viewServerPort_ = port_.get();
+    liveClock_ = [this] { return now_; };
     now_ = milliseconds(0);
-}
-
-void LiveLinkTest::CreateWindow() {
-    window_ = std::make_unique<TF_Main>(MainWindowServices{
-        .settings = *settings_,
-        .shell = *shell_,
-        .cacheFolder = *cacheFolder_,
-        .messageBox = *boxes_,
-        .viewFileDirectory = viewDirectory_->path().toStdString(),
-        .decimalSeparator = [] { return '.'; },
-        .fileDialog = dialogs_.get(),
-        .viewServerPort = port_.get(),
-        .liveClock = [this] { return now_; },
-    });
-    window_->show();
 }
 
 void LiveLinkTest::cleanup() {

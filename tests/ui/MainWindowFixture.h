@@ -50,6 +50,8 @@ protected:
             .viewFileDirectory = viewFileDirectory,
             .decimalSeparator = [this] { return separator_; },
             .fileDialog = dialogs_.get(),
+            .viewServerPort = viewServerPort_,
+            .liveClock = liveClock_,
         });
         window_->show();
         window_->activateWindow();
@@ -90,6 +92,10 @@ protected:
     std::unique_ptr<ScriptedMessageBoxRoutine> boxes_;
     std::unique_ptr<ScriptedFileDialogRoutine> dialogs_;
     char separator_ = '.';
+    // The live link's port and the following monitor's clock; none by
+    // default, as the suites that do not look at the live link leave them.
+    PortSetting* viewServerPort_ = nullptr;
+    FollowingMonitor::Clock liveClock_ = {};
     std::unique_ptr<TF_Main> window_;
 };
 
