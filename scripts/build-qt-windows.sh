@@ -1,13 +1,12 @@
 #!/usr/bin/env bash
-# Builds static Qt (qtbase), Qt HTTP Server and libjpeg for 64-bit Windows with
+# Builds static Qt (qtbase) and libjpeg for 64-bit Windows with
 # MinGW-w64, from Debian's own source packages (the same versions as the Linux
 # build uses).
 # Each is installed into a cache folder outside the clone, keyed by version, options
 # and toolchain, and reused when already complete, so a machine builds them once.
 #
 #   scripts/build-qt-windows.sh            build what is missing, then print the prefixes
-#   scripts/build-qt-windows.sh --print    only print the prefixes (QT=..., JPEG=...,
-#                                          and HTTPSERVER=... once it is built)
+#   scripts/build-qt-windows.sh --print    only print the prefixes (QT=..., JPEG=...)
 #
 # TEMBREL_CACHE (default /var/cache/tembrel) chooses the cache, TEMBREL_JOBS (default 2)
 # the parallel compile jobs.
@@ -37,14 +36,6 @@ qt_options=(
     # The Windows plugin does not compile without OpenGL: keep the dynamic default.
     -DFEATURE_network=ON -DFEATURE_openssl=OFF -DFEATURE_schannel=OFF
 )
-# Qt HTTP Server as a static module beside Qt, in a prefix of its own so that
-# Qt's key and folder stay as they are; without Qt WebSockets, which it only
-# offers optionally and the view server does not use.
-httpserver_version=$(dpkg-query -W -f='${Version}' qt6-httpserver-dev 2>/dev/null || true)
-httpserver_options=(
-    -DCMAKE_BUILD_TYPE=Release -DBUILD_SHARED_LIBS=OFF
-    -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DCMAKE_DISABLE_FIND_PACKAGE_Qt6WebSockets=ON
-)
 jpeg_options=(
     -DCMAKE_BUILD_TYPE=Release -DENABLE_SHARED=OFF -DENABLE_STATIC=ON
     -DWITH_TURBOJPEG=OFF -DWITH_SIMD=OFF -DWITH_JPEG8=OFF
@@ -61,14 +52,8 @@ upstream() { local v=${1#*:}; v=${v%%-*}; echo "${v%%+*}"; }
 
 qt_prefix=$cache/qt-$(upstream "$qt_version")-mingw-$(key "$qt_version" "${qt_options[@]}")
 jpeg_prefix=$cache/libjpeg-$(upstream "$jpeg_version")-mingw-$(key "$jpeg_version" "${jpeg_options[@]}")
-# Keyed on the Qt it is built against as well: a new Qt means a new module.
-httpserver_prefix=$cache/qthttpserver-$(upstream "$httpserver_version")-mingw-$(
-    key "$httpserver_version" "${httpserver_options[@]}" "$qt_prefix")
 
-print_prefixes() {
-    echo "QT=$qt_prefix"; echo "JPEG=$jpeg_prefix"
-    if [ -f "$httpserver_prefix/.complete" ]; then echo "HTTPSERVER=$httpserver_prefix"; fi
-}
+print_prefixes() { echo "QT=$qt_prefix"; echo "JPEG=$jpeg_prefix"; }
 if [ "${1:-}" = "--print" ]; then print_prefixes; exit 0; fi
 
 sudo=""
@@ -126,24 +111,6 @@ if [ ! -f "$qt_prefix/.complete" ]; then
     build Qt "$source_dir" "$qt_prefix" \
         -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/cmake \
         -DQT_QMAKE_TARGET_MKSPEC=win32-g++ "${qt_options[@]}"
-fi
-httpserver_missing=$cache/src/qt6-httpserver-$httpserver_version.missing
-if [ -n "$httpserver_version" ] && [ ! -f "$httpserver_prefix/.complete" ] &&
-   [ -z "$(find "$httpserver_missing" -mmin -1440 2>/dev/null)" ]; then
-    # Without its source (a mirror may not carry it) the rest still builds,
-    # the Windows build goes without the view server, and the next try to
-    # fetch it comes a day later.
-    if source_dir=$(fetch_source qt6-httpserver "$httpserver_version"); then
-        rm -f "$httpserver_missing"
-        build "Qt HTTP Server" "$source_dir" "$httpserver_prefix" \
-            -DCMAKE_TOOLCHAIN_FILE="$qt_prefix/lib/cmake/Qt6/qt.toolchain.cmake" \
-            -DQT_CHAINLOAD_TOOLCHAIN_FILE="$toolchain" \
-            -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/cmake \
-            "${httpserver_options[@]}"
-    else
-        mkdir -p "$cache/src" && touch "$httpserver_missing"
-        echo "Qt HTTP Server: no source for qt6-httpserver $httpserver_version; not built" >&2
-    fi
 fi
 if [ ! -f "$jpeg_prefix/.complete" ]; then
     source_dir=$(fetch_source libjpeg-turbo "$jpeg_version")

@@ -11,14 +11,13 @@ bash scripts/setup.sh windows >&2
 prefixes=$(bash scripts/build-qt-windows.sh)
 TEMBREL_QT_PREFIX=$(sed -n 's/^QT=//p' <<<"$prefixes")
 TEMBREL_JPEG_PREFIX=$(sed -n 's/^JPEG=//p' <<<"$prefixes")
-# Qt HTTP Server, where built, is a Qt module outside Qt's own folder: Qt's
-# find_package looks there only when told so.
-httpserver_prefix=$(sed -n 's/^HTTPSERVER=//p' <<<"$prefixes")
-if [ -n "$httpserver_prefix" ]; then
-    TEMBREL_QT_PREFIX="$TEMBREL_QT_PREFIX;$httpserver_prefix"
-    export QT_ADDITIONAL_PACKAGES_PREFIX_PATH=$httpserver_prefix
-fi
-export TEMBREL_QT_PREFIX TEMBREL_JPEG_PREFIX
+# Boost.Beast is header-only and the same for every target, so the Windows
+# build reads Debian's headers; through a folder that holds them alone, as the
+# rest of /usr/include is the build machine's and must stay out of its sight.
+TEMBREL_BOOST_INCLUDE_DIR=$PWD/build/windows-boost
+mkdir -p "$TEMBREL_BOOST_INCLUDE_DIR"
+ln -sfn /usr/include/boost "$TEMBREL_BOOST_INCLUDE_DIR/boost"
+export TEMBREL_QT_PREFIX TEMBREL_JPEG_PREFIX TEMBREL_BOOST_INCLUDE_DIR
 
 launcher=()
 if command -v ccache >/dev/null; then

@@ -13,9 +13,9 @@ packages=(
     googletest libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
     # the window
     qt6-base-dev qt6-base-dev-tools libgl-dev libxkbcommon-dev
-    # the view server on the loopback address (Qt HTTP Server's CMake files
-    # ask for Qt WebSockets, which Debian does not pull in with it)
-    qt6-httpserver-dev qt6-websockets-dev
+    # the view server's HTTP parser (Boost.Beast, header-only: the Windows
+    # build uses the same headers)
+    libboost-dev
     # the windows' font (DejaVu Sans Condensed)
     fonts-dejavu-extra
     # the about picture

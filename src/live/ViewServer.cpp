@@ -1,14 +1,16 @@
 #include "ViewServer.h"
 
-#include <QHttpServerRequest>
-#include <QHttpServerResponder>
+#include "HttpMessages.h"
+
 #include <QRandomGenerator>
 #include <QTcpSocket>
 #include <QTimer>
+#include <QUrl>
 
 #include <array>
 #include <chrono>
 #include <exception>
+#include <memory>
 #include <string_view>
 #include <utility>
 
@@ -20,8 +22,8 @@ ConnectionWatch* WatchOf(QTcpSocket* socket) {
     return socket->findChild<ConnectionWatch*>(QString(), Qt::FindDirectChildrenOnly);
 }
 
-// The methods the HTTP parser knows; anything else it would refuse by
-// letting the socket go, so it is refused here first.
+// The methods HTTP/1.1 defines; the view is only for GET, so anything else
+// is refused before the parser reads it.
 constexpr std::array<std::string_view, 9> KnownMethods = {
     "GET", "HEAD", "POST", "PUT", "DELETE", "OPTIONS", "PATCH", "TRACE", "CONNECT"};
 constexpr qsizetype StartLength = 9; // "OPTIONS /"
@@ -64,12 +66,16 @@ bool PrintableHead(const QByteArray& bytes) {
     return true;
 }
 
-constexpr const char* BadRequest = "HTTP/1.1 400 Bad Request\r\n"
-                                   "Content-Length: 0\r\nConnection: close\r\n\r\n";
-constexpr const char* NotAllowed = "HTTP/1.1 405 Method Not Allowed\r\n"
-                                   "Allow: GET\r\nContent-Length: 0\r\nConnection: close\r\n\r\n";
-constexpr const char* TooLarge = "HTTP/1.1 431 Request Header Fields Too Large\r\n"
-                                 "Content-Length: 0\r\nConnection: close\r\n\r\n";
+constexpr unsigned BadRequest = 400;
+constexpr unsigned NotFound = 404;
+constexpr unsigned NotAllowed = 405;
+constexpr unsigned TooLarge = 431;
+
+const HttpHeaders AllowGet = {{"Allow", "GET"}};
+
+QByteArray Bytes(const std::string& text) {
+    return QByteArray(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 constexpr quint16 LowestProposed = 20000;
 constexpr quint16 HighestProposed = 32767;
@@ -115,12 +121,12 @@ void BoundedListener::incomingConnection(qintptr descriptor) {
             delete socket;
             return;
         }
+        connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
         auto* watch = new ConnectionWatch(socket);
         connect(&watch->timer, &QTimer::timeout, this, [this, socket] { Drop(socket); });
         watch->timer.start(limits_.requestTime);
-        // Connected before the HTTP server's own reader, so it runs first.
-        watch->reading =
-            connect(socket, &QTcpSocket::readyRead, this, [this, socket] { Inspect(socket); });
+        // Connected before the server's reader, so it runs first.
+        connect(socket, &QTcpSocket::readyRead, this, [this, socket] { Inspect(socket); });
         sockets_.append(socket);
         addPendingConnection(socket);
     } catch (const std::exception&) {
@@ -158,11 +164,12 @@ void BoundedListener::Inspect(QTcpSocket* socket) {
     }
 }
 
-void BoundedListener::Refuse(QTcpSocket* socket, const char* response) {
+void BoundedListener::Refuse(QTcpSocket* socket, unsigned status) {
     // Nothing more of it reaches the parser, nor fills memory meanwhile.
     disconnect(socket, &QTcpSocket::readyRead, nullptr, nullptr);
     socket->setReadBufferSize(1);
-    socket->write(response);
+    socket->write(Bytes(
+        ComposeHttpResponse(status, status == NotAllowed ? AllowGet : HttpHeaders{}, {}, true)));
     socket->disconnectFromHost();
 }
 
@@ -170,12 +177,8 @@ void BoundedListener::Drop(QTcpSocket* socket) {
     if (socket == nullptr) {
         return;
     }
-    const bool parserLetGo = !WatchOf(socket)->reading;
     socket->abort();
-    // The HTTP server deletes the sockets it still watches when they close.
-    if (parserLetGo) {
-        socket->deleteLater();
-    }
+    socket->deleteLater();
 }
 
 void BoundedListener::Answered(QTcpSocket* socket) {
@@ -190,7 +193,7 @@ void BoundedListener::Answered(QTcpSocket* socket) {
 }
 
 ViewServer::ViewServer(ViewServerLimits limits, QObject* parent)
-    : QAbstractHttpServer(parent), limits_(limits) {}
+    : QObject(parent), limits_(limits) {}
 
 quint16 ViewServer::ProposePort() {
     return static_cast<quint16>(
@@ -213,7 +216,11 @@ quint16 ViewServer::Listen(quint16 preferred) {
         delete listener;
         return 0;
     }
-    bind(listener);
+    connect(listener, &QTcpServer::newConnection, this, [this, listener] {
+        while (QTcpSocket* socket = listener->nextPendingConnection()) {
+            Serve(socket);
+        }
+    });
     listener_ = listener;
     port_ = listener->serverPort();
     return port_;
@@ -224,43 +231,74 @@ void ViewServer::SetView(QByteArray document, ViewCentre centre) {
     centre_ = centre;
 }
 
-bool ViewServer::handleRequest(const QHttpServerRequest& request, QTcpSocket* socket) {
-    try {
-        if (listener_ != nullptr) {
-            listener_->Answered(socket);
+void ViewServer::Serve(QTcpSocket* socket) {
+    // Lives as long as the connection: the lambda holding it goes with the
+    // socket.
+    auto reader =
+        std::make_shared<HttpRequestReader>(static_cast<std::size_t>(limits_.requestBytes));
+    connect(socket, &QTcpSocket::readyRead, this, [this, socket, reader] {
+        try {
+            const QByteArray bytes = socket->readAll();
+            reader->Append(
+                std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+            HttpRequest request;
+            for (;;) {
+                switch (reader->Next(request)) {
+                case HttpRequestReader::Outcome::NeedMore:
+                    return;
+                case HttpRequestReader::Outcome::Request:
+                    Answer(socket, request);
+                    if (!request.keepAlive) {
+                        return;
+                    }
+                    break;
+                case HttpRequestReader::Outcome::Malformed:
+                    listener_->Refuse(socket, BadRequest);
+                    return;
+                case HttpRequestReader::Outcome::TooLarge:
+                    listener_->Refuse(socket, TooLarge);
+                    return;
+                }
+            }
+        } catch (const std::exception&) {
+            // Nothing crosses the event loop; the client sees the connection close.
+            socket->abort();
         }
-        QHttpServerResponder responder = makeResponder(request, socket);
-        const QUrl url = request.url();
-        if (url.path(QUrl::FullyEncoded) != QLatin1String(DocumentPath)) {
-            responder.write(QHttpServerResponder::StatusCode::NotFound);
-            return true;
-        }
-        if (request.method() != QHttpServerRequest::Method::Get) {
-            responder.write({{"Allow", "GET"}}, QHttpServerResponder::StatusCode::MethodNotAllowed);
-            return true;
-        }
-        // No view written yet in this run.
-        if (document_.isEmpty()) {
-            responder.write(QHttpServerResponder::StatusCode::NotFound);
-            return true;
-        }
-        responder.write(document_, {{"Content-Type", ContentType}, {"Cache-Control", "no-store"}},
-                        QHttpServerResponder::StatusCode::Ok);
-        if (onFetch_) {
-            const QByteArray query = url.query(QUrl::FullyEncoded).toLatin1();
-            onFetch_(ParseCameraReport(std::string_view(query.constData(),
-                                                        static_cast<std::size_t>(query.size()))),
-                     centre_);
-        }
-    } catch (const std::exception&) {
-        // Nothing crosses the event loop; the client sees the connection close.
-        socket->abort();
-    }
-    return true;
+    });
 }
 
-void ViewServer::missingHandler(const QHttpServerRequest& request, QTcpSocket* socket) {
-    makeResponder(request, socket).write(QHttpServerResponder::StatusCode::NotFound);
+void ViewServer::Answer(QTcpSocket* socket, const HttpRequest& request) {
+    listener_->Answered(socket);
+    const bool close = !request.keepAlive;
+    const auto reply = [socket, close](unsigned status, const HttpHeaders& headers,
+                                       std::string_view body) {
+        socket->write(Bytes(ComposeHttpResponse(status, headers, body, close)));
+        if (close) {
+            socket->disconnectFromHost();
+        }
+    };
+    const QUrl url = QUrl::fromEncoded(QByteArray::fromStdString(request.target));
+    if (url.path(QUrl::FullyEncoded) != QLatin1String(DocumentPath)) {
+        reply(NotFound, {}, {});
+        return;
+    }
+    if (request.method != "GET") {
+        reply(NotAllowed, AllowGet, {});
+        return;
+    }
+    // No view written yet in this run.
+    if (document_.isEmpty()) {
+        reply(NotFound, {}, {});
+        return;
+    }
+    reply(200, {{"Content-Type", ContentType}, {"Cache-Control", "no-store"}},
+          std::string_view(document_.constData(), static_cast<std::size_t>(document_.size())));
+    if (onFetch_) {
+        const QByteArray query = url.query(QUrl::FullyEncoded).toLatin1();
+        onFetch_(ParseCameraReport(
+                     std::string_view(query.constData(), static_cast<std::size_t>(query.size()))),
+                 centre_);
+    }
 }
 
 } // namespace tembrel

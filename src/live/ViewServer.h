@@ -3,7 +3,6 @@
 #include "CameraReport.h"
 #include "FollowingMonitor.h"
 
-#include <QAbstractHttpServer>
 #include <QByteArray>
 #include <QList>
 #include <QPointer>
@@ -17,6 +16,8 @@
 class QTcpSocket;
 
 namespace tembrel {
+
+struct HttpRequest;
 
 // What one client may take of the server: Google Earth needs one connection
 // and a few hundred bytes a period; a browser page or a stuck program gets
@@ -41,15 +42,12 @@ public:
     QByteArray start; // its first bytes, up to the method and the path's '/'
     QTimer timer;     // the time left to ask
     Clock::time_point lastActive = Clock::now();
-    // Cut, with every other connection of the socket, when the parser gives
-    // the socket up; the time limit then closes and deletes it.
-    QMetaObject::Connection reading;
 };
 
-// The listening socket, with the limits Qt's HTTP server does not keep: it
-// counts each request's bytes before the parser sees them, refuses what is
-// plainly not HTTP, closes a connection that takes too long to ask, and
-// closes the idlest when too many are open.
+// The listening socket and its limits: it counts each request's bytes
+// before the parser sees them, refuses what is plainly not HTTP, closes a
+// connection that takes too long to ask, and closes the idlest when too many
+// are open. A refused or closed connection deletes itself.
 class BoundedListener final : public QTcpServer {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(BoundedListener)
@@ -60,13 +58,14 @@ public:
     int OpenConnections();
     // A response went out: the connection may ask again, with a fresh budget.
     void Answered(QTcpSocket* socket);
+    // Answers `status` and closes; nothing more the client sends is read.
+    void Refuse(QTcpSocket* socket, unsigned status);
 
 protected:
     void incomingConnection(qintptr descriptor) override;
 
 private:
     void Inspect(QTcpSocket* socket);
-    void Refuse(QTcpSocket* socket, const char* response);
     void Drop(QTcpSocket* socket);
     void Prune();
 
@@ -78,7 +77,7 @@ private:
 // /TembrelData.KML answers the bytes the view file was last written with; any
 // other path is 404, any other method 405. The query Google Earth appends is
 // read as a camera report and handed on; no request changes anything else.
-class ViewServer final : public QAbstractHttpServer {
+class ViewServer final : public QObject {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(ViewServer)
 
@@ -108,11 +107,10 @@ public:
 
     int OpenConnections() { return listener_ ? listener_->OpenConnections() : 0; }
 
-protected:
-    bool handleRequest(const QHttpServerRequest& request, QTcpSocket* socket) override;
-    void missingHandler(const QHttpServerRequest& request, QTcpSocket* socket) override;
-
 private:
+    void Serve(QTcpSocket* socket);
+    void Answer(QTcpSocket* socket, const HttpRequest& request);
+
     ViewServerLimits limits_;
     BoundedListener* listener_ = nullptr;
     quint16 port_ = 0;

@@ -153,6 +153,8 @@ void ViewServerTest::answersEachRequest_data() {
     row("binary_junk", QByteArray("\x16\x03\x01\x02\x00\x01\x00\x01\xfc\x03\x03\xff\x00", 13), 400);
     row("no_slash", "GET TembrelData.KML HTTP/1.1\r\n\r\n", 400);
     row("lower_case_method", "get /TembrelData.KML HTTP/1.1\r\n\r\n", 400);
+    row("bad_version", "GET /TembrelData.KML HTTP/A.1\r\n\r\n", 400);
+    row("header_without_colon", "GET /TembrelData.KML HTTP/1.1\r\nHost x\r\n\r\n", 400);
     row("nul_in_header", QByteArray("GET /TembrelData.KML HTTP/1.1\r\nX: a\0b\r\n\r\n", 40), 400);
     row("oversized_header",
         "GET /TembrelData.KML HTTP/1.1\r\nX: " + QByteArray(9000, 'a') + "\r\n\r\n", 431);
