@@ -7,6 +7,7 @@ import time
 from harness import Timeline, expect, expect_equal, file_exists, moment
 from main_window import EDITS, WHITE
 from voyage_plan import VOYAGE_ENDED
+from x11_session import poll
 
 # The help window's worked example, with a refresh of one second.
 HELP_EXAMPLE = {
@@ -66,8 +67,17 @@ def answer_box(h, title, key, text=None, shot=None, timeline=None):
     box = h.display.wait_window(title, 5)
     image = None
     if text is not None or shot is not None:
-        image = h.display.grab()
         x, y, width, height = h.display.geometry(box)
+        image = h.display.grab()
+        if h.options.wine:
+            # Wine maps a box before it paints it: its inside is black until then.
+            def painted():
+                nonlocal image
+                image = h.display.grab()
+                black = image.count(lambda p: p == (0, 0, 0), x + width // 4, y + height // 3,
+                                    width // 2, height // 3)
+                return black < width * height // 12
+            poll(painted, 3, f"the '{title}' box to be painted", interval=0.1)
 
     def press():
         h.display.activate(box)

@@ -19,6 +19,8 @@ from x11_session import Display, Failure, poll, spawn, stop
 
 VIEW_FILE = "TembrelData.KML"
 SETTINGS_KEY = r"HKCU\Software\Tembrel"
+# Where the view server's port is kept: a DWORD of that key under Wine.
+PORT_VALUE = "ViewServerPort"
 
 # The program ticks every whole second after the click on Start; the reader
 # samples half-way between two ticks. A look at the screen or the file must
@@ -120,18 +122,28 @@ class Harness:
             if not settings.read(self.settings_file):
                 raise Failure(f"no settings file {self.settings_file}")
             return dict(settings["General"]) if settings.has_section("General") else {}
+        texts = {}
+        for name, (kind, data) in self.registry_values().items():
+            # The view server's port shares the key as a number of its own.
+            if name == PORT_VALUE:
+                continue
+            if kind != "REG_SZ":
+                raise Failure(f"the value {name} is a {kind}, not a REG_SZ")
+            texts[name] = data
+        return texts
+
+    def registry_values(self):
+        """Under Wine: the values of the program's registry key, by name, as
+        (type, data) with data as `wine reg` prints it."""
         result = subprocess.run(["wine", "reg", "query", SETTINGS_KEY], capture_output=True)
         if result.returncode != 0:
             raise Failure(f"no registry key {SETTINGS_KEY}")
-        texts = {}
+        values = {}
         for line in result.stdout.decode("utf-8", errors="replace").splitlines():
             match = re.match(r"^    (\S+)    (REG_\w+)(?:    (.*))?$", line.rstrip("\r"))
-            if match is None:
-                continue
-            if match.group(2) != "REG_SZ":
-                raise Failure(f"the value {match.group(1)} is a {match.group(2)}, not a REG_SZ")
-            texts[match.group(1)] = match.group(3) or ""
-        return texts
+            if match is not None:
+                values[match.group(1)] = (match.group(2), match.group(3) or "")
+        return values
 
     def check_program_logs(self):
         """Fails on what a sanitizer build reports in the program's output."""

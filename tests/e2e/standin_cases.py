@@ -13,7 +13,7 @@ from xml.sax.saxutils import escape
 from cases import HELP_CENTRES, HELP_EXAMPLE, LONG_EXAMPLE, answer_box, sim_args, wait_end
 from earth_standin import (VIEW_FORMAT, box_for, check_camera_follows, file_link, snapshot_km,
                            start_standin)
-from harness import Timeline, expect, expect_equal
+from harness import PORT_VALUE, SETTINGS_KEY, Timeline, expect, expect_equal
 from main_window import FILE_MENU
 from voyage_plan import VOYAGE_ENDED
 from x11_session import Failure, poll
@@ -74,8 +74,18 @@ def light(window, image):
 
 
 def live_port(h):
-    """The view server's port, as the program keeps it for the user."""
-    path = h.config_home / "Tembrel" / "ViewServerPort"
+    """The view server's port, as the program keeps it for the user: a file
+    beside its settings, or under Wine a DWORD of its registry key."""
+    if h.options.wine:
+        def kept():
+            try:
+                return h.registry_values().get(PORT_VALUE)
+            except Failure:
+                return None
+        kind, data = poll(kept, 10, f"the view server's port in {SETTINGS_KEY}", interval=0.5)
+        expect_equal(kind, "REG_DWORD", "the type of the port's value")
+        return int(data, 16)
+    path = h.config_home / "Tembrel" / PORT_VALUE
     poll(path.exists, 5, f"the view server's port in {path}")
     return int(path.read_text().strip())
 

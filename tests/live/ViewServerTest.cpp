@@ -277,10 +277,17 @@ void ViewServerTest::listensOnLoopbackOnly() {
     }
     QTcpSocket client;
     QSignalSpy failed(&client, &QTcpSocket::errorOccurred);
+    QSignalSpy connected(&client, &QTcpSocket::connected);
     client.connectToHost(outside, port_);
-    QVERIFY(failed.wait(3000));
-    QCOMPARE(client.error(), QAbstractSocket::ConnectionRefusedError);
+    const bool refused = failed.wait(3000);
+    QVERIFY2(connected.isEmpty(), qPrintable(outside.toString()));
     QCOMPARE(server_->OpenConnections(), 0);
+    // Wine's sockets may leave the attempt pending rather than refused.
+    if (refused) {
+        QCOMPARE(client.error(), QAbstractSocket::ConnectionRefusedError);
+    } else {
+        QVERIFY2(client.state() != QAbstractSocket::ConnectedState, qPrintable(outside.toString()));
+    }
 }
 
 void ViewServerTest::takesAnotherPortWhenThePreferredIsTaken() {

@@ -168,7 +168,8 @@ void LiveLinkTest::liveLinkNamesTheServersPort() {
     QVERIFY(document.contains("<viewFormat>lon=[lookatLon]&amp;lat=[lookatLat]&amp;range="));
     QCOMPARE(boxes_->boxes.size(), std::size_t{1});
     QVERIFY(boxes_->boxes[0].text.startsWith(
-        QStringLiteral("The live Google Earth link has been written to %1.").arg(link)));
+        QStringLiteral("The live Google Earth link has been written to %1.")
+            .arg(QDir::toNativeSeparators(link))));
 }
 
 void LiveLinkTest::liveLinkKeepsTheFileLinkBesideIt() {
