@@ -73,6 +73,32 @@ def light(window, image):
     return LIGHTS.get(pixel, pixel)
 
 
+def light_tip(h, window, what):
+    """The light's tooltip as a user reads it: the pointer rests on the light
+    until the tip shows below it, and what shows there is read."""
+    x, y = window.x + INDICATOR[0], window.y + INDICATOR[1]
+    before = h.display.grab()
+    h.display.hover(x, y)
+    # Only the tip changes below the light: the gauge is on its row.
+    poll(lambda: before.changed(h.display.grab(), y + 8, y + 90), 5,
+         f"the light's tooltip ({what})", interval=0.2)
+    # Read once it has settled: a tip is drawn in more than one step.
+    shown = [h.display.grab()]
+
+    def settled():
+        image = h.display.grab()
+        same = shown[-1].changed(image, y + 8, y + 90) is None
+        shown.append(image)
+        return same
+    poll(settled, 5, f"the light's tooltip to settle ({what})", interval=0.2)
+    image = shown[-1]
+    box = before.changed(image, y + 8, y + 90)
+    h.shot(f"tip-{what.replace(' ', '-')}", image)
+    text = h.display.ocr(image, *box)
+    h.display.hover(window.x + 10, window.y - 40)
+    return text
+
+
 def live_port(h):
     """The view server's port, as the program keeps it for the user: a file
     beside its settings, or under Wine a DWORD of its registry key."""
@@ -175,6 +201,9 @@ def live_period_mismatch(h):
     window = h.launch()
     standin, timeline = start_voyage(h, window, LONG_EXAMPLE, live_link_text(live_port(h), 2))
     expect_light(h, window, timeline, 8.3, "amber", "another period")
+    tip = light_tip(h, window, "another period")
+    expect("fetches every 2 s" in tip and "Refresh Every" in tip,
+           f"the light's tooltip reads '{tip}'")
     expect(not h.display.windows("Information|Warning|Error|Confirm"), "no box during the voyage")
     times = [f.arrival for f in standin.samples()]
     gaps = [later - earlier for earlier, later in zip(times, times[1:])]
@@ -189,6 +218,9 @@ def live_fly_to_view_off(h):
     standin, timeline = start_voyage(h, window, LONG_EXAMPLE, live_link_text(live_port(h), 1),
                                      "--no-fly", "--camera", "0,0,5000")
     expect_light(h, window, timeline, 5.3, "amber", "camera away")
+    tip = light_tip(h, window, "camera away")
+    expect("not at the last view" in tip and "Fly to View" in tip,
+           f"the light's tooltip reads '{tip}'")
     expect_equal({f.camera for f in standin.samples()}, {(0.0, 0.0, 5000.0)},
                  "the stand-in's camera")
     expect(any(f.view for f in standin.samples()), "the stand-in read no view")
@@ -206,6 +238,8 @@ def live_earth_closed(h):
     timeline.after_sample(3.5)
     standin.close()
     expect_light(h, window, timeline, 6.3, "red", "not fetching")
+    tip = light_tip(h, window, "not fetching")
+    expect("has not fetched the view for" in tip, f"the light's tooltip reads '{tip}'")
     expect(not h.display.windows("Information|Warning|Error|Confirm"), "no box during the voyage")
     wait_end(h, timeline, plan.end_time())
     answer_box(h, "Information", "Return", VOYAGE_ENDED)

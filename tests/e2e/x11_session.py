@@ -79,6 +79,24 @@ class Image:
     def ppm(self):
         return b"P6 %d %d 255\n" % (self.width, self.height) + self._pixels
 
+    def changed(self, other, top, bottom):
+        """The smallest box (x, y, width, height) holding every pixel of rows
+        top to bottom that differs in the other picture, or None."""
+        left, right, first, last = self.width, -1, None, None
+        for row in range(top, min(bottom, self.height)):
+            start, end = row * self.width * 3, (row + 1) * self.width * 3
+            ours, theirs = self._pixels[start:end], other._pixels[start:end]
+            if ours == theirs:
+                continue
+            columns = [x for x in range(self.width)
+                       if ours[x * 3:x * 3 + 3] != theirs[x * 3:x * 3 + 3]]
+            left, right = min(left, columns[0]), max(right, columns[-1])
+            first = row if first is None else first
+            last = row
+        if first is None:
+            return None
+        return left, first, right - left + 1, last - first + 1
+
     def count(self, predicate, x, y, width, height):
         return sum(1 for row in range(y, y + height) for column in range(x, x + width)
                    if predicate(self.pixel(column, row)))
@@ -187,6 +205,11 @@ class Display:
         # no click at all.
         self.run(["xdotool", "mousemove", "--sync", str(x - 4), str(y - 4),
                   "mousemove", "--sync", str(x), str(y), "click", "1"])
+
+    def hover(self, x, y):
+        """Rests the pointer on a spot, coming from a little aside."""
+        self.run(["xdotool", "mousemove", "--sync", str(x - 6), str(y - 6),
+                  "mousemove", "--sync", str(x), str(y)])
 
     def key(self, *keys):
         self.run(["xdotool", "key", "--delay", "30", *keys])
