@@ -247,6 +247,12 @@ void ViewServer::Serve(QTcpSocket* socket) {
                 case HttpRequestReader::Outcome::NeedMore:
                     return;
                 case HttpRequestReader::Outcome::Request:
+                    // Requests sent on and on, replies never read: the
+                    // replies would pile up here.
+                    if (socket->bytesToWrite() > limits_.unsentBytes) {
+                        listener_->Drop(socket);
+                        return;
+                    }
                     Answer(socket, request);
                     if (!request.keepAlive) {
                         return;

@@ -26,6 +26,7 @@ struct ViewServerLimits {
     int connections = 32;                        // open at once; a new one closes the idlest
     qint64 requestBytes = 8192;                  // request line, headers and any body
     std::chrono::milliseconds requestTime{5000}; // to send a whole request
+    qint64 unsentBytes = 65536;                  // replies waiting for a client that does not read
 };
 
 // What the listener keeps of one connection; a child of its socket.
@@ -60,13 +61,14 @@ public:
     void Answered(QTcpSocket* socket);
     // Answers `status` and closes; nothing more the client sends is read.
     void Refuse(QTcpSocket* socket, unsigned status);
+    // Closes at once, whatever is unsent.
+    void Drop(QTcpSocket* socket);
 
 protected:
     void incomingConnection(qintptr descriptor) override;
 
 private:
     void Inspect(QTcpSocket* socket);
-    void Drop(QTcpSocket* socket);
     void Prune();
 
     ViewServerLimits limits_;

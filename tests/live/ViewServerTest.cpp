@@ -4,6 +4,7 @@
 #include "ViewServer.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QHostAddress>
 #include <QNetworkInterface>
@@ -100,6 +101,7 @@ private Q_SLOTS:
     void refusesTheViewBeforeOneIsWritten();
     void keepsAConnectionForTheNextFetch();
     void dropsASlowClient();
+    void dropsAClientThatNeverReads();
     void aThousandConnectionsLeaveItAnswering();
     void listensOnLoopbackOnly();
     void takesAnotherPortWhenThePreferredIsTaken();
@@ -244,6 +246,37 @@ void ViewServerTest::dropsASlowClient() {
     QCOMPARE(reply.status, 0);
     QCOMPARE(server_->OpenConnections(), 0);
     // A client that asks in time is served.
+    QCOMPARE(Exchange(port_, "GET /TembrelData.KML HTTP/1.1\r\n\r\n").status, 200);
+}
+
+void ViewServerTest::dropsAClientThatNeverReads() {
+    // Requests may come in any size of pieces here: only the replies that
+    // pile up end the connection.
+    server_ = std::make_unique<ViewServer>(ViewServerLimits{.requestBytes = 1 << 20});
+    port_ = server_->Listen(0);
+    server_->SetView(View, {0, 0});
+    QTcpSocket client;
+    // Takes no more of the replies than this, so they back up to the server.
+    client.setReadBufferSize(1024);
+    client.connectToHost(QHostAddress::LocalHost, port_);
+    QVERIFY(client.waitForConnected(3000));
+    QTRY_COMPARE_WITH_TIMEOUT(server_->OpenConnections(), 1, 3000);
+    QByteArray requests;
+    for (int i = 0; i < 100; ++i) {
+        requests += "GET /TembrelData.KML HTTP/1.1\r\n\r\n";
+    }
+    // Asks on and on, for 5 s at most; the server gives up long before.
+    QElapsedTimer asking;
+    asking.start();
+    while (server_->OpenConnections() > 0 && asking.elapsed() < 5000) {
+        if (client.bytesToWrite() == 0) {
+            client.write(requests);
+        }
+        QTest::qWait(1);
+    }
+    // The client may not hear of it while its own buffer is full (Wine).
+    QCOMPARE(server_->OpenConnections(), 0);
+    // Others are served as before.
     QCOMPARE(Exchange(port_, "GET /TembrelData.KML HTTP/1.1\r\n\r\n").status, 200);
 }
 
