@@ -30,7 +30,8 @@ void HttpRequestReader::Append(std::string_view bytes) {
     if (failed_ != Outcome::NeedMore) {
         return;
     }
-    // A request over the limit cannot become acceptable with more bytes.
+    // A head and a body each at their limit is the most one request can
+    // be; what waits beyond that is refused, whatever follows.
     if (pending_.size() + bytes.size() > limit_ + limit_) {
         failed_ = Outcome::TooLarge;
         pending_.clear();

@@ -73,10 +73,6 @@ constexpr unsigned TooLarge = 431;
 
 const HttpHeaders AllowGet = {{"Allow", "GET"}};
 
-QByteArray Bytes(const std::string& text) {
-    return QByteArray(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 constexpr quint16 LowestProposed = 20000;
 constexpr quint16 HighestProposed = 32767;
 
@@ -168,7 +164,7 @@ void BoundedListener::Refuse(QTcpSocket* socket, unsigned status) {
     // Nothing more of it reaches the parser, nor fills memory meanwhile.
     disconnect(socket, &QTcpSocket::readyRead, nullptr, nullptr);
     socket->setReadBufferSize(1);
-    socket->write(Bytes(
+    socket->write(QByteArray::fromStdString(
         ComposeHttpResponse(status, status == NotAllowed ? AllowGet : HttpHeaders{}, {}, true)));
     socket->disconnectFromHost();
 }
@@ -278,7 +274,7 @@ void ViewServer::Answer(QTcpSocket* socket, const HttpRequest& request) {
     const bool close = !request.keepAlive;
     const auto reply = [socket, close](unsigned status, const HttpHeaders& headers,
                                        std::string_view body) {
-        socket->write(Bytes(ComposeHttpResponse(status, headers, body, close)));
+        socket->write(QByteArray::fromStdString(ComposeHttpResponse(status, headers, body, close)));
         if (close) {
             socket->disconnectFromHost();
         }
