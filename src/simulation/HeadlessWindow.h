@@ -74,6 +74,7 @@ public:
     void ShowDefaultErrorBox(const std::string& text) override;
     void ShowTickFault(const std::string& text) override;
     void TickFaultCleared() override;
+    void VoyageEnded() override { ++endNotices_; }
 
     // VoyageInputs.
     Page ActivePage() const override { return page_; }
@@ -107,6 +108,7 @@ public:
     bool AreasPanelEnabled() const { return areasPanelEnabled_; }
     bool TickFaultOpen() const { return tickFaultOpen_; }
     int RefreshFocusCount() const { return refreshFocusCount_; }
+    int EndNotices() const { return endNotices_; }
     const FieldState& Field(Control control) const;
     const std::vector<Event>& Events() const { return events_; }
     void ClearEvents() { events_.clear(); }
@@ -129,6 +131,7 @@ private:
     std::array<std::array<std::string, GridColumnCount>, GridRowCount> grid_;
     std::vector<std::string> memo_;
     int refreshFocusCount_ = 0;
+    int endNotices_ = 0;
     std::array<FieldState, 9> fields_;
     bool tickFaultOpen_ = false;
     std::deque<Answer> answers_;

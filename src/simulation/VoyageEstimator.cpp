@@ -39,8 +39,8 @@ void CopyInputs(const VoyageInputs& source, HeadlessWindow& copy) {
     copy.SetMemoLines(std::move(memo));
 }
 
-// What the run shows: the box that ends or stops the voyage, and whether a
-// start is under way (its writes are a start's).
+// What the run shows: the end of the voyage, the error box that stops it, and
+// whether a start is under way (its writes are a start's).
 class SilentView final : public QuietView {
 public:
     bool ended = false;
@@ -49,10 +49,9 @@ public:
     std::optional<std::string> failure;
 
     void SetStartVisible(bool visible) override { starting = starting || !visible; }
+    void VoyageEnded() override { ended = true; }
     ModalResult ShowMessage(const std::string& text, BoxType type, unsigned) override {
-        if (type == BoxType::Information) {
-            ended = true;
-        } else if (type == BoxType::Error) {
+        if (type == BoxType::Error) {
             failure = text;
         }
         return ModalResult::Ok;

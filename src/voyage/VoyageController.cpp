@@ -191,6 +191,7 @@ void VoyageController::Stop() {
 void VoyageController::EndVoyage() {
     ClearTickFault();
     timer_.SetEnabled(false);
+    view_.VoyageEnded();
     view_.ShowMessage(messages::VoyageEnded, BoxType::Information, ButtonOk);
     ResetToIdle();
 }

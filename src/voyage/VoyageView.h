@@ -65,6 +65,11 @@ public:
     // A view has been written again: the tick's error box, if still open,
     // closes.
     virtual void TickFaultCleared() {}
+
+    // The voyage has ended, by its last centre or by a confirmed Stop: told
+    // once, just before the end message. Whatever follows a voyage listens
+    // here rather than to the boxes, which may say anything.
+    virtual void VoyageEnded() {}
 };
 
 } // namespace tembrel

@@ -47,6 +47,7 @@ TEST(AreaVoyage, HelpExampleTimesViewsAndGauge) {
         At(70, "gauge 0"),
     };
     EXPECT_EQ(h.window.Events(), expected) << Describe(h.window.Events());
+    EXPECT_EQ(h.window.EndNotices(), 1);
     EXPECT_EQ(h.state.ItemNo, 1);
     h.ExpectIdleLayout();
     EXPECT_FALSE(h.clock.Pending());
@@ -273,6 +274,8 @@ TEST_P(StopAnswers, EndOnlyWhenConfirmedAndRunning) {
         expected.push_back(At(15, "gauge 0"));
     }
     EXPECT_EQ(h.window.Events(), expected) << Describe(h.window.Events());
+    // The end is told once, and only when the voyage really ends.
+    EXPECT_EQ(h.window.EndNotices(), c.ends ? 1 : 0);
     EXPECT_EQ(h.window.Timer().Enabled(), c.running && !c.ends);
     EXPECT_EQ(h.state.InProgress, c.running && !c.ends);
     EXPECT_TRUE(h.window.StartVisible() != (c.running && !c.ends));
@@ -304,6 +307,7 @@ TEST(AreaVoyage, StopQuestionOutlivedByTheVoyage) {
     EXPECT_EQ(h.window.Events(),
               (std::vector<Event>{At(65, StopQuestion), At(70, Ended), At(70, "gauge 0")}))
         << Describe(h.window.Events());
+    EXPECT_EQ(h.window.EndNotices(), 1);
     h.ExpectIdleLayout();
 }
 

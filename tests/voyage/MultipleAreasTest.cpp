@@ -106,6 +106,7 @@ TEST(MultipleAreas, TheTwoExampleRows) {
         At(1590, "gauge 0"),  At(1600, Ended), At(1600, "label hidden"),
     };
     EXPECT_EQ(others, expected) << Describe(others);
+    EXPECT_EQ(h.window.EndNotices(), 1);
     EXPECT_EQ(h.EventsOf("view")[17], At(170, "view 29.8001613616943 31.5503616333008 250"));
 }
 

@@ -42,6 +42,7 @@ TEST_P(PointSequences, EventsMatch) {
     h.Start();
     h.RunToEnd();
     EXPECT_EQ(h.window.Events(), c.expected) << Describe(h.window.Events());
+    EXPECT_EQ(h.window.EndNotices(), 1);
     EXPECT_EQ(h.state.ItemNo, 1);
     h.ExpectIdleLayout();
 }
