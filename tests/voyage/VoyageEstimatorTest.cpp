@@ -203,14 +203,20 @@ public:
             }
         }
         EXPECT_TRUE(end.has_value()) << Describe(h_.window.Events());
-        EXPECT_FALSE(seen_.empty());
+        int checked = 0;
+        bool checkPointSeen = false;
         for (const auto& [time, left] : seen_) {
             if (time < checkFrom) {
                 continue;
             }
+            ++checked;
+            checkPointSeen = checkPointSeen || time == checkFrom;
             EXPECT_EQ(left.outcome, Outcome::Ends) << "at " << time << " ms";
             EXPECT_EQ(time + left.milliseconds, end.value_or(-1)) << "at " << time << " ms";
         }
+        // A check point that no sample reaches would check nothing.
+        EXPECT_TRUE(checkPointSeen) << "no time left taken at " << checkFrom << " ms";
+        EXPECT_GE(checked, 2) << "the time left was taken too rarely from " << checkFrom << " ms";
         return before;
     }
 
