@@ -3,6 +3,7 @@
 #include "ViewFileOutput.h"
 #include "VoyageErrors.h"
 
+#include "FileSizeLimit.h"
 #include "ScratchDirectory.h"
 #include "ViewFileExample.h"
 
@@ -21,7 +22,6 @@
 #include <iterator>
 #include <set>
 #include <string>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
@@ -251,29 +251,6 @@ TEST(ViewFileWriter, MissingDirectoryIsAnInvalidFilename) {
     ScratchDirectory dir;
     ExpectInOutError(ViewFileWriter(dir.Path() / "gone"), 3, "Invalid filename");
 }
-
-// Files may grow only to limit bytes while it lives; a write beyond fails
-// with EFBIG instead of raising SIGXFSZ.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t limit) {
-        ::getrlimit(RLIMIT_FSIZE, &saved_);
-        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limited = saved_;
-        limited.rlim_cur = limit;
-        ::setrlimit(RLIMIT_FSIZE, &limited);
-    }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-    ~FileSizeLimit() {
-        ::setrlimit(RLIMIT_FSIZE, &saved_);
-        std::signal(SIGXFSZ, previousHandler_);
-    }
-
-private:
-    rlimit saved_{};
-    void (*previousHandler_)(int) = nullptr;
-};
 
 TEST(ViewFileWriter, FailedWritesKeepTheOldViewAndLeaveNothingBehind) {
     ScratchDirectory dir;
