@@ -1,6 +1,7 @@
 # Installation and the Debian package. The programs install themselves (their
 # own install(TARGETS)); here go the desktop entry and the icon, where
-# freedesktop desktops look for them, and CPack's settings for a .deb:
+# freedesktop desktops look for them, the licence in Debian's copyright
+# format, and CPack's settings for a .deb:
 #   cmake --build BUILD --target package      (or: cd BUILD && cpack)
 include(GNUInstallDirs)
 
@@ -12,6 +13,12 @@ if(TEMBREL_BUILD_UI AND NOT WIN32)
                 DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
                 RENAME tembrel.png)
     endforeach()
+endif()
+if(NOT WIN32)
+    # Debian's machine-readable copyright file, which names the licence and
+    # points at the system's copy of its text.
+    install(FILES ${PROJECT_SOURCE_DIR}/resources/debian/copyright
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/tembrel)
 endif()
 
 set(CPACK_GENERATOR DEB)
@@ -27,6 +34,7 @@ string(CONCAT CPACK_PACKAGE_DESCRIPTION
     "offline. Also installs tembrel-sim, which prints the timeline of a\n"
     "voyage without flying it.")
 set(CPACK_PACKAGE_HOMEPAGE_URL "https://tembrel.example.org")
+set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/COPYING)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

@@ -2,11 +2,12 @@
 # Tests the Windows build under Wine, in a fresh Wine prefix inside the build
 # folder: the test suites (CTest), tembrel-sim.exe against the Linux
 # tembrel-sim byte for byte, the installer (install, start, close, uninstall)
-# with tembrel.exe's start-up figure, and optionally three end-to-end cases.
+# with tembrel.exe's start-up figure, and optionally four end-to-end cases.
 #   scripts/test-windows.sh [LINUX_BUILD] [--e2e]   (default: build/debug)
-# --e2e also runs three end-to-end cases against tembrel.exe under Xvfb: the
-# help example, the close and restart whose texts the registry keeps, and the
-# live link followed by earth-standin (about 80 s; CI passes it).
+# --e2e also runs four end-to-end cases against tembrel.exe under Xvfb: the
+# help example, the close and restart whose texts the registry keeps, the
+# live link followed by earth-standin, and the message boxes' window hints
+# (about 100 s; CI passes it).
 # Expects scripts/build-windows.sh (with --target package) and a Linux build
 # with tembrel-sim, network-link-reader and earth-standin.
 set -euo pipefail
@@ -48,9 +49,10 @@ python3 tests/tools/sim_compare.py --reference "$linux/tools/tembrel-sim" \
     failed+=("tembrel-sim comparison")
 
 if [ "$e2e" = "--e2e" ]; then
-    # The help example, the texts kept in the registry across a restart, and
-    # the live link followed by the (Linux) Google Earth stand-in.
-    for case in help_example close_and_restart live_following; do
+    # The help example, the texts kept in the registry across a restart, the
+    # live link followed by the (Linux) Google Earth stand-in, and the boxes'
+    # window style as Wine hands it to the window manager.
+    for case in help_example close_and_restart live_following box_window_hints; do
         timeout 300 python3 tests/e2e/tembrel_e2e.py --wine --program "$build/src/ui/tembrel.exe" \
             --reader "$linux/tools/network-link-reader" --sim "$linux/tools/tembrel-sim" \
             --standin "$linux/tools/earth-standin" \

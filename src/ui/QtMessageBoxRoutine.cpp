@@ -10,16 +10,60 @@
 #include <QScreen>
 #include <QShowEvent>
 
+#include <algorithm>
+
 namespace tembrel {
 
 namespace {
 
-// A word longer than this may break anywhere: the box would otherwise grow
-// past half the screen and still cut it.
+// A word longer than this may break: at its path separators where it has
+// any, else anywhere; the box would otherwise grow past half the screen and
+// still cut it.
 constexpr qsizetype LongestWholeWord = 32;
 
-// The text with a zero-width space after each character of a long word,
-// where the line may break.
+constexpr QChar BreakHere(0x200B);  // zero-width space
+constexpr QChar NeverBreak(0x2060); // word joiner
+
+bool IsPathSeparator(QChar c) {
+    return c == u'/' || c == u'\\';
+}
+
+// A long word with a zero-width space where its line may break: after each
+// path separator, so that a path breaks between its folders
+// ("/home/ann/" + "TembrelLink.kml", not "/home/ann/Tembr" + "elLink.kml"),
+// and after each character of a part still too long to stand whole (a
+// folder's long name, a long number). A word joiner keeps each separator on
+// the line of the name before it: the line breaker would otherwise break
+// between "C:" and "\\".
+void AppendBreakable(QString& breakable, QStringView word) {
+    const bool path = std::any_of(word.begin(), word.end(), IsPathSeparator);
+    qsizetype partStart = 0;
+    for (qsizetype i = 0; i <= word.size(); ++i) {
+        if (i < word.size() && !(path && IsPathSeparator(word.at(i)))) {
+            continue;
+        }
+        const QStringView part = word.mid(partStart, i - partStart);
+        if (part.size() > LongestWholeWord) {
+            for (const QChar c : part) {
+                breakable += c;
+                breakable += BreakHere;
+            }
+        } else {
+            breakable += part;
+        }
+        if (i < word.size()) {
+            if (i > 0) {
+                breakable += NeverBreak;
+            }
+            breakable += word.at(i);
+            if (i + 1 < word.size()) {
+                breakable += BreakHere;
+            }
+        }
+        partStart = i + 1;
+    }
+}
+
 QString BreakableText(const QString& text) {
     QString breakable;
     breakable.reserve(text.size());
@@ -30,10 +74,7 @@ QString BreakableText(const QString& text) {
         }
         const QStringView word = QStringView(text).mid(wordStart, i - wordStart);
         if (word.size() > LongestWholeWord) {
-            for (const QChar c : word) {
-                breakable += c;
-                breakable += QChar(0x200B);
-            }
+            AppendBreakable(breakable, word);
         } else {
             breakable += word;
         }

@@ -113,6 +113,13 @@ TF_About::TF_About(ShellOpener& shell, const QByteArray& pictureJpeg, QWidget* o
     Label4->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     PlaceLabel(*Label4, QRect(85, 218, 183, 39));
 
+    // In the free band between the credits and the links.
+    LB_Licence =
+        new QLabel(QStringLiteral("Free software under the GNU GPL, version 3 or later"), Panel1);
+    LB_Licence->setObjectName(QStringLiteral("LB_Licence"));
+    LB_Licence->setTextFormat(Qt::PlainText);
+    PlaceLabel(*LB_Licence, QRect(27, 266, 300, 13));
+
     L_MyWebPage = AddLink(*Panel1, QStringLiteral("L_MyWebPage"), QString::fromLatin1(kWebAddress),
                           QRect(81, 289, 191, 13));
     Label1 = AddLink(*Panel1, QStringLiteral("Label1"), QString::fromLatin1(kEmailAddress),

@@ -14,8 +14,8 @@ namespace tembrel {
 
 class ShellOpener;
 
-// The about window: picture, version, credits and two links handed to the
-// desktop shell.
+// The about window: picture, version, credits, the licence and two links
+// handed to the desktop shell.
 class TF_About final : public QDialog {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(TF_About)
@@ -41,6 +41,7 @@ private:
     QFrame* Panel1;
     QLabel* Image1;
     QLabel* Label4;
+    QLabel* LB_Licence;
     QLabel* L_MyWebPage;
     QLabel* Label1;
     QPushButton* Button1;

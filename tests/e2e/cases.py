@@ -2,12 +2,13 @@
 its view file read like Google Earth reads it, and held to the plan that
 tembrel-sim computes from the same texts and clicks."""
 
+import re
 import time
 
 from harness import Timeline, expect, expect_equal, file_exists, moment
-from main_window import EDITS, WHITE
+from main_window import EDITS, FILE_MENU, WHITE
 from voyage_plan import VOYAGE_ENDED
-from x11_session import poll
+from x11_session import Failure, poll
 
 # The help window's worked example, with a refresh of one second.
 HELP_EXAMPLE = {
@@ -499,6 +500,97 @@ def second_copy_same_folder(h):
                  "the views the reader flew to")
 
 
+# _MOTIF_WM_HINTS: its flags say which of functions and decorations it sets;
+# the ALL bit would turn either list into the ones taken away.
+MWM_HINTS_FUNCTIONS, MWM_HINTS_DECORATIONS = 0x1, 0x2
+MWM_ALL = 0x1
+MWM_FUNC_MINIMIZE, MWM_FUNC_MAXIMIZE, MWM_FUNC_CLOSE = 0x8, 0x10, 0x20
+MWM_DECOR_MINIMIZE, MWM_DECOR_MAXIMIZE = 0x20, 0x40
+
+
+def window_properties(h, window):
+    """The window's properties that a window manager reads or writes, by
+    name, as xprop prints them."""
+    text = h.display.run(["xprop", "-id", str(window), "_NET_WM_WINDOW_TYPE", "WM_TRANSIENT_FOR",
+                          "_MOTIF_WM_HINTS", "_NET_WM_ALLOWED_ACTIONS", "_NET_WM_STATE"])
+    found = {}
+    for line in text.splitlines():
+        match = re.match(r"(\w+)\([\w ]+\)(?: = |: window id # )(.*)$", line)
+        if match:
+            found[match.group(1)] = [v.strip() for v in match.group(2).split(",") if v.strip()]
+    return found
+
+
+def mapped(h, window):
+    return "IsViewable" in h.display.run(["xwininfo", "-id", str(window)], check=False)
+
+
+def expect_close_box_only(h, window, box, what):
+    """The box asks the window manager for a modal dialog of the main window
+    with a close box and no minimise or maximise; the window manager (openbox)
+    allows it neither maximising nor resizing. Openbox offers minimise on
+    every decorated dialog whatever the hints ask: minimised, the box comes
+    straight back, and the main window with it."""
+    found = window_properties(h, box)
+    types = found.get("_NET_WM_WINDOW_TYPE", [])
+    expect(types[:1] == ["_NET_WM_WINDOW_TYPE_DIALOG"],
+           f"{what}: the box's window type is {types}, not a dialog first")
+    owner = found.get("WM_TRANSIENT_FOR", [])
+    expect(owner and int(owner[0], 16) == window.window,
+           f"{what}: the box is transient for {owner}, not the main window {window.window:#x}")
+    # Under Wine the owner is disabled instead, as on Windows, and no X
+    # property says so.
+    if not h.options.wine:
+        expect("_NET_WM_STATE_MODAL" in found.get("_NET_WM_STATE", []),
+               f"{what}: the box is not modal: {found.get('_NET_WM_STATE')}")
+    hints = [int(v, 16) for v in found.get("_MOTIF_WM_HINTS", [])]
+    if len(hints) < 3:
+        raise Failure(f"{what}: the box has no _MOTIF_WM_HINTS: {hints}")
+    flags, functions, decorations = hints[:3]
+    expect(flags & MWM_HINTS_FUNCTIONS and not functions & MWM_ALL
+           and functions & MWM_FUNC_CLOSE
+           and not functions & (MWM_FUNC_MINIMIZE | MWM_FUNC_MAXIMIZE),
+           f"{what}: the box's Motif functions {functions:#x} (flags {flags:#x}) are not "
+           "close without minimise and maximise")
+    expect(flags & MWM_HINTS_DECORATIONS and not decorations & MWM_ALL
+           and not decorations & (MWM_DECOR_MINIMIZE | MWM_DECOR_MAXIMIZE),
+           f"{what}: the box's Motif decorations {decorations:#x} (flags {flags:#x}) show "
+           "minimise or maximise")
+    allowed = found.get("_NET_WM_ALLOWED_ACTIONS", [])
+    expect("_NET_WM_ACTION_CLOSE" in allowed, f"{what}: the window manager allows no close")
+    for action in ("_NET_WM_ACTION_MAXIMIZE_HORZ", "_NET_WM_ACTION_MAXIMIZE_VERT",
+                   "_NET_WM_ACTION_RESIZE"):
+        expect(action not in allowed, f"{what}: the window manager allows {action}")
+
+    h.display.run(["xdotool", "windowminimize", str(box)])
+    poll(lambda: mapped(h, box) and mapped(h, window.window), 5,
+         f"{what}: the box and the main window back after minimising the box")
+
+
+def box_window_hints(h):
+    """The end message and a Tools box ask for a close box only, and the
+    window manager sees it so (read with xprop on the real boxes); minimised
+    by the window manager, each comes back with the main window."""
+    window = h.launch()
+    window.fill(HELP_EXAMPLE)
+    timeline = Timeline(h.reader())
+    timeline.start(lambda: window.click("B_Start"))
+    wait_end(h, timeline, 7)
+    box = h.display.wait_window("Information", 5)
+    h.shot("voyage-ended")
+    expect_close_box_only(h, window, box, "the end message")
+    h.shot("voyage-ended-after-minimise")
+    answer_box(h, "Information", "Return", VOYAGE_ENDED)
+
+    # Tools > Voyage estimate: a click on "File", then Right twice to "Tools".
+    window.display.click(window.x + FILE_MENU, window.top + window.menu_height // 2)
+    window.display.key("Right", "Right", "Down", "Down", "Down", "Return")
+    box = h.display.wait_window("Information", 5)
+    h.shot("voyage-estimate")
+    expect_close_box_only(h, window, box, "the voyage estimate")
+    answer_box(h, "Information", "Return")
+
+
 CASES = {
     "help_example": help_example,
     "pause_resume_stop": pause_resume_stop,
@@ -508,4 +600,5 @@ CASES = {
     "close_and_restart": close_and_restart,
     "unwritable_view_file": unwritable_view_file,
     "second_copy_same_folder": second_copy_same_folder,
+    "box_window_hints": box_window_hints,
 }

@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
+#include <QTextLayout>
 #include <QTimer>
 
 #include <algorithm>
@@ -34,6 +35,23 @@ struct Seen {
 };
 
 enum class Action { Enter, Escape, CloseBox, ClickYes, ClickNo, ClickOk };
+
+// The label's text cut into lines as a word-wrapping label lays it out in
+// its width.
+QStringList WrappedLines(const QLabel& label) {
+    QTextLayout layout(label.text(), label.font());
+    QTextOption option;
+    option.setWrapMode(QTextOption::WordWrap);
+    layout.setTextOption(option);
+    QStringList lines;
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(label.contentsRect().width());
+        lines << label.text().mid(line.textStart(), line.textLength());
+    }
+    layout.endLayout();
+    return lines;
+}
 
 // Looks at the box once it is open, then closes it as told.
 void OnceOpen(Seen& seen, Action action) {
@@ -229,17 +247,34 @@ void QtMessageBoxRoutineTest::defaultErrorBox() {
 void QtMessageBoxRoutineTest::closeBoxOnlyAndLongWordsWrapped_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("longWord");
-    QTest::newRow("short words") << QStringLiteral("File access denied.") << false;
+    QTest::addColumn<bool>("breaksAtSeparators");
+    QTest::newRow("short words") << QStringLiteral("File access denied.") << false << false;
     // A cell of 301 characters that is no number, as the default error box
     // of a Multiple Areas start shows it.
     QTest::newRow("301-character word")
         << QStringLiteral("'%1' is not a valid floating point value.").arg(QString(301, u'7'))
-        << true;
+        << true << false;
+    // Paths wider than the box break between their folders, never inside a
+    // name.
+    QTest::newRow("POSIX path")
+        << QStringLiteral("The Google Earth link has been written to "
+                          "/home/somebody/voyages/paris-at-250-metres/evening/TembrelLink.kml.")
+        << true << true;
+    QTest::newRow("Windows path") << QStringLiteral(
+                                         "Open it in Google Earth: it adds the network link to "
+                                         "C:\\Users\\Somebody\\AppData\\Local\\Programs\\Tembrel\\"
+                                         "TembrelData.KML, refreshed every 10 second(s).")
+                                  << true << true;
+    // A folder's name too long for a line still breaks, within the box.
+    QTest::newRow("path with a 120-character folder")
+        << QStringLiteral("Written to /tmp/%1/TembrelLink.kml.").arg(QString(120, u'x')) << true
+        << false;
 }
 
 void QtMessageBoxRoutineTest::closeBoxOnlyAndLongWordsWrapped() {
     QFETCH(QString, text);
     QFETCH(bool, longWord);
+    QFETCH(bool, breaksAtSeparators);
     QtMessageBoxRoutine routine;
     Qt::WindowFlags flags;
     int width = 0;
@@ -247,6 +282,7 @@ void QtMessageBoxRoutineTest::closeBoxOnlyAndLongWordsWrapped() {
     int labelHeight = 0;
     int lineHeight = 0;
     QString shown;
+    QStringList lines;
     QTimer::singleShot(0, [&] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         if (box == nullptr) {
@@ -260,6 +296,7 @@ void QtMessageBoxRoutineTest::closeBoxOnlyAndLongWordsWrapped() {
             labelHeight = label->height();
             lineHeight = label->fontMetrics().height();
             shown = label->text();
+            lines = WrappedLines(*label);
         }
         box->buttons().first()->click();
     });
@@ -274,14 +311,29 @@ void QtMessageBoxRoutineTest::closeBoxOnlyAndLongWordsWrapped() {
     QVERIFY2(width <= owner_.screen()->availableGeometry().width() / 2,
              qPrintable(QString::number(width)));
     QString visible = shown;
-    visible.remove(QChar(0x200B));
+    visible.remove(QChar(0x200B)).remove(QChar(0x2060));
     QCOMPARE(visible, text);
     const int wholeWidth = QFontMetrics(owner_.font()).horizontalAdvance(text);
     if (longWord) {
-        QVERIFY(labelHeight >= 3 * lineHeight);
+        QVERIFY(labelHeight >= 2 * lineHeight);
         QVERIFY(labelWidth < wholeWidth);
     } else {
         QCOMPARE(shown, text);
+    }
+    // The lines as the label lays them out fill its height.
+    QVERIFY2(std::abs(static_cast<int>(lines.size()) * lineHeight - labelHeight) <= lineHeight,
+             qPrintable(lines.join(u'|')));
+    if (breaksAtSeparators) {
+        for (qsizetype i = 0; i + 1 < lines.size(); ++i) {
+            QString line = lines.at(i);
+            line.remove(QChar(0x200B)).remove(QChar(0x2060));
+            const QChar last = line.isEmpty() ? QChar() : line.back();
+            QVERIFY2(last.isSpace() || last == u'/' || last == u'\\',
+                     qPrintable(QStringLiteral("line %1 of %2 ends mid-word: %3")
+                                    .arg(i + 1)
+                                    .arg(lines.size())
+                                    .arg(lines.join(u'|'))));
+        }
     }
 }
 

@@ -145,6 +145,10 @@ private Q_SLOTS:
         QVERIFY(lines[1].contains(QStringLiteral("2026")));
         QVERIFY(label->alignment().testFlag(Qt::AlignHCenter));
         QCOMPARE(label->y(), 218);
+        const auto* licence = Child<QLabel>(about, "LB_Licence");
+        QVERIFY(licence != nullptr);
+        QCOMPARE(licence->text(),
+                 QStringLiteral("Free software under the GNU GPL, version 3 or later"));
     }
 
     // Nothing is cut off: each control lies inside the window and is at
@@ -153,6 +157,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QRect>("design");
         QTest::newRow("Label4") << QStringLiteral("Label4") << QRect(85, 218, 183, 39);
+        QTest::newRow("LB_Licence") << QStringLiteral("LB_Licence") << QRect(27, 266, 300, 13);
         QTest::newRow("L_MyWebPage") << QStringLiteral("L_MyWebPage") << QRect(81, 289, 191, 13);
         QTest::newRow("Label1") << QStringLiteral("Label1") << QRect(122, 305, 110, 13);
         QTest::newRow("Button1") << QStringLiteral("Button1") << QRect(139, 333, 75, 25);
@@ -182,7 +187,13 @@ private Q_SLOTS:
         QVERIFY(textSize.height() <= widget->height());
         QCOMPARE(widget->y(), design.y());
         QVERIFY(std::abs(widget->geometry().center().x() - design.center().x()) <= 1);
-        // The two links must not overlap each other or the button.
+        // The licence line sits between the credits and the links; the two
+        // links must not overlap each other or the button.
+        if (name == QStringLiteral("LB_Licence")) {
+            QVERIFY(!widget->geometry().intersects(Child<QWidget>(about, "Label4")->geometry()));
+            QVERIFY(
+                !widget->geometry().intersects(Child<QWidget>(about, "L_MyWebPage")->geometry()));
+        }
         if (name == QStringLiteral("L_MyWebPage")) {
             QVERIFY(!widget->geometry().intersects(Child<QWidget>(about, "Label1")->geometry()));
         }
