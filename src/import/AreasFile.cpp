@@ -14,14 +14,17 @@ namespace {
 
 template <class Source> AreasImport ReadAreas(Source&& source) {
     CsvAreasReader reader(MaxImportedAreas);
-    const bool finished = source([&](std::string_view chunk) { return reader.Feed(chunk); });
+    if (!source([&](std::string_view chunk) { return reader.Feed(chunk); })) {
+        AreasImport cancelled; // as a cancelled points file: nothing kept
+        cancelled.cancelled = true;
+        return cancelled;
+    }
     AreasImport result = reader.Finish();
     if (result.areas.size() > MaxImportedAreas) {
         throw VoyageError("The file holds more than " + std::to_string(MaxImportedAreas) +
                           " areas; the area grid takes at most " +
                           std::to_string(MaxImportedAreas) + ". Nothing has been imported.");
     }
-    result.cancelled = !finished;
     return result;
 }
 

@@ -19,14 +19,19 @@ namespace {
 // more points than the memo takes, without reading past the first of them.
 template <class Reader, class Source> PointsImport ReadWith(Source&& source) {
     Reader reader(MaxImportedPoints);
-    const bool finished = source([&](std::string_view chunk) { return reader.Feed(chunk); });
+    if (!source([&](std::string_view chunk) { return reader.Feed(chunk); })) {
+        // Cancelled: the part read is no document to judge (an XML one is
+        // unfinished), and nothing of it is kept.
+        PointsImport cancelled;
+        cancelled.cancelled = true;
+        return cancelled;
+    }
     PointsImport result = reader.Finish();
     if (result.points.size() > MaxImportedPoints) {
         throw VoyageError("The file holds more than " + std::to_string(MaxImportedPoints) +
                           " points; the points list takes at most " +
                           std::to_string(MaxImportedPoints) + ". Nothing has been imported.");
     }
-    result.cancelled = !finished;
     return result;
 }
 

@@ -192,9 +192,31 @@ TEST(FirstLimit, ReasonsAreKeptUpToAThousandAndCounted) {
     EXPECT_NE(question.find("... and 4985 more lines.\n"), std::string::npos) << question;
 }
 
-TEST(FirstLimit, CancelledReadStopsAtTheNextChunk) {
+// The same 20000 points in each kind of file, many chunks long.
+std::string PointsFileText(const std::string& name) {
+    if (name == "p.csv") {
+        return PointLines(20000);
+    }
+    std::string text = name == "p.gpx" ? "<gpx>\n" : "<kml><Document>\n";
+    for (int i = 0; i < 20000; ++i) {
+        const std::string lat = std::to_string(i % 90) + ".25";
+        const std::string lon = std::to_string(i % 180) + ".5";
+        text += name == "p.gpx" ? "<wpt lat=\"" + lat + "\" lon=\"" + lon + "\"/>\n"
+                                : "<Placemark><Point><coordinates>" + lon + "," + lat +
+                                      "</coordinates></Point></Placemark>\n";
+    }
+    return text + (name == "p.gpx" ? "</gpx>\n" : "</Document></kml>\n");
+}
+
+class Cancelled : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(Cancelled, ReadStopsAtTheNextChunkWithoutAFault) {
+    // An XML document cut short is not well-formed: that is no fault of a
+    // file the user stopped reading.
     const ScratchDirectory folder;
-    WriteFile(folder.Path() / "p.csv", PointLines(20000));
+    const std::filesystem::path path = folder.Path() / GetParam();
+    WriteFile(path, PointsFileText(GetParam()));
+    ASSERT_GT(std::filesystem::file_size(path), 2u * ImportFileData::ChunkBytes);
     std::atomic<bool> cancel{false};
     int chunks = 0;
     ImportProgress progress;
@@ -203,15 +225,19 @@ TEST(FirstLimit, CancelledReadStopsAtTheNextChunk) {
         ++chunks;
         cancel = true; // the user presses Cancel while the first chunk is read
     };
-    const PointsImport result = PointsFile::Read(Path(folder.Path() / "p.csv"), progress);
+    PointsImport result;
+    EXPECT_EQ(Refusal([&] { result = PointsFile::Read(Path(path), progress); }), "(not refused)");
     EXPECT_TRUE(result.cancelled);
+    EXPECT_TRUE(result.points.empty());
     EXPECT_EQ(chunks, 1);
     cancel = false;
-    const PointsImport uncancelled =
-        PointsFile::Read(Path(folder.Path() / "p.csv"), ImportProgress{{}, &cancel});
+    const PointsImport uncancelled = PointsFile::Read(Path(path), ImportProgress{{}, &cancel});
     EXPECT_FALSE(uncancelled.cancelled);
     EXPECT_EQ(uncancelled.points.size(), 20000u);
 }
+
+INSTANTIATE_TEST_SUITE_P(Kinds, Cancelled, ::testing::Values("p.csv", "p.gpx", "p.kml"),
+                         [](const auto& info) { return info.param.substr(2); });
 
 #ifndef _WIN32 // no named pipes in the file system there
 TEST(FirstLimit, PipesAndFoldersAreRefusedUnopened) {

@@ -474,6 +474,15 @@ void ToolsMenuTest::cancelledImportLeavesMemoAndGridAlone_data() {
                             << QByteArray("1,2\n") + badLines;
     QTest::newRow("areas") << QStringLiteral("Importareas1") << QStringLiteral("a.csv")
                            << QByteArray("1,2,3,4\n") + badLines;
+    // Cut short by the cancel, the XML is unfinished: no fault to show.
+    const QByteArray elements = QByteArray("<x/>").repeated(1000000);
+    QTest::newRow("gpx") << QStringLiteral("Importpoints1") << QStringLiteral("p.gpx")
+                         << QByteArray("<gpx><wpt lat=\"1\" lon=\"2\"/>") + elements +
+                                QByteArray("</gpx>");
+    QTest::newRow("kml") << QStringLiteral("Importpoints1") << QStringLiteral("p.kml")
+                         << QByteArray("<kml><Placemark><Point><coordinates>2,1</coordinates>"
+                                       "</Point></Placemark>") +
+                                elements + QByteArray("</kml>");
 }
 
 void ToolsMenuTest::cancelledImportLeavesMemoAndGridAlone() {
