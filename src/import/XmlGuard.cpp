@@ -110,7 +110,7 @@ void XmlGuard::Scan(std::string_view chunk) {
                 // Its internal subset may declare entities, and the reader
                 // expands each reference in full however often it comes: a
                 // few kilobytes of file become gigabytes of text.
-                Refuse("a document type declaration (<!DOCTYPE>)",
+                Refuse("a DOCTYPE declaration",
                        "GPX and KML files have none, and its entities could make the file "
                        "expand without limit");
             } else if (!CommentStart.starts_with(bang_) && !CDataStart.starts_with(bang_) &&

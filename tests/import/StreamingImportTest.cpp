@@ -306,7 +306,7 @@ std::string TooLong(int line) {
            "). Nothing has been imported.";
 }
 std::string Doctype(int line) {
-    return "The file holds a document type declaration (<!DOCTYPE>) (line " + std::to_string(line) +
+    return "The file holds a DOCTYPE declaration (line " + std::to_string(line) +
            "): GPX and KML files have none, and its entities could make the file expand without "
            "limit. Nothing has been imported.";
 }
