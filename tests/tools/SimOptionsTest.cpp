@@ -9,9 +9,11 @@
 
 #include "ScratchDirectory.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <random>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -329,6 +331,63 @@ INSTANTIATE_TEST_SUITE_P(
         PrintableCase{"beyond_u10ffff", "\xF4\x90\x80\x80",
                       "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// Whether text is UTF-8, by decoding each code point and checking it was
+// written in its shortest form, outside the surrogates and below U+110000.
+bool IsUtf8(const std::string& text) {
+    for (std::size_t at = 0; at < text.size();) {
+        const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+        const unsigned lead = byte(at);
+        const std::size_t length = lead < 0x80       ? 1
+                                   : lead >> 5 == 6  ? 2
+                                   : lead >> 4 == 14 ? 3
+                                   : lead >> 3 == 30 ? 4
+                                                     : 0;
+        if (length == 0 || at + length > text.size()) {
+            return false;
+        }
+        unsigned code = length == 1 ? lead : lead & (0x7F >> length);
+        for (std::size_t i = 1; i < length; ++i) {
+            if (byte(at + i) >> 6 != 2) {
+                return false;
+            }
+            code = code << 6 | (byte(at + i) & 0x3F);
+        }
+        const unsigned shortest[] = {0, 0, 0x80, 0x800, 0x10000};
+        if (code < shortest[length] || (code >= 0xD800 && code <= 0xDFFF) || code > 0x10FFFF) {
+            return false;
+        }
+        at += length;
+    }
+    return true;
+}
+
+TEST(Printable, AnyBytesPrintAsCleanUtf8) {
+    // What is printed is UTF-8, kept when printed again, and holds no
+    // control but TAB.
+    std::mt19937 random(19);
+    for (int round = 0; round < 20000; ++round) {
+        std::string text(random() % 12, '\0');
+        for (char& c : text) {
+            // Mostly bytes around UTF-8's leads and continuations.
+            const unsigned pick = random() % 4;
+            c = static_cast<char>(pick == 0 ? random() % 0x80 : 0x80 + random() % 0x80);
+        }
+        const std::string printed = PrintableText(text);
+        ASSERT_TRUE(IsUtf8(printed)) << ::testing::PrintToString(text);
+        ASSERT_EQ(PrintableText(printed), printed) << ::testing::PrintToString(text);
+        const bool controls = std::any_of(text.begin(), text.end(), [](char c) {
+            return (static_cast<unsigned char>(c) < 0x20 && c != '\t') || c == 0x7F;
+        });
+        if (IsUtf8(text) && !controls) {
+            ASSERT_EQ(printed, text); // nothing to replace: printed as it is
+        }
+        for (const char c : printed) {
+            ASSERT_TRUE(static_cast<unsigned char>(c) >= 0x20 || c == '\t')
+                << ::testing::PrintToString(text);
+        }
+    }
+}
 
 // The memo and grid files are held to the window's limits, and read no
 // further than the size bound.
