@@ -10,8 +10,8 @@ namespace tembrel {
 
 // A CSV file of areas for the grid, read as a stream that stops at the first
 // limit it meets. Refused whole, with VoyageError and a message for the
-// user: a file that cannot be read, one larger than MaxFileBytes, and more
-// than MaxImportedAreas areas.
+// user: a file that cannot be read, one larger than MaxFileBytes, a zip
+// archive (a KMZ, say), and more than MaxImportedAreas areas.
 class AreasFile {
 public:
     static constexpr long long MaxFileBytes = 4ll * 1024 * 1024;

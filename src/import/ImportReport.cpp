@@ -26,9 +26,30 @@ std::string ImportReport::Question(const std::vector<ImportProblem>& problems, s
 }
 
 std::string ImportReport::NothingFound(const std::vector<ImportProblem>& problems, const char* what,
-                                       std::size_t leftOut) {
+                                       std::size_t leftOut, const OtherShapes& shapes) {
     std::string text = problems.empty() ? std::string() : Lines(problems, leftOut) + "\n";
-    return text + "No " + what + " found in the file. Nothing has been imported.";
+    text += "No " + std::string(what) + " found in the file";
+    if (const std::string others = Shapes(shapes); !others.empty()) {
+        text += "; it holds " + others;
+    }
+    return text + ". Nothing has been imported.";
+}
+
+std::string ImportReport::Shapes(const OtherShapes& shapes) {
+    std::vector<std::string> parts;
+    const auto count = [&](std::size_t n, const char* one, const char* many) {
+        if (n > 0) {
+            parts.push_back(std::to_string(n) + " " + (n == 1 ? one : many));
+        }
+    };
+    count(shapes.paths, "path", "paths");
+    count(shapes.polygons, "polygon", "polygons");
+    count(shapes.tracks, "track", "tracks");
+    std::string text;
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        text += (i == 0 ? "" : i + 1 == parts.size() ? " and " : ", ") + parts[i];
+    }
+    return text;
 }
 
 } // namespace tembrel

@@ -20,10 +20,14 @@ public:
     static std::string Question(const std::vector<ImportProblem>& problems, std::size_t good,
                                 const char* singular, const char* plural, std::size_t leftOut = 0);
 
-    // Nothing could be imported: the bad lines, if any, and that no record
-    // was found.
+    // Nothing could be imported: the bad lines, if any, that no record was
+    // found and, when the file holds other shapes, which.
     static std::string NothingFound(const std::vector<ImportProblem>& problems, const char* what,
-                                    std::size_t leftOut = 0);
+                                    std::size_t leftOut = 0, const OtherShapes& shapes = {});
+
+    // "3 paths and 1 polygon", "2 paths, 1 polygon and 1 track"; empty when
+    // there are none.
+    static std::string Shapes(const OtherShapes& shapes);
 
 private:
     static std::string Lines(const std::vector<ImportProblem>& problems, std::size_t leftOut);

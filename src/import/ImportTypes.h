@@ -41,8 +41,18 @@ struct ImportedArea {
     bool operator==(const ImportedArea&) const = default;
 };
 
+// What a file read for its points holds besides them (a KML's paths and
+// polygons): what to tell a user whose file has no point.
+struct OtherShapes {
+    std::size_t paths = 0; // line strings, and rings outside a polygon
+    std::size_t polygons = 0;
+    std::size_t tracks = 0; // gx:Track, each of a gx:MultiTrack
+    bool operator==(const OtherShapes&) const = default;
+};
+
 struct PointsImport {
     std::vector<ImportedPoint> points;
+    OtherShapes shapes;
     std::vector<ImportProblem> problems;
     std::size_t problemsLeftOut = 0; // beyond MaxKeptProblems
     bool cancelled = false;          // the user stopped the reading

@@ -80,9 +80,13 @@ void KmlPointsReader::OnToken() {
             childDepth_ = 0;
             coordinates_.clear();
             coordinatesTooLong_ = false;
+        } else if (placemarks_ > 0) {
+            CountShape(name);
         }
     } else if (xml_.isEndElement()) {
-        if (name == QLatin1String("Placemark") && placemarks_ > 0) {
+        if (name == QLatin1String("Polygon") && polygons_ > 0) {
+            --polygons_;
+        } else if (name == QLatin1String("Placemark") && placemarks_ > 0) {
             --placemarks_;
         } else if (name == QLatin1String("Point") && pointLine_ > 0) {
             if (!pointRead_) {
@@ -90,6 +94,20 @@ void KmlPointsReader::OnToken() {
             }
             pointLine_ = 0;
         }
+    }
+}
+
+void KmlPointsReader::CountShape(QStringView name) {
+    OtherShapes& shapes = result_.shapes;
+    if (name == QLatin1String("LineString")) {
+        ++shapes.paths;
+    } else if (name == QLatin1String("Polygon")) {
+        ++shapes.polygons;
+        ++polygons_;
+    } else if (name == QLatin1String("LinearRing") && polygons_ == 0) {
+        ++shapes.paths; // a closed line of its own, not a polygon's boundary
+    } else if (name == QLatin1String("Track")) {
+        ++shapes.tracks;
     }
 }
 

@@ -12,7 +12,7 @@ namespace tembrel {
 
 // Points from a KML document (any version): the coordinates "lon,lat[,alt]"
 // of every Point inside a Placemark, in document order; lines, polygons and
-// other geometries are passed over. A Point whose coordinates are not one
+// tracks are only counted, other geometries passed over. A Point whose coordinates are not one
 // such tuple is reported with its line. A document that is not well-formed
 // XML, or that XmlGuard refuses, is refused whole: VoyageError naming the
 // line of the fault. The document may come in chunks; the reading stops at
@@ -29,8 +29,11 @@ public:
 private:
     void OnToken() override;
     void EndCoordinates();
+    // A geometry of a Placemark that is no Point, counted for the user.
+    void CountShape(QStringView name);
 
     int placemarks_ = 0; // open Placemark elements
+    int polygons_ = 0;   // open Polygon elements
     int pointLine_ = 0;  // line of the open Point, 0 when none is open
     bool pointRead_ = false;
     // The coordinates element being read: its line (0 when none), the

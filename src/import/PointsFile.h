@@ -11,8 +11,9 @@ namespace tembrel {
 // A file of points for the memo, read by its kind: GPX (".gpx"), KML
 // (".kml") or CSV (anything else), as a stream that stops at the first limit
 // it meets. Refused whole, with VoyageError and a message for the user: a
-// file that cannot be read, one larger than MaxFileBytes, XML that is not
-// well-formed or too deep or wide, and more than MaxImportedPoints points.
+// file that cannot be read, one larger than MaxFileBytes, a zip archive (a
+// KMZ, say), XML that is not well-formed or too deep or wide, and more than
+// MaxImportedPoints points.
 class PointsFile {
 public:
     enum class Kind { Csv, Gpx, Kml };

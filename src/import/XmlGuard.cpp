@@ -10,6 +10,7 @@ namespace {
 
 constexpr std::string_view CommentStart = "--";
 constexpr std::string_view CDataStart = "[CDATA[";
+constexpr std::string_view DoctypeStart = "DOCTYPE";
 
 bool Blank(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n';
@@ -25,9 +26,9 @@ bool Closes(std::array<char, 3>& tail, char c, std::string_view terminator) {
 
 } // namespace
 
-void XmlGuard::Refuse(const std::string& what) const {
-    throw VoyageError("The file holds " + what + " (line " + std::to_string(tagLine_) +
-                      "). Nothing has been imported.");
+void XmlGuard::Refuse(const std::string& what, const std::string& why) const {
+    throw VoyageError("The file holds " + what + " (line " + std::to_string(tagLine_) + ")" +
+                      (why.empty() ? "" : ": " + why) + ". Nothing has been imported.");
 }
 
 void XmlGuard::StartTagByte(char c) {
@@ -105,9 +106,17 @@ void XmlGuard::Scan(std::string_view chunk) {
             } else if (bang_ == CDataStart) {
                 state_ = State::CData;
                 closing_ = {};
-            } else if (!CommentStart.starts_with(bang_) && !CDataStart.starts_with(bang_)) {
-                // A declaration such as DOCTYPE, with an internal subset
-                // in brackets that may hold further '>'.
+            } else if (bang_ == DoctypeStart) {
+                // Its internal subset may declare entities, and the reader
+                // expands each reference in full however often it comes: a
+                // few kilobytes of file become gigabytes of text.
+                Refuse("a DOCTYPE declaration",
+                       "GPX and KML files have none, and its entities could make the file "
+                       "expand without limit");
+            } else if (!CommentStart.starts_with(bang_) && !CDataStart.starts_with(bang_) &&
+                       !DoctypeStart.starts_with(bang_)) {
+                // Some other declaration, not well-formed here: the reader
+                // refuses it. It may hold brackets and further '>'.
                 state_ = State::Decl;
                 quote_ = 0;
                 brackets_ = 0;

@@ -13,8 +13,10 @@ namespace tembrel {
 // comment or other piece of markup longer than MaxPieceBytes. The reader
 // checks each attribute name against the others of its element, so its time
 // grows with the square of their number, and it holds a whole piece before
-// it reports it: both must be refused before the reader sees them. Comments,
-// CDATA sections, processing instructions and declarations are passed over.
+// it reports it: both must be refused before the reader sees them. A
+// document type declaration is refused too: the reader expands the entities
+// it declares without a bound. Comments, CDATA sections, processing
+// instructions and other declarations are passed over.
 // The bytes may come in chunks of any size.
 class XmlGuard {
 public:
@@ -30,7 +32,7 @@ private:
     enum class State { Text, TagOpen, StartTag, EndTag, Bang, Comment, CData, Instruction, Decl };
 
     void StartTagByte(char c);
-    [[noreturn]] void Refuse(const std::string& what) const;
+    [[noreturn]] void Refuse(const std::string& what, const std::string& why = {}) const;
 
     State state_ = State::Text;
     char quote_ = 0;

@@ -101,17 +101,14 @@ std::vector<std::string> HeadlessWindow::SplitLines(const std::string& text) {
     std::vector<std::string> lines;
     std::size_t begin = 0;
     while (begin < text.size()) {
-        std::size_t end = text.find('\n', begin);
-        const bool broken = end != std::string::npos;
-        if (!broken) {
-            end = text.size();
+        // CR LF, CR and LF each end a line, as in the window's memo.
+        std::size_t end = text.find_first_of("\r\n", begin);
+        if (end == std::string::npos) {
+            lines.push_back(text.substr(begin));
+            break;
         }
-        std::size_t last = end;
-        if (broken && last > begin && text[last - 1] == '\r') {
-            --last;
-        }
-        lines.push_back(text.substr(begin, last - begin));
-        begin = broken ? end + 1 : end;
+        lines.push_back(text.substr(begin, end - begin));
+        begin = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
     }
     return lines;
 }

@@ -89,8 +89,8 @@ public:
     void SetGridCell(int column, int row, std::string text);
     // The memo's text, split by SplitLines (no word wrap).
     void SetMemoText(const std::string& text) { memo_ = SplitLines(text); }
-    // Lines end at LF, a CR before it is dropped, and a final line break
-    // starts no further line: "" has no line, "\n" one empty line.
+    // Lines end at CR LF, CR or LF, as in the window's memo, and a final line
+    // break starts no further line: "" has no line, "\n" one empty line.
     static std::vector<std::string> SplitLines(const std::string& text);
     void SetMemoLines(std::vector<std::string> lines) { memo_ = std::move(lines); }
     // The user answers the open tick fault box with OK.

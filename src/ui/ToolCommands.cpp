@@ -206,7 +206,9 @@ void ToolCommands::ShowViewFile() {
     const QUrl url = QUrl::fromLocalFile(folder);
     if (!QDir::isAbsolutePath(folder) ||
         !context_.shell.Open(url.toString(QUrl::FullyEncoded).toStdString())) {
-        Refuse(QStringLiteral("Error while attempting to open the view file's folder."));
+        Refuse(QStringLiteral("Error while attempting to open the view file's folder.\n\n"
+                              "Open it yourself: %1")
+                   .arg(QDir::toNativeSeparators(folder)));
     }
 }
 
@@ -279,7 +281,13 @@ ToolCommands::ReadImport(const QString& caption, const QString& filter,
         return std::nullopt;
     }
     if ((result.*items).empty()) {
-        Refuse(Text(ImportReport::NothingFound(result.problems, many, result.problemsLeftOut)));
+        // A file of points may hold other shapes instead: say which.
+        OtherShapes shapes;
+        if constexpr (requires { result.shapes; }) {
+            shapes = result.shapes;
+        }
+        Refuse(Text(
+            ImportReport::NothingFound(result.problems, many, result.problemsLeftOut, shapes)));
         return std::nullopt;
     }
     if (!result.problems.empty() &&

@@ -12,7 +12,7 @@ template <class Handler> void RunHandler(VoyageView& view, Handler&& handler) {
         handler();
     } catch (const SilentAbort&) {
     } catch (const std::exception& e) {
-        view.ShowDefaultErrorBox(DefaultErrorBoxText(e.what()));
+        view.ShowDefaultErrorBox(DefaultErrorBoxText(MessageOf(e)));
     }
 }
 

@@ -46,7 +46,7 @@ void MultipleAreasSequencer::Start() {
     } catch (const SilentAbort&) {
         context_.steps.RecoverFromFailedStart();
     } catch (const std::exception& e) {
-        context_.view.ShowDefaultErrorBox(DefaultErrorBoxText(e.what()));
+        context_.view.ShowDefaultErrorBox(DefaultErrorBoxText(MessageOf(e)));
         context_.steps.RecoverFromFailedStart();
     }
 }

@@ -113,7 +113,7 @@ void VoyageController::Tick() {
     } catch (const std::exception& e) {
         // A box that waited for OK would hold the timer; the next tick retries.
         tickFaulted_ = true;
-        view_.ShowTickFault(DefaultErrorBoxText(e.what()));
+        view_.ShowTickFault(DefaultErrorBoxText(MessageOf(e)));
         return;
     }
     ClearTickFault();

@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 namespace tembrel {
 
@@ -10,8 +11,25 @@ namespace tembrel {
 // boundary, which shows what() (see DefaultErrorBox.h).
 class VoyageError : public std::runtime_error {
 public:
-    using std::runtime_error::runtime_error;
+    explicit VoyageError(const std::string& message)
+        : std::runtime_error(message), message_(message) {}
+    explicit VoyageError(const char* message) : VoyageError(std::string(message)) {}
+
+    // The whole message: what() ends at the first NUL, and a text quoted in
+    // the message (a grid cell's, say) may hold one.
+    const std::string& Message() const noexcept { return message_; }
+
+private:
+    std::string message_;
 };
+
+// The whole message of any error (see VoyageError::Message).
+inline std::string_view MessageOf(const std::exception& error) noexcept {
+    if (const auto* voyageError = dynamic_cast<const VoyageError*>(&error)) {
+        return voyageError->Message();
+    }
+    return error.what();
+}
 
 // A text that the text-to-real or text-to-integer conversion refuses.
 class ConversionError : public VoyageError {

@@ -93,6 +93,9 @@ void CheckSame(const Outcome<Import>& whole, const Outcome<Import>& pieces, Memb
         Check((*whole.import).*items == (*pieces.import).*items &&
               whole.import->problems == pieces.import->problems &&
               whole.import->problemsLeftOut == pieces.import->problemsLeftOut);
+        if constexpr (requires { whole.import->shapes; }) {
+            Check(whole.import->shapes == pieces.import->shapes);
+        }
     }
 }
 

@@ -1,5 +1,6 @@
 // Files to import: their kind, files that cannot be read or are too large,
-// the limits of 32767 points and 50 areas, and the report of bad lines.
+// zip archives, the limits of 32767 points and 50 areas, and the report of
+// bad lines.
 #include "ImportTestHelpers.h"
 
 #include "AreasFile.h"
@@ -7,12 +8,14 @@
 #include "PointsFile.h"
 #include "ScratchDirectory.h"
 #include "VoyageErrors.h"
+#include "ZipArchiveCheck.h"
 
 #include <QByteArray>
 #include <QString>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <string>
 
@@ -146,6 +149,92 @@ TEST(ImportReport, NothingFound) {
     EXPECT_EQ(ImportReport::NothingFound({{1, "bad"}}, "areas"),
               "1 line of the file cannot be read:\nLine 1: bad\n\n"
               "No areas found in the file. Nothing has been imported.");
+    EXPECT_EQ(ImportReport::NothingFound({}, "points", 0, OtherShapes{3, 1, 0}),
+              "No points found in the file; it holds 3 paths and 1 polygon. Nothing has been "
+              "imported.");
+}
+
+// ---------------------------------------------------------------- zip archives
+
+// The start of a zip archive: a local file header and the entry's name.
+std::string ZipHead(const std::string& entry) {
+    return std::string("PK\x03\x04\x14\x00\x00\x00\x08\x00", 10) + std::string(16, '\x01') +
+           static_cast<char>(entry.size()) + std::string(1, '\0') + std::string(2, '\0') + entry +
+           std::string(200, '\xC3');
+}
+
+const std::string KmzForPoints =
+    "The file places.kmz is a KMZ file, a zipped KML: Import points... reads KML as it is, not "
+    "zipped. Save the places as KML in Google Earth (Save Place As..., type KML), or unzip the "
+    "file and import the doc.kml in it. Nothing has been imported.";
+const std::string KmzForAreas =
+    "The file areas.KMZ is a KMZ file, a zipped KML: Import areas... reads CSV text, one area a "
+    "line (latitude, longitude, width and height in km). Nothing has been imported.";
+std::string NotText(const std::string& name) {
+    return "The file " + name +
+           " is a zip archive, not text (a spreadsheet saved as .xlsx or .ods is one): save it "
+           "as CSV and import that. Nothing has been imported.";
+}
+
+struct ZipCase {
+    const char* name;
+    bool areas; // Import areas..., else Import points...
+    std::string content;
+    std::string refusal; // empty: read as usual
+};
+
+void PrintTo(const ZipCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class ZipArchive : public ::testing::TestWithParam<ZipCase> {};
+
+TEST_P(ZipArchive, IsRefusedForWhatItIs) {
+    const ZipCase& c = GetParam();
+    const ScratchDirectory folder;
+    WriteFile(folder.Path() / c.name, c.content);
+    const std::string refusal = Refusal([&] {
+        if (c.areas) {
+            AreasFile::Read(Path(folder.Path() / c.name));
+        } else {
+            PointsFile::Read(Path(folder.Path() / c.name));
+        }
+    });
+    EXPECT_EQ(refusal, c.refusal.empty() ? "(not refused)" : c.refusal);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ZipArchive,
+    ::testing::Values(
+        ZipCase{"places.kmz", false, ZipHead("doc.kml"), KmzForPoints},
+        ZipCase{"areas.KMZ", true, ZipHead("doc.kml"), KmzForAreas},
+        // Read as CSV by its name, or as GPX or KML, a zip is none of them.
+        ZipCase{"points.csv", false, ZipHead("[Content_Types].xml"), NotText("points.csv")},
+        ZipCase{"points.kml", false, ZipHead("doc.kml"), NotText("points.kml")},
+        ZipCase{"points.gpx", false, ZipHead("a.gpx"), NotText("points.gpx")},
+        ZipCase{"areas.xlsx", true, ZipHead("[Content_Types].xml"), NotText("areas.xlsx")},
+        // Only the first four bytes tell: text that starts like one is read.
+        ZipCase{"pk.csv", false, "PK\x03,1\n30.102,31.215\n", ""},
+        ZipCase{"pk.kmz", false, "PK", ""}),
+    [](const auto& info) {
+        std::string name = info.param.name;
+        std::replace(name.begin(), name.end(), '.', '_');
+        return name;
+    });
+
+TEST(ZipArchiveCheck, TheSignatureCutAnywhereIsFound) {
+    const std::string head = ZipHead("doc.kml");
+    for (std::size_t cut = 0; cut <= 5; ++cut) {
+        ZipArchiveCheck check("zip");
+        EXPECT_EQ(Refusal([&] {
+                      check.Scan(std::string_view(head).substr(0, cut));
+                      for (std::size_t at = cut; at < head.size(); ++at) {
+                          check.Scan(std::string_view(head).substr(at, 1));
+                      }
+                  }),
+                  "zip")
+            << cut;
+    }
 }
 
 } // namespace

@@ -192,9 +192,31 @@ TEST(FirstLimit, ReasonsAreKeptUpToAThousandAndCounted) {
     EXPECT_NE(question.find("... and 4985 more lines.\n"), std::string::npos) << question;
 }
 
-TEST(FirstLimit, CancelledReadStopsAtTheNextChunk) {
+// The same 20000 points in each kind of file, many chunks long.
+std::string PointsFileText(const std::string& name) {
+    if (name == "p.csv") {
+        return PointLines(20000);
+    }
+    std::string text = name == "p.gpx" ? "<gpx>\n" : "<kml><Document>\n";
+    for (int i = 0; i < 20000; ++i) {
+        const std::string lat = std::to_string(i % 90) + ".25";
+        const std::string lon = std::to_string(i % 180) + ".5";
+        text += name == "p.gpx" ? "<wpt lat=\"" + lat + "\" lon=\"" + lon + "\"/>\n"
+                                : "<Placemark><Point><coordinates>" + lon + "," + lat +
+                                      "</coordinates></Point></Placemark>\n";
+    }
+    return text + (name == "p.gpx" ? "</gpx>\n" : "</Document></kml>\n");
+}
+
+class Cancelled : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(Cancelled, ReadStopsAtTheNextChunkWithoutAFault) {
+    // An XML document cut short is not well-formed: that is no fault of a
+    // file the user stopped reading.
     const ScratchDirectory folder;
-    WriteFile(folder.Path() / "p.csv", PointLines(20000));
+    const std::filesystem::path path = folder.Path() / GetParam();
+    WriteFile(path, PointsFileText(GetParam()));
+    ASSERT_GT(std::filesystem::file_size(path), 2u * ImportFileData::ChunkBytes);
     std::atomic<bool> cancel{false};
     int chunks = 0;
     ImportProgress progress;
@@ -203,15 +225,19 @@ TEST(FirstLimit, CancelledReadStopsAtTheNextChunk) {
         ++chunks;
         cancel = true; // the user presses Cancel while the first chunk is read
     };
-    const PointsImport result = PointsFile::Read(Path(folder.Path() / "p.csv"), progress);
+    PointsImport result;
+    EXPECT_EQ(Refusal([&] { result = PointsFile::Read(Path(path), progress); }), "(not refused)");
     EXPECT_TRUE(result.cancelled);
+    EXPECT_TRUE(result.points.empty());
     EXPECT_EQ(chunks, 1);
     cancel = false;
-    const PointsImport uncancelled =
-        PointsFile::Read(Path(folder.Path() / "p.csv"), ImportProgress{{}, &cancel});
+    const PointsImport uncancelled = PointsFile::Read(Path(path), ImportProgress{{}, &cancel});
     EXPECT_FALSE(uncancelled.cancelled);
     EXPECT_EQ(uncancelled.points.size(), 20000u);
 }
+
+INSTANTIATE_TEST_SUITE_P(Kinds, Cancelled, ::testing::Values("p.csv", "p.gpx", "p.kml"),
+                         [](const auto& info) { return info.param.substr(2); });
 
 #ifndef _WIN32 // no named pipes in the file system there
 TEST(FirstLimit, PipesAndFoldersAreRefusedUnopened) {
@@ -279,6 +305,11 @@ std::string TooLong(int line) {
     return "The file holds a text, tag or comment longer than 4 MB (line " + std::to_string(line) +
            "). Nothing has been imported.";
 }
+std::string Doctype(int line) {
+    return "The file holds a DOCTYPE declaration (line " + std::to_string(line) +
+           "): GPX and KML files have none, and its entities could make the file expand without "
+           "limit. Nothing has been imported.";
+}
 const std::string TooDeep =
     "The file holds elements nested more than 256 deep (line 1). Nothing has been imported.";
 
@@ -291,6 +322,16 @@ TEST_P(Guard, RefusesAWideOrDeepElementBeforeTheReaderSeesIt) {
         guard.Scan(c.document);
     });
     EXPECT_EQ(refusal, c.refusal.empty() ? "(not refused)" : c.refusal);
+    // Cut at every place, a small document is refused alike.
+    if (c.document.size() < 100000) {
+        EXPECT_EQ(Refusal([&] {
+                      XmlGuard guard;
+                      for (const char byte : c.document) {
+                          guard.Scan(std::string_view(&byte, 1));
+                      }
+                  }),
+                  refusal);
+    }
     // The readers refuse the same documents with the same words.
     if (!c.refusal.empty()) {
         EXPECT_EQ(Refusal([&] { GpxPointsReader::Read(QByteArray::fromStdString(c.document)); }),
@@ -306,13 +347,12 @@ INSTANTIATE_TEST_SUITE_P(
         GuardCase{"attributes_256", "<gpx>\n<wpt" + Attributes(256) + "/></gpx>", ""},
         GuardCase{"attributes_257", "<gpx>\n<wpt" + Attributes(257) + "/></gpx>", TooWide},
         GuardCase{"attributes_200000", "<gpx>\n<wpt" + Attributes(200000) + "/></gpx>", TooWide},
-        // '=' in values, comments, CDATA, instructions and declarations is no
-        // attribute.
+        // '=' in values, comments, CDATA and instructions is no attribute.
         GuardCase{"equals_elsewhere",
-                  "<?xml version=\"1.0\"?><!DOCTYPE g [<!ENTITY e \"=>\">]><g a=\"" +
-                      std::string(300, '=') + "\" b='>=" + std::string(300, '=') + "'><!--" +
-                      std::string(300, '=') + "--><![CDATA[" + std::string(300, '=') + "]]><?p " +
-                      std::string(300, '=') + "?>" + std::string(300, '=') + "</g>",
+                  "<?xml version=\"1.0\"?><g a=\"" + std::string(300, '=') +
+                      "\" b='>=" + std::string(300, '=') + "'><!--" + std::string(300, '=') +
+                      "--><![CDATA[" + std::string(300, '=') + "]]><?p " + std::string(300, '=') +
+                      "?>" + std::string(300, '=') + "</g>",
                   ""},
         // The reader holds a whole text or tag before it reports it.
         // A text starts where the tag before it ends.
@@ -327,6 +367,23 @@ INSTANTIATE_TEST_SUITE_P(
                       "</gpx>",
                   ""},
         GuardCase{"depth_256", Nested(256), ""}, GuardCase{"depth_257", Nested(257), TooDeep},
+        // Its entities would be expanded in full at every reference: 64 KB
+        // of references to one of 4000 characters were 320 MB of text.
+        GuardCase{"doctype_with_entities",
+                  "<?xml version=\"1.0\"?>\n<!DOCTYPE gpx [<!ENTITY e \"" + std::string(4000, 'x') +
+                      "\">]>\n<gpx><wpt lat=\"1\" lon=\"2\"><name>" +
+                      [] {
+                          std::string s;
+                          for (int i = 0; i < 20000; ++i) {
+                              s += "&e;";
+                          }
+                          return s;
+                      }() +
+                      "</name></wpt></gpx>",
+                  Doctype(2)},
+        GuardCase{"doctype_without_subset", "<!DOCTYPE kml SYSTEM \"kml.dtd\"><kml/>", Doctype(1)},
+        GuardCase{"doctype_in_comment_and_cdata",
+                  "<g><!-- <!DOCTYPE g> --><![CDATA[<!DOCTYPE g>]]>&lt;!DOCTYPE g&gt;</g>", ""},
         // Empty elements and closed ones do not add up.
         GuardCase{"many_siblings",
                   "<g>" + std::string(3000, ' ') +

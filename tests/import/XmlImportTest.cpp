@@ -128,6 +128,59 @@ INSTANTIATE_TEST_SUITE_P(
                  {6, "a Point without coordinates"},
                  {7, "latitude 95 is outside -90 to 90"}}}));
 
+struct ShapesCase {
+    const char* name;
+    const char* document;
+    std::size_t points;
+    OtherShapes shapes;
+};
+
+void PrintTo(const ShapesCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class KmlShapes : public ::testing::TestWithParam<ShapesCase> {};
+
+TEST_P(KmlShapes, AreCountedBesideThePoints) {
+    const ShapesCase& c = GetParam();
+    const PointsImport result = KmlPointsReader::Read(QByteArray(c.document));
+    EXPECT_EQ(result.points.size(), c.points);
+    EXPECT_EQ(result.shapes, c.shapes);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, KmlShapes,
+    ::testing::Values(
+        ShapesCase{"paths_and_a_polygon_with_a_hole",
+                   R"(<kml xmlns="http://www.opengis.net/kml/2.2"><Document>
+<Placemark><LineString><coordinates>1,2 3,4</coordinates></LineString></Placemark>
+<Folder><Placemark><LineString><coordinates>1,2 3,4</coordinates></LineString></Placemark></Folder>
+<Placemark><MultiGeometry><LineString><coordinates>1,2 3,4</coordinates></LineString>
+<Polygon><outerBoundaryIs><LinearRing><coordinates>1,2 3,4 5,6 1,2</coordinates></LinearRing>
+</outerBoundaryIs><innerBoundaryIs><LinearRing><coordinates>1,2 3,4 5,6 1,2</coordinates>
+</LinearRing></innerBoundaryIs></Polygon></MultiGeometry></Placemark>
+</Document></kml>)",
+                   0,
+                   {3, 1, 0}},
+        ShapesCase{"ring_of_its_own_and_tracks",
+                   R"(<kml xmlns:gx="http://www.google.com/kml/ext/2.2">
+<Placemark><LinearRing><coordinates>1,2 3,4 5,6 1,2</coordinates></LinearRing></Placemark>
+<Placemark><gx:Track><gx:coord>1 2 0</gx:coord></gx:Track></Placemark>
+<Placemark><gx:MultiTrack><gx:Track/><gx:Track/></gx:MultiTrack></Placemark>
+</kml>)",
+                   0,
+                   {1, 0, 3}},
+        ShapesCase{"points_beside_shapes",
+                   R"(<kml><Placemark><Point><coordinates>1,2</coordinates></Point></Placemark>
+<Placemark><Polygon><outerBoundaryIs><LinearRing><coordinates>1,2 3,4 5,6 1,2</coordinates>
+</LinearRing></outerBoundaryIs></Polygon></Placemark>
+<Placemark><Polygon/></Placemark><Placemark><LinearRing/></Placemark></kml>)",
+                   1,
+                   {1, 2, 0}},
+        // Outside a placemark a geometry is no shape of the file's.
+        ShapesCase{"outside_placemarks", R"(<kml><LineString/><Polygon/></kml>)", 0, {}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 struct RefusedCase {
     const char* name;
     Reader read;
@@ -175,7 +228,7 @@ INSTANTIATE_TEST_SUITE_P(
 <!ENTITY d "&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;">
 ]>
 <gpx><wpt lat="1" lon="2"><name>&d;</name></wpt></gpx>)",
-                    "The file is not well-formed XML: "}));
+                    "The file holds a DOCTYPE declaration (line 2)"}));
 
 TEST(XmlRefused, MessageNamesTheLine) {
     try {

@@ -1,16 +1,25 @@
 # Runs tembrel-sim with the arguments of one case file (one argument a line,
-# @CASES@ standing for the cases folder) in a fresh working folder, and
-# compares its exit status and its whole output with the expected ones.
+# @CASES@ standing for the cases folder, @WORK@ for the working folder) in a
+# fresh working folder, and compares its exit status and its whole output
+# with the expected ones. The working folder holds an empty folder named
+# "Папка 文件夹", outside every ANSI code page, for a case to write into.
 #   cmake -DSIM=... -DCASE=name -DCASES_DIR=... -DWORK_DIR=... [-DEXPECTED_EXIT=2]
 #         [-DEMULATOR=wine] -P RunSimCase.cmake
 if(NOT DEFINED EXPECTED_EXIT)
     set(EXPECTED_EXIT 0)
 endif()
 file(REMOVE_RECURSE "${WORK_DIR}")
-file(MAKE_DIRECTORY "${WORK_DIR}")
-file(STRINGS "${CASES_DIR}/${CASE}.args" args)
+file(MAKE_DIRECTORY "${WORK_DIR}/Папка 文件夹")
+file(STRINGS "${CASES_DIR}/${CASE}.args" args ENCODING UTF-8)
 list(TRANSFORM args REPLACE "@CASES@" "${CASES_DIR}")
-execute_process(COMMAND ${EMULATOR} "${SIM}" ${args}
+list(TRANSFORM args REPLACE "@WORK@" "${WORK_DIR}")
+set(run)
+if(EMULATOR)
+    # Wine turns the arguments into Windows' wide command line from the
+    # locale's encoding: in UTF-8, every name reaches the program whole.
+    set(run ${CMAKE_COMMAND} -E env LC_ALL=C.UTF-8 ${EMULATOR})
+endif()
+execute_process(COMMAND ${run} "${SIM}" ${args}
                 WORKING_DIRECTORY "${WORK_DIR}"
                 RESULT_VARIABLE status
                 OUTPUT_VARIABLE output

@@ -1,6 +1,7 @@
-// tembrel-sim's command line: times, actions, grid files, options, and the
-// view file read back from disk.
+// tembrel-sim's command line: times, actions, grid files, options, the view
+// file read back from disk, and the output as a terminal shows it.
 #include "SimOptions.h"
+#include "PrintableText.h"
 #include "SimRunner.h"
 #include "ViewReadback.h"
 
@@ -8,9 +9,11 @@
 
 #include "ScratchDirectory.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <random>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -19,6 +22,7 @@ namespace tembrel {
 namespace {
 
 using test::ScratchDirectory;
+using namespace std::string_literals;
 
 struct SecondsCase {
     const char* text;
@@ -243,6 +247,146 @@ TEST_F(ScratchFile, InputsComeFromTheFilesOrTheExamples) {
     EXPECT_EQ(inputs.memoText, "5, 6\r\n");
     options.memoFile = dir_ / "absent.txt";
     EXPECT_THROW(LoadSimInputs(options), UsageError);
+}
+
+TEST_F(ScratchFile, FilesAreReadAsTheWindowReadsThem) {
+    // A byte order mark is no part of the first cell or line (the imports
+    // drop it), and CR alone ends a line as in the window's memo.
+    SimOptions options;
+    options.gridFile = Write("g.txt", "\xEF\xBB\xBF"
+                                      "1\t2\t3\t4\r5\t6\t7\t8\r");
+    options.memoFile = Write("m.txt", "\xEF\xBB\xBF"
+                                      "5, 6\r7, 8\r");
+    const SimInputs inputs = LoadSimInputs(options);
+    EXPECT_EQ(inputs.grid,
+              (std::vector<GridRow>{GridRow{"1", "2", "3", "4"}, GridRow{"5", "6", "7", "8"}}));
+    EXPECT_EQ(inputs.memoText, "5, 6\r7, 8\r");
+    options.tab = Page::TS_Points;
+    options.edits[static_cast<std::size_t>(InputEdit::E_VA)] = "250";
+    options.edits[static_cast<std::size_t>(InputEdit::E_VR)] = "10";
+    options.directory = dir_;
+    options.actions = {SimAction{}}; // start at 0
+    const std::vector<std::string> lines = RunSimulation(options, inputs);
+    ASSERT_EQ(lines.size(), 6u);
+    EXPECT_EQ(lines[1], "10 view 5 6 250");
+    EXPECT_EQ(lines[3], "20 view 7 8 250");
+}
+
+TEST_F(ScratchFile, ErrorTextsKeepWhatFollowsANul) {
+    // The grid cell's whole text, NUL and all, as the conversion quoted it.
+    SimOptions options = ParseSimOptions({"--tab", "areas", "--dir", dir_.string()});
+    SimInputs inputs;
+    inputs.grid = {GridRow{"1\0x"s, "2", "3", "4"}};
+    const std::vector<std::string> lines = RunSimulation(options, inputs);
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(lines[2], "0 errorbox '1\0x' is not a valid floating point value."s);
+    try {
+        ParseGrid("1\t2\t3\t4\t5\0z"s);
+        FAIL() << "parsed";
+    } catch (const UsageError& e) {
+        EXPECT_EQ(e.Message(), "a grid row has more than four cells: '1\t2\t3\t4\t5\0z'"s);
+    }
+}
+
+TEST(SimPaths, Utf8BothWays) {
+    const std::string name = "\xD0\x9F\xD1\x83\xD1\x82\xD1\x8C/\xE8\xB7\xAF"; // "Путь/路"
+    EXPECT_EQ(Utf8Text(Utf8Path(name)), name);
+    EXPECT_EQ(Utf8Text(Utf8Path(name).filename()), "\xE8\xB7\xAF");
+}
+
+struct PrintableCase {
+    const char* name;
+    std::string text;
+    std::string printed;
+};
+
+void PrintTo(const PrintableCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class Printable : public ::testing::TestWithParam<PrintableCase> {};
+
+TEST_P(Printable, Text) {
+    EXPECT_EQ(PrintableText(GetParam().text), GetParam().printed);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, Printable,
+    ::testing::Values(
+        // Valid UTF-8 and TAB pass unchanged: the output of every valid input
+        // stays as it was.
+        PrintableCase{"ascii_and_tab", "0 errorbox '1\t2' x.", "0 errorbox '1\t2' x."},
+        PrintableCase{"utf8_of_every_length", "\xC3\xA9\xE2\x82\xAC\xF0\x9F\x8C\x8D\xEF\xBF\xBD",
+                      "\xC3\xA9\xE2\x82\xAC\xF0\x9F\x8C\x8D\xEF\xBF\xBD"},
+        PrintableCase{"nul_esc_cr_del", "a\0b\x1B[2J\r\x7F"s,
+                      "a\xE2\x90\x80"
+                      "b\xE2\x90\x9B[2J\xE2\x90\x8D\xE2\x90\xA1"},
+        // One U+FFFD for each broken start, as Qt's decoder gives.
+        PrintableCase{"stray_bytes", "a\xFF\x80z", "a\xEF\xBF\xBD\xEF\xBF\xBDz"},
+        PrintableCase{"cut_short", "\xE2\x82(\xF0\x9F\x8C", "\xEF\xBF\xBD(\xEF\xBF\xBD"},
+        PrintableCase{
+            "overlong_and_surrogate", "\xC0\xAF\xE0\x80\xAF\xED\xA0\x80",
+            "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"
+            "\xEF\xBF\xBD"},
+        PrintableCase{"beyond_u10ffff", "\xF4\x90\x80\x80",
+                      "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Whether text is UTF-8, by decoding each code point and checking it was
+// written in its shortest form, outside the surrogates and below U+110000.
+bool IsUtf8(const std::string& text) {
+    for (std::size_t at = 0; at < text.size();) {
+        const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+        const unsigned lead = byte(at);
+        const std::size_t length = lead < 0x80       ? 1
+                                   : lead >> 5 == 6  ? 2
+                                   : lead >> 4 == 14 ? 3
+                                   : lead >> 3 == 30 ? 4
+                                                     : 0;
+        if (length == 0 || at + length > text.size()) {
+            return false;
+        }
+        unsigned code = length == 1 ? lead : lead & (0x7F >> length);
+        for (std::size_t i = 1; i < length; ++i) {
+            if (byte(at + i) >> 6 != 2) {
+                return false;
+            }
+            code = code << 6 | (byte(at + i) & 0x3F);
+        }
+        const unsigned shortest[] = {0, 0, 0x80, 0x800, 0x10000};
+        if (code < shortest[length] || (code >= 0xD800 && code <= 0xDFFF) || code > 0x10FFFF) {
+            return false;
+        }
+        at += length;
+    }
+    return true;
+}
+
+TEST(Printable, AnyBytesPrintAsCleanUtf8) {
+    // What is printed is UTF-8, kept when printed again, and holds no
+    // control but TAB.
+    std::mt19937 random(19);
+    for (int round = 0; round < 20000; ++round) {
+        std::string text(random() % 12, '\0');
+        for (char& c : text) {
+            // Mostly bytes around UTF-8's leads and continuations.
+            const unsigned pick = random() % 4;
+            c = static_cast<char>(pick == 0 ? random() % 0x80 : 0x80 + random() % 0x80);
+        }
+        const std::string printed = PrintableText(text);
+        ASSERT_TRUE(IsUtf8(printed)) << ::testing::PrintToString(text);
+        ASSERT_EQ(PrintableText(printed), printed) << ::testing::PrintToString(text);
+        const bool controls = std::any_of(text.begin(), text.end(), [](char c) {
+            return (static_cast<unsigned char>(c) < 0x20 && c != '\t') || c == 0x7F;
+        });
+        if (IsUtf8(text) && !controls) {
+            ASSERT_EQ(printed, text); // nothing to replace: printed as it is
+        }
+        for (const char c : printed) {
+            ASSERT_TRUE(static_cast<unsigned char>(c) >= 0x20 || c == '\t')
+                << ::testing::PrintToString(text);
+        }
+    }
 }
 
 // The memo and grid files are held to the window's limits, and read no

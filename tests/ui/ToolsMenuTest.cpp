@@ -184,10 +184,12 @@ void ToolsMenuTest::showViewFileOpensItsFolder() {
     const QString url = QUrl::fromLocalFile(viewDirectory_->path()).toString(QUrl::FullyEncoded);
     QVERIFY(url.startsWith(QLatin1String("file:///")));
     QCOMPARE(shell_->opened, std::vector<std::string>{url.toStdString()});
+    // The folder is named, so the user can open it by hand.
     QCOMPARE(boxes_->Texts(),
              opens ? QStringList{}
-                   : QStringList{
-                         QStringLiteral("Error while attempting to open the view file's folder.")});
+                   : QStringList{QStringLiteral("Error while attempting to open the view file's "
+                                                "folder.\n\nOpen it yourself: %1")
+                                     .arg(QDir::toNativeSeparators(viewDirectory_->path()))});
 }
 
 void ToolsMenuTest::showViewFileFromTheWorkingFolder() {
@@ -438,6 +440,27 @@ void ToolsMenuTest::importRefusals_data() {
         << QStringLiteral("Importpoints1") << QStringLiteral("p.csv") << QByteArray("x,y\n1,z\n")
         << QStringLiteral("1 line of the file cannot be read:\nLine 2: latitude 'z' is not a "
                           "number\n\nNo points found in the file. Nothing has been imported.");
+    // A KMZ is a zip archive: named for what it is, not read as CSV.
+    const QByteArray zip =
+        QByteArray("PK\x03\x04\x14\x00\x00\x00\x08\x00", 10) + QByteArray(200, '\xC3');
+    QTest::newRow("kmz points")
+        << QStringLiteral("Importpoints1") << QStringLiteral("places.kmz") << zip
+        << QStringLiteral("The file places.kmz is a KMZ file, a zipped KML: Import points... "
+                          "reads KML as it is, not zipped.");
+    QTest::newRow("kmz areas")
+        << QStringLiteral("Importareas1") << QStringLiteral("areas.kmz") << zip
+        << QStringLiteral("The file areas.kmz is a KMZ file, a zipped KML: Import areas... reads "
+                          "CSV text, one area a line (latitude, longitude, width and height in "
+                          "km). Nothing has been imported.");
+    QTest::newRow("kml of paths")
+        << QStringLiteral("Importpoints1") << QStringLiteral("p.kml")
+        << QByteArray("<kml><Document><Placemark><LineString><coordinates>1,2 3,4</coordinates>"
+                      "</LineString></Placemark><Placemark><LineString><coordinates>1,2 3,4"
+                      "</coordinates></LineString></Placemark><Placemark><Polygon><outerBoundaryIs>"
+                      "<LinearRing><coordinates>1,2 3,4 5,6 1,2</coordinates></LinearRing>"
+                      "</outerBoundaryIs></Polygon></Placemark></Document></kml>")
+        << QStringLiteral("No points found in the file; it holds 2 paths and 1 polygon. Nothing "
+                          "has been imported.");
     QTest::newRow("no areas") << QStringLiteral("Importareas1") << QStringLiteral("a.csv")
                               << QByteArray("")
                               << QStringLiteral(
@@ -474,6 +497,15 @@ void ToolsMenuTest::cancelledImportLeavesMemoAndGridAlone_data() {
                             << QByteArray("1,2\n") + badLines;
     QTest::newRow("areas") << QStringLiteral("Importareas1") << QStringLiteral("a.csv")
                            << QByteArray("1,2,3,4\n") + badLines;
+    // Cut short by the cancel, the XML is unfinished: no fault to show.
+    const QByteArray elements = QByteArray("<x/>").repeated(1000000);
+    QTest::newRow("gpx") << QStringLiteral("Importpoints1") << QStringLiteral("p.gpx")
+                         << QByteArray("<gpx><wpt lat=\"1\" lon=\"2\"/>") + elements +
+                                QByteArray("</gpx>");
+    QTest::newRow("kml") << QStringLiteral("Importpoints1") << QStringLiteral("p.kml")
+                         << QByteArray("<kml><Placemark><Point><coordinates>2,1</coordinates>"
+                                       "</Point></Placemark>") +
+                                elements + QByteArray("</kml>");
 }
 
 void ToolsMenuTest::cancelledImportLeavesMemoAndGridAlone() {

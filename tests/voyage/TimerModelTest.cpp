@@ -182,8 +182,11 @@ INSTANTIATE_TEST_SUITE_P(Cases, MemoLines,
                                            SplitCase{"FinalBreakAddsNoLine", "a\nb\n", {"a", "b"}},
                                            SplitCase{"TwoFinalBreaks", "a\n\n", {"a", ""}},
                                            SplitCase{"CrLf", "a\r\nb\r\n", {"a", "b"}},
-                                           SplitCase{"LoneCrKept", "a\rb", {"a\rb"}},
-                                           SplitCase{"OnlyTheLastCrDropped", "a\r\r\n", {"a\r"}},
+                                           // As the window's memo: CR, LF and
+                                           // CR LF each break a line.
+                                           SplitCase{"LoneCr", "a\rb\r", {"a", "b"}},
+                                           SplitCase{"CrThenCrLf", "a\r\r\n", {"a", ""}},
+                                           SplitCase{"LfThenCr", "a\n\rb", {"a", "", "b"}},
                                            SplitCase{"BlanksKept", "  \n b ", {"  ", " b "}}),
                          [](const auto& info) { return std::string(info.param.name); });
 

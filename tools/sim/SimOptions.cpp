@@ -157,6 +157,24 @@ std::string CheckMemo(std::string text) {
     return text;
 }
 
+std::filesystem::path Utf8Path(const std::string& text) {
+    return std::filesystem::path(
+        std::u8string(reinterpret_cast<const char8_t*>(text.data()), text.size()));
+}
+
+std::string Utf8Text(const std::filesystem::path& path) {
+    const std::u8string text = path.u8string();
+    return std::string(reinterpret_cast<const char*>(text.data()), text.size());
+}
+
+std::string WithoutByteOrderMark(std::string text) {
+    constexpr std::string_view mark = "\xEF\xBB\xBF";
+    if (text.starts_with(mark)) {
+        text.erase(0, mark.size());
+    }
+    return text;
+}
+
 std::vector<GridRow> ExampleGrid() {
     return {GridRow{"30.124555", "31.254447", "2.5", "0.54"},
             GridRow{"31.55125", "29.79862", "1.2", "9.4"}};
@@ -190,16 +208,16 @@ SimOptions ParseSimOptions(const std::vector<std::string>& args) {
         } else if (name == "--tab") {
             options.tab = ParseTab(value);
         } else if (name == "--grid") {
-            options.gridFile = value;
+            options.gridFile = Utf8Path(value);
         } else if (name == "--memo") {
-            options.memoFile = value;
+            options.memoFile = Utf8Path(value);
         } else if (name == "--decimal-separator") {
             if (value.size() != 1) {
                 throw UsageError("the decimal separator is one character, not '" + value + "'");
             }
             options.decimalSeparator = value[0];
         } else if (name == "--dir") {
-            options.directory = value;
+            options.directory = Utf8Path(value);
         } else if (name == "--until") {
             options.until = ParseSeconds(value);
             if (options.until > MaxUntil) {

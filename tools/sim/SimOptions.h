@@ -14,10 +14,17 @@
 
 namespace tembrel {
 
-// A command line that tembrel-sim cannot run; what() says why.
+// A command line that tembrel-sim cannot run; Message() says why.
 class UsageError : public std::runtime_error {
 public:
-    using std::runtime_error::runtime_error;
+    explicit UsageError(const std::string& message)
+        : std::runtime_error(message), message_(message) {}
+
+    // The whole message: what() ends at a NUL, which a file quoted in it may hold.
+    const std::string& Message() const noexcept { return message_; }
+
+private:
+    std::string message_;
 };
 
 using GridRow = std::array<std::string, VoyageInputs::GridColumnCount>;
@@ -54,8 +61,18 @@ struct SimOptions {
     bool estimate = false; // print the estimate of a Start instead of running
 };
 
-// The command line's arguments (without the program name).
+// The command line's arguments (without the program name), in UTF-8.
 SimOptions ParseSimOptions(const std::vector<std::string>& args);
+
+// A path given in UTF-8, as the command line's are on every system, and a
+// path in UTF-8 for a message (on Windows, string() would give the ANSI code
+// page's spelling, or throw).
+std::filesystem::path Utf8Path(const std::string& text);
+std::string Utf8Text(const std::filesystem::path& path);
+
+// The text of a file for --grid or --memo without a leading UTF-8 byte order
+// mark, as the window's imports read it.
+std::string WithoutByteOrderMark(std::string text);
 
 // "12", "0.5", "7.125": whole seconds with up to three decimals.
 VirtualClock::Milliseconds ParseSeconds(std::string_view text);

@@ -21,18 +21,18 @@ namespace {
 std::string ReadTextFile(const std::filesystem::path& file) {
     std::ifstream in(file, std::ios::binary);
     if (!in) {
-        throw UsageError("cannot read '" + file.string() + "'");
+        throw UsageError("cannot read '" + Utf8Text(file) + "'");
     }
     std::string text;
     char chunk[65536];
     while (in.read(chunk, sizeof chunk) || in.gcount() > 0) {
         text.append(chunk, static_cast<std::size_t>(in.gcount()));
         if (text.size() > MaxInputFileBytes) {
-            throw UsageError("'" + file.string() + "' is larger than 4 MiB");
+            throw UsageError("'" + Utf8Text(file) + "' is larger than 4 MiB");
         }
     }
     if (in.bad()) {
-        throw UsageError("cannot read '" + file.string() + "'");
+        throw UsageError("cannot read '" + Utf8Text(file) + "'");
     }
     return text;
 }
@@ -67,8 +67,12 @@ void Perform(const SimAction& action, HeadlessWindow& window, VoyageController& 
 
 SimInputs LoadSimInputs(const SimOptions& options) {
     SimInputs inputs;
-    inputs.grid = options.gridFile ? ParseGrid(ReadTextFile(*options.gridFile)) : ExampleGrid();
-    inputs.memoText = options.memoFile ? CheckMemo(ReadTextFile(*options.memoFile)) : ExampleMemo();
+    inputs.grid = options.gridFile
+                      ? ParseGrid(WithoutByteOrderMark(ReadTextFile(*options.gridFile)))
+                      : ExampleGrid();
+    inputs.memoText = options.memoFile
+                          ? CheckMemo(WithoutByteOrderMark(ReadTextFile(*options.memoFile)))
+                          : ExampleMemo();
     return inputs;
 }
 
