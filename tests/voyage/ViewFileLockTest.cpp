@@ -320,7 +320,8 @@ INSTANTIATE_TEST_SUITE_P(
         ObstacleCase{"FolderWithAFile",
                      [](const SharedFolder& folder) {
                          fs::create_directory(folder.Lock());
-                         std::ofstream(folder.Lock() / "kept.txt") << "the user's own text\n";
+                         std::ofstream(folder.Lock() / "kept.txt", std::ios::binary)
+                             << "the user's own text\n";
                          return nullptr;
                      },
                      Result::Unusable, Result::Unusable,
@@ -370,7 +371,8 @@ INSTANTIATE_TEST_SUITE_P(
                      }},
         ObstacleCase{"LinkToAFile",
                      [](const SharedFolder& folder) {
-                         std::ofstream(folder.Path() / "elsewhere.txt") << UsersText;
+                         std::ofstream(folder.Path() / "elsewhere.txt", std::ios::binary)
+                             << UsersText;
                          fs::create_symlink(folder.Path() / "elsewhere.txt", folder.Lock());
                          return nullptr;
                      },
@@ -405,7 +407,7 @@ INSTANTIATE_TEST_SUITE_P(
         ObstacleCase{"FolderWithAFile",
                      [](const SharedFolder& folder) {
                          fs::create_directory(folder.Lock());
-                         std::ofstream(folder.Lock() / "kept.txt") << UsersText;
+                         std::ofstream(folder.Lock() / "kept.txt", std::ios::binary) << UsersText;
                          return nullptr;
                      },
                      Result::Unusable, Result::Unusable,
