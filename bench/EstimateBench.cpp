@@ -22,7 +22,9 @@ namespace {
 class CountingWriter final : public ViewFileWriter {
 public:
     void WriteViewFile(const VoyageState&, char) const override { ++writes_; }
-    bool LockFolder(ViewFileLock&) const override { return true; }
+    ViewFileLock::Result LockFolder(ViewFileLock&) const override {
+        return ViewFileLock::Result::Unguarded;
+    }
 
 private:
     mutable std::int64_t writes_ = 0;

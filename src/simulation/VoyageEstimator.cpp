@@ -80,7 +80,9 @@ public:
         }
     }
     // Nothing is written, so there is no folder to guard.
-    bool LockFolder(ViewFileLock&) const override { return true; }
+    ViewFileLock::Result LockFolder(ViewFileLock&) const override {
+        return ViewFileLock::Result::Unguarded;
+    }
 
     std::int64_t Views() const { return views_; }
 

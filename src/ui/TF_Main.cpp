@@ -9,6 +9,7 @@
 #include "MessageBoxRoutine.h"
 #include "Messages.h"
 #include "NumberText.h"
+#include "PngIconEngine.h"
 #include "TF_About.h"
 #include "TF_Help.h"
 #include "TextConversion.h"
@@ -31,7 +32,6 @@
 #include <QHeaderView>
 #include <QHelpEvent>
 #include <QIcon>
-#include <QImageReader>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
@@ -75,15 +75,6 @@ void KeepTwoLines(QLabel* label) {
     label->setWordWrap(true);
     label->resize(std::max(label->width(), natural.width()),
                   std::max(label->height(), natural.height()));
-}
-
-// A PNG picture of the resources, read as PNG and nothing else: left to
-// recognise the format, Qt would first load every image plugin to ask it.
-// The form file's icons would be read that way, so the pictures are set here.
-QPixmap Picture(const QString& path) {
-    QImageReader reader(path, "png");
-    reader.setAutoDetectImageFormat(false);
-    return QPixmap::fromImage(reader.read());
 }
 
 QString Text(const std::string& text) {
@@ -144,7 +135,7 @@ TF_Main::TF_Main(const MainWindowServices& services, QWidget* parent)
         .grid = *ui->SG_Areas,
         .livePort = [this] { return ViewServerPort(); },
         .arrivals = &arrivals_});
-    StartViewServer();
+    PrepareLiveLink();
     ConnectHandlers();
     ConnectToolHandlers();
 
@@ -167,11 +158,8 @@ void TF_Main::BuildLayout() {
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
-    QIcon icon;
-    for (const int size : {16, 32, 48, 64, 128, 256}) {
-        icon.addPixmap(Picture(QStringLiteral(":/tembrel-%1.png").arg(size)));
-    }
-    setWindowIcon(icon);
+    setWindowIcon(
+        QIcon(new PngIconEngine(QStringLiteral(":/tembrel-%1.png"), {16, 32, 48, 64, 128, 256})));
     setFont(FormFont());
     // The window's background is the button face, as a dialog's.
     QPalette palette = this->palette();
@@ -205,7 +193,7 @@ void TF_Main::BuildLayout() {
     } pictures[] = {
         {ui->B_Start, ":/start.png"}, {ui->B_Pause, ":/pause.png"}, {ui->B_Stop, ":/stop.png"}};
     for (const auto& [button, picture] : pictures) {
-        button->setIcon(QIcon(Picture(QLatin1String(picture))));
+        button->setIcon(QIcon(PngIconEngine::ReadPng(QLatin1String(picture))));
     }
     // The engine's own texts, which it shows there again later.
     ui->B_Start->setText(Text(messages::StartCaption));
@@ -323,6 +311,14 @@ bool TF_Main::event(QEvent* event) {
     if (event->type() == QEvent::LocaleChange) {
         Handle([this] { ReadDecimalSeparator(); });
     }
+#ifdef TEMBREL_LIVE_SERVER
+    // The live link is no part of the first paint: it listens right after
+    // it, or sooner where something asks for it.
+    if (event->type() == QEvent::Paint && server_ == nullptr && !serverDue_) {
+        serverDue_ = true;
+        QTimer::singleShot(0, this, [this] { Handle([this] { Server(); }); });
+    }
+#endif
     return QMainWindow::event(event);
 }
 
@@ -444,13 +440,33 @@ bool TF_Main::eventFilter(QObject* watched, QEvent* event) {
 
 // ---------------------------------------------------------------- live link
 
-void TF_Main::StartViewServer() {
+void TF_Main::PrepareLiveLink() {
     measureLimit_ = new QTimer(this);
     measureLimit_->setObjectName(QStringLiteral("MeasureLimit"));
     measureLimit_->setSingleShot(true);
     connect(measureLimit_, &QTimer::timeout, this,
             [this] { Handle([this] { MeasureTimedOut(); }); });
 #ifdef TEMBREL_LIVE_SERVER
+    writer_.OnWritten([this](const std::string& document, double lon, double lat) {
+        Server()->SetView(QByteArray(document.data(), static_cast<qsizetype>(document.size())),
+                          ViewCentre{lon, lat});
+        if (measure_.Active()) {
+            return; // the measure's view is no centre of a voyage
+        }
+        if (newVoyage_) {
+            arrivals_.Clear();
+            newVoyage_ = false;
+        }
+        arrivals_.ViewWritten({lon, lat});
+    });
+#endif
+}
+
+#ifdef TEMBREL_LIVE_SERVER
+ViewServer* TF_Main::Server() {
+    if (server_ != nullptr) {
+        return server_;
+    }
     server_ = new ViewServer({}, this);
     PortSetting* setting = services_.viewServerPort;
     const std::uint16_t kept = setting != nullptr ? setting->Read() : 0;
@@ -480,25 +496,14 @@ void TF_Main::StartViewServer() {
                 });
             }
         });
-    writer_.OnWritten([this](const std::string& document, double lon, double lat) {
-        server_->SetView(QByteArray(document.data(), static_cast<qsizetype>(document.size())),
-                         ViewCentre{lon, lat});
-        if (measure_.Active()) {
-            return; // the measure's view is no centre of a voyage
-        }
-        if (newVoyage_) {
-            arrivals_.Clear();
-            newVoyage_ = false;
-        }
-        arrivals_.ViewWritten({lon, lat});
-    });
     indicator_->setVisible(port != 0);
-#endif
+    return server_;
 }
+#endif
 
-std::uint16_t TF_Main::ViewServerPort() const {
+std::uint16_t TF_Main::ViewServerPort() {
 #ifdef TEMBREL_LIVE_SERVER
-    return server_ != nullptr ? server_->Port() : 0;
+    return Server()->Port();
 #else
     return 0;
 #endif

@@ -46,17 +46,17 @@ public:
     MainWindowVoyagePorts& VoyagePorts() { return *ports_; }
     TimerModel& Timer() { return timer_; }
     // The live link: the view server's port (0 when it is not serving), the
-    // monitor of Google Earth's fetches and the light beside the gauge.
-    std::uint16_t ViewServerPort() const;
+    // monitor of Google Earth's fetches and the light beside the gauge. The
+    // server starts listening after the window's first paint, or at the
+    // first call that needs it, whichever comes first.
+    std::uint16_t ViewServerPort();
     FollowingMonitor& Monitor() { return monitor_; }
     const ArrivalRecord& Arrivals() const { return arrivals_; }
     LiveIndicator& Indicator() { return *indicator_; }
     // Brings the light and its tooltip up to date with the monitor.
     void RefreshLiveStatus();
 #ifdef TEMBREL_LIVE_SERVER
-    ViewServer* Server() {
-        return server_;
-    }
+    ViewServer* Server();
 #endif
 
     // The event handlers, as the controls and the timer call them. Public so
@@ -103,7 +103,9 @@ private:
     void RestoreSettings();
     void SaveSettings();
     void ReadDecimalSeparator();
-    void StartViewServer();
+    // The measure's time limit and the hand-over of each written view to the
+    // server; the server itself starts later (Server()).
+    void PrepareLiveLink();
     // Refresh Every and the snapshot size, as the monitor judges by them.
     void UpdateMonitorInputs();
     // Where the measure looks: the Area's centre, the first area of the
@@ -126,6 +128,7 @@ private:
     LiveIndicator* indicator_ = nullptr;
 #ifdef TEMBREL_LIVE_SERVER
     ViewServer* server_ = nullptr;
+    bool serverDue_ = false; // its start is queued behind the first paint
 #endif
 
     // The layout, as the form file describes it.

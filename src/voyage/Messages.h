@@ -13,6 +13,9 @@ inline constexpr const char* ConfirmExit =
 inline constexpr const char* AnotherTembrel =
     "Another Tembrel is already writing TembrelData.KML in this folder. Stop that voyage first, "
     "or start this one from another folder.";
+inline constexpr const char* LockUnusable =
+    "Tembrel cannot lock TembrelData.KML.lock in this folder, so it cannot keep a second copy "
+    "out. Remove that file or folder, or start this voyage from another folder.";
 inline constexpr const char* CacheFolderError = "Error while attempting to open the cache folder.";
 
 inline constexpr const char* StartCaption = "Start Voyage";

@@ -28,8 +28,10 @@ public:
     virtual void WriteViewFile(const VoyageState& state, char decimalSeparator) const;
 
     // Takes the lock that keeps a second copy from writing the same file
-    // (ViewFileLock::Acquire); false when another holder has it.
-    virtual bool LockFolder(ViewFileLock& lock) const { return lock.Acquire(Path()); }
+    // (ViewFileLock::Acquire).
+    virtual ViewFileLock::Result LockFolder(ViewFileLock& lock) const {
+        return lock.Acquire(Path());
+    }
 
     std::filesystem::path Path() const;
 

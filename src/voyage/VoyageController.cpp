@@ -62,8 +62,11 @@ void VoyageController::Start() {
     }
     // Two copies writing one view file would fly Google Earth between two
     // voyages. A resume keeps the lock its start took.
-    if (!writer_.LockFolder(lock_)) {
-        view_.ShowMessage(messages::AnotherTembrel, BoxType::Error, ButtonOk);
+    const ViewFileLock::Result lock = writer_.LockFolder(lock_);
+    if (lock == ViewFileLock::Result::HeldElsewhere || lock == ViewFileLock::Result::Unusable) {
+        view_.ShowMessage(lock == ViewFileLock::Result::HeldElsewhere ? messages::AnotherTembrel
+                                                                      : messages::LockUnusable,
+                          BoxType::Error, ButtonOk);
         RecoverFromFailedStart();
         return;
     }

@@ -219,7 +219,7 @@ void LiveLinkTest::lightFollowsTheFetches() {
     CreateWindow();
     auto* light = Find<LiveIndicator>("LiveIndicator");
     QVERIFY(light != nullptr);
-    QVERIFY(light->isVisible());
+    QTRY_VERIFY(light->isVisible()); // once the server listens, right after the first paint
     QCOMPARE(light->State(), FollowingMonitor::State::NotYetFetched);
 
     SetEdits(HelpExample);

@@ -1,5 +1,4 @@
 #include "ViewFileWriter.h"
-#include "ViewFileLock.h"
 #include "ViewFileOutput.h"
 #include "VoyageErrors.h"
 
@@ -380,56 +379,6 @@ TEST(ViewFileWriter, FailedOpensLeaveNothingOpen) {
     const std::size_t before = OpenDescriptorCount();
     ExpectInOutError(writer, 5, "File access denied");
     EXPECT_EQ(OpenDescriptorCount(), before);
-}
-
-TEST(ViewFileLock, SecondHolderIsRefusedUntilTheFirstLetsGo) {
-    ScratchDirectory dir;
-    const fs::path view = dir.Path() / "TembrelData.KML";
-    ViewFileLock first;
-    ViewFileLock second;
-    EXPECT_TRUE(first.Acquire(view));
-    EXPECT_TRUE(first.Acquire(view)); // again: still held, nothing changes
-    EXPECT_FALSE(second.Acquire(view));
-    EXPECT_FALSE(second.Held());
-    EXPECT_TRUE(fs::is_regular_file(dir.Path() / "TembrelData.KML.lock"));
-    first.Release();
-    EXPECT_TRUE(second.Acquire(view));
-    EXPECT_FALSE(first.Acquire(view));
-    {
-        ViewFileLock other;
-        EXPECT_TRUE(other.Acquire(dir.Path() / "elsewhere.KML")); // another file, its own lock
-    }
-    second.Release();
-    EXPECT_TRUE(first.Acquire(view));
-}
-
-TEST(ViewFileLock, IsFreedWhenTheHolderIsKilled) {
-    ScratchDirectory dir;
-    const fs::path view = dir.Path() / "TembrelData.KML";
-    int ready[2];
-    ASSERT_EQ(::pipe(ready), 0);
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ViewFileLock held;
-        const char answer = held.Acquire(view) && held.Held() ? 'y' : 'n';
-        (void)!::write(ready[1], &answer, 1);
-        for (;;) {
-            ::pause(); // until killed: no destructor, no release
-        }
-    }
-    ::close(ready[1]);
-    char answer = 0;
-    ASSERT_EQ(::read(ready[0], &answer, 1), 1);
-    ::close(ready[0]);
-    EXPECT_EQ(answer, 'y');
-
-    ViewFileLock mine;
-    EXPECT_FALSE(mine.Acquire(view));
-    ::kill(child, SIGKILL);
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    EXPECT_TRUE(WIFSIGNALED(status));
-    EXPECT_TRUE(mine.Acquire(view));
 }
 
 struct ErrnoCase {

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -16,6 +18,9 @@ namespace {
 
 const std::string Ended = "box information The voyage has been ended.";
 const std::string NotCorrect = "box error Some Data is not correct. Please review your values.";
+const std::string LockUnusable =
+    "box error Tembrel cannot lock TembrelData.KML.lock in this folder, so it cannot keep a "
+    "second copy out. Remove that file or folder, or start this voyage from another folder.";
 const std::string AnotherTembrel =
     "box error Another Tembrel is already writing TembrelData.KML in this folder. Stop that "
     "voyage first, or start this one from another folder.";
@@ -506,6 +511,29 @@ TEST(OneVoyagePerFolder, StopAndAFailedStartLetTheFolderGo) {
     second.Start();
     EXPECT_TRUE(second.EventsOf("box").empty()) << Describe(second.window.Events());
     EXPECT_TRUE(second.window.Timer().Enabled());
+}
+
+// A folder with the user's files at the lock's name cannot be replaced, and
+// without a lock no second copy could be kept out: the start is refused.
+TEST(OneVoyagePerFolder, AFolderAtTheLocksNameRefusesTheStart) {
+    VoyageHarness harness;
+    const std::filesystem::path lock = harness.scratch.Path() / "TembrelData.KML.lock";
+    std::filesystem::create_directory(lock);
+    std::ofstream(lock / "kept.txt") << "the user's own text\n";
+    harness.SetHelpExample();
+    harness.Start();
+    EXPECT_EQ(harness.window.Events(), (std::vector<Event>{At(0, LockUnusable)}))
+        << Describe(harness.window.Events());
+    harness.ExpectIdleLayout();
+    EXPECT_FALSE(harness.clock.Pending());
+    EXPECT_FALSE(std::filesystem::exists(harness.scratch.Path() / "TembrelData.KML"));
+    EXPECT_TRUE(std::filesystem::exists(lock / "kept.txt"));
+
+    std::filesystem::remove_all(lock);
+    harness.window.ClearEvents();
+    harness.Start();
+    EXPECT_TRUE(harness.EventsOf("box").empty()) << Describe(harness.window.Events());
+    EXPECT_TRUE(harness.window.Timer().Enabled());
 }
 
 } // namespace
