@@ -143,6 +143,7 @@ TF_Main::TF_Main(const MainWindowServices& services, QWidget* parent)
         .memo = *ui->M_Points,
         .grid = *ui->SG_Areas,
         .livePort = [this] { return ViewServerPort(); },
+        .livePath = [this] { return ViewServerPath(); },
         .arrivals = &arrivals_});
     StartViewServer();
     ConnectHandlers();
@@ -460,14 +461,23 @@ void TF_Main::StartViewServer() {
     if (port != 0 && kept == 0 && setting != nullptr) {
         setting->Save(port);
     }
+    // The same for the secret of the link's path; a fresh one is used for
+    // this run even when it cannot be kept.
+    if (setting != nullptr &&
+        !server_->SetSecret(QByteArray::fromStdString(setting->ReadSecret()))) {
+        setting->SaveSecret(server_->Secret().toStdString());
+    }
     server_->OnFetch(
         [this](const std::optional<CameraReport>& report, const std::optional<ViewCentre>& served) {
-            // Only Google Earth's fetches carry a report; another client's
-            // fetch says nothing about whether it follows.
+            UpdateMonitorInputs();
+            // A fetch of the live link without a camera: its view-based
+            // refresh was set to Never in Google Earth, which then leaves
+            // the viewFormat out.
             if (!report) {
+                monitor_.FetchedWithoutCamera(served);
+                RefreshLiveStatus();
                 return;
             }
-            UpdateMonitorInputs();
             monitor_.Fetched(*report, served);
             arrivals_.Reported(*report, monitor_);
             RefreshLiveStatus();
@@ -493,6 +503,14 @@ void TF_Main::StartViewServer() {
         arrivals_.ViewWritten({lon, lat});
     });
     indicator_->setVisible(port != 0);
+#endif
+}
+
+std::string TF_Main::ViewServerPath() const {
+#ifdef TEMBREL_LIVE_SERVER
+    return server_ != nullptr ? server_->DocumentPath().toStdString() : std::string();
+#else
+    return {};
 #endif
 }
 

@@ -16,6 +16,7 @@
 #include <QMainWindow>
 
 #include <memory>
+#include <string>
 
 class QTimer;
 
@@ -48,6 +49,8 @@ public:
     // The live link: the view server's port (0 when it is not serving), the
     // monitor of Google Earth's fetches and the light beside the gauge.
     std::uint16_t ViewServerPort() const;
+    // The view's path on the server, with its secret; empty when not serving.
+    std::string ViewServerPath() const;
     FollowingMonitor& Monitor() { return monitor_; }
     const ArrivalRecord& Arrivals() const { return arrivals_; }
     LiveIndicator& Indicator() { return *indicator_; }
