@@ -467,6 +467,13 @@ void TF_Main::StartViewServer() {
         !server_->SetSecret(QByteArray::fromStdString(setting->ReadSecret()))) {
         setting->SaveSecret(server_->Secret().toStdString());
     }
+    if (port != 0 && kept != 0 && port != kept) {
+        // After the window shows: a box from inside the constructor would
+        // come before it.
+        QTimer::singleShot(0, this, [this, kept, port] {
+            Handle([this, kept, port] { TellPortTaken(kept, port); });
+        });
+    }
     server_->OnFetch(
         [this](const std::optional<CameraReport>& report, const std::optional<ViewCentre>& served) {
             UpdateMonitorInputs();
@@ -512,6 +519,19 @@ std::string TF_Main::ViewServerPath() const {
 #else
     return {};
 #endif
+}
+
+void TF_Main::TellPortTaken(std::uint16_t kept, std::uint16_t port) {
+    ports_->ShowMessage(
+        QStringLiteral("Port %1, which Tembrel keeps for the live link, is taken by another "
+                       "program: the view server listens on port %2 for this run. A live link "
+                       "made before does not reach it, and one made now works for this run "
+                       "only. Close the other program and start Tembrel again to serve on port "
+                       "%1.")
+            .arg(kept)
+            .arg(port)
+            .toStdString(),
+        BoxType::Information, ButtonOk);
 }
 
 std::uint16_t TF_Main::ViewServerPort() const {

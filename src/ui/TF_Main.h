@@ -107,6 +107,8 @@ private:
     void SaveSettings();
     void ReadDecimalSeparator();
     void StartViewServer();
+    // The kept port was taken: the server listens on `port` this run.
+    void TellPortTaken(std::uint16_t kept, std::uint16_t port);
     // Refresh Every and the snapshot size, as the monitor judges by them.
     void UpdateMonitorInputs();
     // Where the measure looks: the Area's centre, the first area of the

@@ -261,6 +261,21 @@ void LiveLinkTest::portIsChosenOnceAndKept() {
     QCOMPARE(port == before, usesKept);
     QCOMPARE(port_->saves, saves);
     QCOMPARE(port_->kept, saves == 1 ? port : before);
+    // The window says so, once it shows, when the kept port was taken.
+    QCoreApplication::processEvents();
+    if (kept == -1) {
+        QCOMPARE(boxes_->boxes.size(), std::size_t{1});
+        QCOMPARE(boxes_->boxes[0].type, BoxType::Information);
+        QVERIFY2(boxes_->boxes[0].text.startsWith(
+                     QStringLiteral("Port %1, which Tembrel keeps for the live link, is taken by "
+                                    "another program: the view server listens on port %2 for "
+                                    "this run.")
+                         .arg(before)
+                         .arg(port)),
+                 qPrintable(boxes_->boxes[0].text));
+    } else {
+        QVERIFY(boxes_->boxes.empty());
+    }
 }
 
 void LiveLinkTest::secretIsChosenOnceAndKept_data() {
