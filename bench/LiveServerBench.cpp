@@ -34,13 +34,20 @@
 namespace tembrel {
 namespace {
 
-const QByteArray Request = "GET /TembrelData.KML?lon=2.2877&lat=48.86&range=250&tilt=0&heading=0"
-                           "&bbox=2.28,48.85,2.29,48.87&w=1000&h=700 HTTP/1.1\r\nHost: 127.0.0.1"
-                           "\r\nUser-Agent: GoogleEarth\r\nAccept: */*\r\n\r\n";
+// The secret every server of the benchmarks serves under.
+const QByteArray Secret = "0123456789abcdef0123456789abcdef";
+
+// Google Earth's fetch of the view from the server at `port`.
+QByteArray RequestTo(quint16 port) {
+    return "GET /" + Secret +
+           "/TembrelData.KML?lon=2.2877&lat=48.86&range=250&tilt=0&heading=0"
+           "&bbox=2.28,48.85,2.29,48.87&w=1000&h=700 HTTP/1.1\r\nHost: 127.0.0.1:" +
+           QByteArray::number(port) + "\r\nUser-Agent: GoogleEarth\r\nAccept: */*\r\n\r\n";
+}
 
 // One request on a kept connection, until its whole reply is in.
-bool RoundTrip(QTcpSocket& client, qsizetype replyBytes) {
-    client.write(Request);
+bool RoundTrip(QTcpSocket& client, const QByteArray& request, qsizetype replyBytes) {
+    client.write(request);
     qsizetype received = 0;
     while (received < replyBytes) {
         if (!client.waitForReadyRead(0)) {
@@ -103,8 +110,9 @@ void BM_LoopbackFloor(benchmark::State& state) {
         state.SkipWithError("no connection");
         return;
     }
+    const QByteArray request = RequestTo(server.serverPort());
     for (auto _ : state) {
-        if (!RoundTrip(client, reply.size())) {
+        if (!RoundTrip(client, request, reply.size())) {
             state.SkipWithError("the connection closed");
             return;
         }
@@ -118,7 +126,7 @@ qsizetype ViewReplyBytes(quint16 port) {
     if (!Connect(probe, port)) {
         return -1;
     }
-    probe.write(Request);
+    probe.write(RequestTo(port));
     QByteArray received;
     while (!received.endsWith("</kml>\r\n") && probe.state() == QAbstractSocket::ConnectedState) {
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
@@ -130,6 +138,7 @@ qsizetype ViewReplyBytes(quint16 port) {
 void BM_ViewServerRequest(benchmark::State& state) {
     ViewServer server;
     const quint16 port = server.Listen(0);
+    server.SetSecret(Secret);
     server.SetView(ViewBytes(), {2.2892, 48.8591});
     int fetches = 0;
     server.OnFetch([&fetches](const std::optional<CameraReport>& report,
@@ -140,8 +149,9 @@ void BM_ViewServerRequest(benchmark::State& state) {
         state.SkipWithError("no connection");
         return;
     }
+    const QByteArray request = RequestTo(port);
     for (auto _ : state) {
-        if (!RoundTrip(client, replyBytes)) {
+        if (!RoundTrip(client, request, replyBytes)) {
             state.SkipWithError("the connection closed");
             return;
         }
@@ -161,6 +171,7 @@ void PeriodWith(benchmark::State& state, int requests) {
     const VoyageState view = SomeView();
     ViewServer server;
     const quint16 port = server.Listen(0);
+    server.SetSecret(Secret);
     server.SetView(ViewBytes(), {2.2892, 48.8591});
     const qsizetype replyBytes = ViewReplyBytes(port);
     QTcpSocket client;
@@ -168,11 +179,12 @@ void PeriodWith(benchmark::State& state, int requests) {
         state.SkipWithError("no connection");
         return;
     }
+    const QByteArray request = RequestTo(port);
     for (auto _ : state) {
         writer.WriteViewFile(view, '.');
         server.SetView(ViewBytes(), {view.CurLon, view.CurLat});
         for (int i = 0; i < requests; ++i) {
-            if (!RoundTrip(client, replyBytes)) {
+            if (!RoundTrip(client, request, replyBytes)) {
                 state.SkipWithError("the connection closed");
                 return;
             }
@@ -195,7 +207,7 @@ BENCHMARK(BM_TickPeriodTenRequests)->Repetitions(5)->ReportAggregatesOnly(true);
 // it can. Blocking sockets on the client side only.
 class Flood {
 public:
-    explicit Flood(quint16 port) : port_(port) {
+    explicit Flood(quint16 port) : port_(port), request_(RequestTo(port)) {
         thread_ = std::thread([this] { Run(); });
     }
     ~Flood() {
@@ -235,7 +247,7 @@ private:
             ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &wait, sizeof wait);
             switch (round % 3) {
             case 0: { // a request, read to its end
-                ::send(fd, Request.constData(), static_cast<std::size_t>(Request.size()),
+                ::send(fd, request_.constData(), static_cast<std::size_t>(request_.size()),
                        MSG_NOSIGNAL);
                 char reply[2048];
                 ::recv(fd, reply, sizeof reply, 0);
@@ -257,6 +269,7 @@ private:
     }
 
     quint16 port_;
+    QByteArray request_;
     std::atomic<bool> stop_{false};
     std::vector<int> held_;
     std::thread thread_;
@@ -267,6 +280,7 @@ private:
 void TickLateness(benchmark::State& state, bool flooded) {
     ViewServer server;
     const quint16 port = server.Listen(0);
+    server.SetSecret(Secret);
     server.SetView(ViewBytes(), {2.2892, 48.8591});
     std::unique_ptr<Flood> flood = flooded ? std::make_unique<Flood>(port) : nullptr;
     QObject context;

@@ -203,14 +203,17 @@ void FetchAsGoogleEarth(TF_Main& window, double lon, double lat) {
 #ifdef TEMBREL_LIVE_SERVER
     QTcpSocket client;
     client.connectToHost(QHostAddress::LocalHost, window.ViewServerPort());
-    client.write(QStringLiteral("GET /TembrelData.KML?lon=%1&lat=%2&range=250&tilt=0&heading=0"
-                                "&bbox=%3,%4,%5,%6&w=1000&h=700 HTTP/1.1\r\n\r\n")
+    client.write(QStringLiteral("GET %7?lon=%1&lat=%2&range=250&tilt=0&heading=0"
+                                "&bbox=%3,%4,%5,%6&w=1000&h=700 HTTP/1.1\r\nHost: 127.0.0.1:%8"
+                                "\r\n\r\n")
                      .arg(lon)
                      .arg(lat)
                      .arg(lon - 0.002)
                      .arg(lat - 0.001)
                      .arg(lon + 0.002)
                      .arg(lat + 0.001)
+                     .arg(QString::fromStdString(window.ViewServerPath()))
+                     .arg(window.ViewServerPort())
                      .toLatin1());
     QEventLoop loop;
     QTimer limit;

@@ -7,6 +7,7 @@
 
 #include <QString>
 #include <QUrl>
+#include <QXmlStreamReader>
 
 namespace tembrel {
 
@@ -43,21 +44,62 @@ std::string GoogleEarthLinkFile::Render(const std::filesystem::path& viewFile,
     return kml.Finish();
 }
 
-std::string GoogleEarthLinkFile::RenderLive(std::uint16_t port, std::int32_t refreshSeconds) {
+std::string GoogleEarthLinkFile::RenderLive(std::uint16_t port, const std::string& path,
+                                            std::int32_t refreshSeconds) {
     KmlStream kml;
     QXmlStreamWriter& xml = kml.Xml();
     xml.writeStartElement(QStringLiteral("NetworkLink"));
     xml.writeTextElement(QStringLiteral("name"), QStringLiteral("Tembrel"));
     xml.writeTextElement(QStringLiteral("flyToView"), QStringLiteral("1"));
     xml.writeStartElement(QStringLiteral("Link"));
-    xml.writeTextElement(QStringLiteral("href"),
-                         QStringLiteral("http://127.0.0.1:%1/TembrelData.KML").arg(port));
+    xml.writeTextElement(
+        QStringLiteral("href"),
+        QStringLiteral("http://127.0.0.1:%1%2").arg(port).arg(QString::fromStdString(path)));
     xml.writeTextElement(QStringLiteral("refreshMode"), QStringLiteral("onInterval"));
     xml.writeTextElement(QStringLiteral("refreshInterval"), QString::number(refreshSeconds));
-    // The view is Tembrel's to choose; Google Earth's moves ask for nothing.
-    xml.writeTextElement(QStringLiteral("viewRefreshMode"), QStringLiteral("never"));
+    // Under "never" Google Earth leaves the viewFormat out; under onRequest
+    // it sends it with every fetch, and the user's moves ask for nothing.
+    xml.writeTextElement(QStringLiteral("viewRefreshMode"), QStringLiteral("onRequest"));
     xml.writeTextElement(QStringLiteral("viewFormat"), QLatin1String(ViewFormat));
     return kml.Finish();
+}
+
+} // namespace tembrel
+
+namespace tembrel {
+
+bool GoogleEarthLinkFile::IsOutdatedLiveLink(const std::string& document) {
+    QXmlStreamReader xml(QByteArray::fromStdString(document));
+    QString href;
+    QString viewRefreshMode;
+    bool inLink = false;
+    while (!xml.atEnd()) {
+        const QXmlStreamReader::TokenType token = xml.readNext();
+        if (token == QXmlStreamReader::EndElement &&
+            (xml.name() == QLatin1String("Link") || xml.name() == QLatin1String("Url"))) {
+            break; // the first link is the one Google Earth follows
+        }
+        if (token != QXmlStreamReader::StartElement) {
+            continue;
+        }
+        if (xml.name() == QLatin1String("Link") || xml.name() == QLatin1String("Url")) {
+            inLink = true;
+        } else if (inLink && xml.name() == QLatin1String("href")) {
+            href = xml.readElementText().trimmed();
+        } else if (inLink && xml.name() == QLatin1String("viewRefreshMode")) {
+            viewRefreshMode = xml.readElementText().trimmed();
+        }
+    }
+    const QUrl url(href, QUrl::StrictMode);
+    const bool live = url.scheme() == QLatin1String("http") &&
+                      (url.host() == QLatin1String("127.0.0.1") ||
+                       url.host().compare(QLatin1String("localhost"), Qt::CaseInsensitive) == 0) &&
+                      url.path().endsWith(QLatin1String("/TembrelData.KML"));
+    if (!live) {
+        return false;
+    }
+    const bool noCamera = viewRefreshMode.isEmpty() || viewRefreshMode == QLatin1String("never");
+    return noCamera || url.path() == QLatin1String("/TembrelData.KML");
 }
 
 } // namespace tembrel

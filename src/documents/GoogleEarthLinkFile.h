@@ -34,9 +34,19 @@ public:
         "&w=[horizPixels]&h=[vertPixels]";
 
     // The live link: the same refresh and flight, but fetched over HTTP from
-    // the program's view server on 127.0.0.1 at `port`, each fetch telling
-    // it where Google Earth's camera was.
-    static std::string RenderLive(std::uint16_t port, std::int32_t refreshSeconds);
+    // the program's view server at 127.0.0.1:`port` and `path` (the server's
+    // secret path, "/SECRET/TembrelData.KML"), each fetch telling it where
+    // Google Earth's camera was. Its viewRefreshMode is onRequest: Google
+    // Earth appends the viewFormat only when the mode is not never, and
+    // onRequest adds no fetch of its own but the user's Refresh.
+    static std::string RenderLive(std::uint16_t port, const std::string& path,
+                                  std::int32_t refreshSeconds);
+
+    // Whether a link file (its first bytes) holds a live link through which
+    // Google Earth sends no camera: one of an earlier Tembrel, its view
+    // refreshed "never" (or not at all), or fetched at the path without a
+    // secret, which the server no longer answers.
+    static bool IsOutdatedLiveLink(const std::string& document);
 };
 
 } // namespace tembrel

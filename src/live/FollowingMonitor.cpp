@@ -49,16 +49,36 @@ bool FollowingMonitor::AtCentre(double lon, double lat, const ViewCentre& centre
     return dLon <= lonTolerance_ && std::fabs(lat - centre.lat) <= latTolerance_;
 }
 
-void FollowingMonitor::Fetched(const CameraReport& report, std::optional<ViewCentre> served) {
-    fetches_.push_back(clock_());
+void FollowingMonitor::Counted() {
+    fetches_.push_back(*lastFetch_);
     if (fetches_.size() > FetchesKept) {
         fetches_.pop_front();
     }
+}
+
+void FollowingMonitor::Fetched(const CameraReport& report, std::optional<ViewCentre> served) {
+    lastFetch_ = clock_();
+    const bool sameView =
+        served && lastServed_ && served->lon == lastServed_->lon && served->lat == lastServed_->lat;
+    const bool soon = !fetches_.empty() && period_ > milliseconds(0) &&
+                      *lastFetch_ - fetches_.back() < period_ / 2;
+    const bool arrived = lastServed_ && AtCentre(report.lon, report.lat, *lastServed_);
+    if (!(sameView && soon && arrived)) {
+        Counted();
+    }
+    noCamera_ = false;
     // Google Earth reports where it was before it reads the new view: the
     // camera should be at the view it was handed the time before.
     if (lastServed_) {
-        awayStreak_ = AtCentre(report.lon, report.lat, *lastServed_) ? 0 : awayStreak_ + 1;
+        awayStreak_ = arrived ? 0 : awayStreak_ + 1;
     }
+    lastServed_ = served;
+}
+
+void FollowingMonitor::FetchedWithoutCamera(std::optional<ViewCentre> served) {
+    lastFetch_ = clock_();
+    Counted();
+    noCamera_ = true;
     lastServed_ = served;
 }
 
@@ -76,7 +96,7 @@ std::optional<milliseconds> FollowingMonitor::MeasuredPeriod() const {
 
 FollowingMonitor::Status FollowingMonitor::Now() const {
     Status status;
-    if (fetches_.empty()) {
+    if (!lastFetch_) {
         return status;
     }
     const std::optional<milliseconds> measured = MeasuredPeriod();
@@ -85,12 +105,19 @@ FollowingMonitor::Status FollowingMonitor::Now() const {
         // Late only past two of the longer period, so that a mismatch of
         // periods is not taken for a stop.
         const milliseconds reference = std::max(period_, status.fetchPeriod);
-        const milliseconds since = clock_() - fetches_.back();
+        const milliseconds since = clock_() - *lastFetch_;
         if (since > 2 * reference) {
             status.state = State::NotFetching;
             status.periodsMissed = since / period_;
             return status;
         }
+    }
+    // The link must be made again, whatever its period.
+    if (noCamera_) {
+        status.state = State::NoCamera;
+        return status;
+    }
+    if (period_ > milliseconds(0)) {
         // Google Earth keeps whole seconds; the link rounds the period down.
         const milliseconds slack = std::max(period_ / 4, milliseconds(600));
         if (measured && (*measured - period_ > slack || period_ - *measured > slack)) {
@@ -116,6 +143,8 @@ std::string FollowingMonitor::Describe(const Status& status) {
                " s, not at Refresh Every";
     case State::CameraAway:
         return "Google Earth's camera is not at the last view (is Fly to View off?)";
+    case State::NoCamera:
+        return "Google Earth sends no camera: create the live link again";
     }
     return {};
 }

@@ -31,6 +31,7 @@ public:
         NotFetching,   // no report for two periods or more
         PeriodDiffers, // it fetches, but at another period than Refresh Every
         CameraAway,    // its camera was not at the view it had been handed
+        NoCamera,      // it fetches the live link, but without its camera
     };
 
     struct Status {
@@ -48,7 +49,12 @@ public:
 
     // Google Earth fetched, reporting where its camera was, and was handed
     // the view centred at `served` (nothing when there was no view yet).
+    // A fetch that hands over no new view and finds the camera at the one
+    // it has, sooner than half a period after the last fetch on the clock
+    // (a refresh on the camera's stop or the user's own), is no period.
     void Fetched(const CameraReport& report, std::optional<ViewCentre> served);
+    // Google Earth fetched without saying where its camera was.
+    void FetchedWithoutCamera(std::optional<ViewCentre> served);
 
     Status Now() const;
 
@@ -60,12 +66,16 @@ public:
 
 private:
     std::optional<std::chrono::milliseconds> MeasuredPeriod() const;
+    // A fetch on Google Earth's clock: one more interval for the period.
+    void Counted();
 
     Clock clock_;
     std::chrono::milliseconds period_{};
     double lonTolerance_ = 0;
     double latTolerance_ = 0;
-    std::deque<std::chrono::milliseconds> fetches_; // the last few, oldest first
+    std::deque<std::chrono::milliseconds> fetches_;      // the last few on its clock, oldest first
+    std::optional<std::chrono::milliseconds> lastFetch_; // of any kind
+    bool noCamera_ = false;                              // the last fetch came without a camera
     std::optional<ViewCentre> lastServed_;
     int awayStreak_ = 0; // fetches in a row whose camera was not at the view before
 };

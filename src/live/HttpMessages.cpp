@@ -1,5 +1,6 @@
 #include "HttpMessages.h"
 
+#include <boost/beast/core/string.hpp>
 #include <boost/beast/http/message.hpp>
 #include <boost/beast/http/parser.hpp>
 #include <boost/beast/http/string_body.hpp>
@@ -10,6 +11,19 @@
 namespace tembrel {
 
 namespace http = boost::beast::http;
+
+namespace {
+
+// Origin, and the fetch metadata (Sec-Fetch-Site, -Mode, -Dest, -User) that
+// browsers send with every request a page makes; names are case-insensitive.
+bool FromBrowser(boost::beast::string_view name) {
+    constexpr boost::beast::string_view Prefix = "sec-fetch-";
+    return boost::beast::iequals(name, "origin") ||
+           (name.size() >= Prefix.size() &&
+            boost::beast::iequals(name.substr(0, Prefix.size()), Prefix));
+}
+
+} // namespace
 
 struct HttpRequestReader::Parser {
     explicit Parser(std::size_t limit) {
@@ -62,6 +76,13 @@ HttpRequestReader::Outcome HttpRequestReader::Next(HttpRequest& request) {
             request.method = std::string(message.method_string());
             request.target = std::string(message.target());
             request.keepAlive = message.keep_alive();
+            request.hostFields = static_cast<int>(message.count(http::field::host));
+            const auto host = message.find(http::field::host);
+            request.host = host == message.end() ? std::string() : std::string(host->value());
+            request.fromBrowser = false;
+            for (const auto& field : message) {
+                request.fromBrowser = request.fromBrowser || FromBrowser(field.name_string());
+            }
             parser_.reset();
             return Outcome::Request;
         } else if (used == 0) {

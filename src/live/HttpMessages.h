@@ -14,6 +14,10 @@ struct HttpRequest {
     std::string method;
     std::string target; // as sent: path and query, still percent-encoded
     bool keepAlive = true;
+    std::string host;   // the Host field's value, empty when there is none
+    int hostFields = 0; // how many Host fields came (HTTP allows exactly one)
+    // An Origin or a Sec-Fetch-* field: what browsers add to a page's requests.
+    bool fromBrowser = false;
 };
 
 // Reads HTTP/1 requests from the bytes of one connection as they arrive,

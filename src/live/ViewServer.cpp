@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <QUrl>
 
+#include <algorithm>
 #include <array>
 #include <chrono>
 #include <exception>
@@ -67,8 +68,10 @@ bool PrintableHead(const QByteArray& bytes) {
 }
 
 constexpr unsigned BadRequest = 400;
+constexpr unsigned Forbidden = 403;
 constexpr unsigned NotFound = 404;
 constexpr unsigned NotAllowed = 405;
+constexpr unsigned Misdirected = 421;
 constexpr unsigned TooLarge = 431;
 
 const HttpHeaders AllowGet = {{"Allow", "GET"}};
@@ -100,12 +103,15 @@ void BoundedListener::incomingConnection(qintptr descriptor) {
     try {
         Prune();
         if (sockets_.size() >= limits_.connections) {
-            // The idlest goes: a client that asks is served even while
-            // others hold connections open and say nothing.
+            // The idlest of those that never asked goes, else the idlest: a
+            // client that asks is served even while others hold connections
+            // open and say nothing.
             QTcpSocket* idlest = nullptr;
             for (const auto& socket : sockets_) {
-                if (idlest == nullptr ||
-                    WatchOf(socket)->lastActive < WatchOf(idlest)->lastActive) {
+                const ConnectionWatch* watch = WatchOf(socket);
+                const ConnectionWatch* worst = idlest != nullptr ? WatchOf(idlest) : nullptr;
+                if (worst == nullptr || (worst->asked && !watch->asked) ||
+                    (worst->asked == watch->asked && watch->lastActive < worst->lastActive)) {
                     idlest = socket;
                 }
             }
@@ -183,13 +189,50 @@ void BoundedListener::Answered(QTcpSocket* socket) {
         return;
     }
     watch->bytes = 0;
+    watch->asked = true;
     watch->start.clear();
     watch->lastActive = ConnectionWatch::Clock::now();
     watch->timer.start(limits_.requestTime);
 }
 
 ViewServer::ViewServer(ViewServerLimits limits, QObject* parent)
-    : QObject(parent), limits_(limits) {}
+    : QObject(parent), limits_(limits), secret_(NewSecret()) {}
+
+QByteArray ViewServer::NewSecret() {
+    std::array<quint32, SecretLength / 8> words{};
+    QRandomGenerator::system()->fillRange(words.data(), words.size());
+    QByteArray secret;
+    for (const quint32 word : words) {
+        secret += QByteArray::number(word, 16).rightJustified(8, '0');
+    }
+    return secret;
+}
+
+bool ViewServer::ValidSecret(const QByteArray& secret) {
+    return secret.size() == SecretLength && std::all_of(secret.begin(), secret.end(), [](char c) {
+               return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f');
+           });
+}
+
+bool ViewServer::SetSecret(const QByteArray& secret) {
+    if (!ValidSecret(secret)) {
+        return false;
+    }
+    secret_ = secret;
+    return true;
+}
+
+QByteArray ViewServer::DocumentPath() const {
+    return '/' + secret_ + '/' + DocumentName;
+}
+
+bool ViewServer::AddressedHere(const std::string& host) const {
+    // The authority the live link names, or the same port by its name; a
+    // host name is case-insensitive, the port digits are not padded.
+    const QByteArray given = QByteArray::fromStdString(host).toLower();
+    const QByteArray port = ':' + QByteArray::number(port_);
+    return given == "127.0.0.1" + port || given == "localhost" + port;
+}
 
 quint16 ViewServer::ProposePort() {
     return static_cast<quint16>(
@@ -249,8 +292,7 @@ void ViewServer::Serve(QTcpSocket* socket) {
                         listener_->Drop(socket);
                         return;
                     }
-                    Answer(socket, request);
-                    if (!request.keepAlive) {
+                    if (!Answer(socket, request) || !request.keepAlive) {
                         return;
                     }
                     break;
@@ -269,7 +311,16 @@ void ViewServer::Serve(QTcpSocket* socket) {
     });
 }
 
-void ViewServer::Answer(QTcpSocket* socket, const HttpRequest& request) {
+bool ViewServer::Answer(QTcpSocket* socket, const HttpRequest& request) {
+    // Not Google Earth's: answered, and the connection closed.
+    if (request.hostFields != 1 || !AddressedHere(request.host)) {
+        listener_->Refuse(socket, Misdirected);
+        return false;
+    }
+    if (request.fromBrowser) {
+        listener_->Refuse(socket, Forbidden);
+        return false;
+    }
     listener_->Answered(socket);
     const bool close = !request.keepAlive;
     const auto reply = [socket, close](unsigned status, const HttpHeaders& headers,
@@ -280,18 +331,18 @@ void ViewServer::Answer(QTcpSocket* socket, const HttpRequest& request) {
         }
     };
     const QUrl url = QUrl::fromEncoded(QByteArray::fromStdString(request.target));
-    if (url.path(QUrl::FullyEncoded) != QLatin1String(DocumentPath)) {
+    if (url.path(QUrl::FullyEncoded).toLatin1() != DocumentPath()) {
         reply(NotFound, {}, {});
-        return;
+        return true;
     }
     if (request.method != "GET") {
         reply(NotAllowed, AllowGet, {});
-        return;
+        return true;
     }
     // No view written yet in this run.
     if (document_.isEmpty()) {
         reply(NotFound, {}, {});
-        return;
+        return true;
     }
     reply(200, {{"Content-Type", ContentType}, {"Cache-Control", "no-store"}},
           std::string_view(document_.constData(), static_cast<std::size_t>(document_.size())));
@@ -301,6 +352,7 @@ void ViewServer::Answer(QTcpSocket* socket, const HttpRequest& request) {
                      std::string_view(query.constData(), static_cast<std::size_t>(query.size()))),
                  centre_);
     }
+    return true;
 }
 
 } // namespace tembrel

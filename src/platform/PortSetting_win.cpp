@@ -3,12 +3,14 @@
 #include <QSettings>
 
 #include <exception>
+#include <string>
 
 namespace tembrel {
 
 namespace {
 
-// A REG_DWORD beside the eight texts, whose save leaves other values alone.
+// A REG_DWORD and a REG_SZ beside the eight texts, whose save leaves other
+// values alone.
 class RegistryPortSetting final : public PortSetting {
 public:
     std::uint16_t Read() override {
@@ -26,6 +28,31 @@ public:
         try {
             QSettings settings(KeyPath(), QSettings::NativeFormat);
             settings.setValue(QStringLiteral("ViewServerPort"), static_cast<int>(port));
+            settings.sync();
+            return settings.status() == QSettings::NoError;
+        } catch (const std::exception&) {
+            return false;
+        }
+    }
+
+    std::string ReadSecret() override {
+        try {
+            const QSettings settings(KeyPath(), QSettings::NativeFormat);
+            const QVariant value = settings.value(QStringLiteral("ViewServerSecret"));
+            // A string of a few dozen characters, or none.
+            if (value.typeId() != QMetaType::QString || value.toString().size() > 64) {
+                return {};
+            }
+            return value.toString().toStdString();
+        } catch (const std::exception&) {
+            return {};
+        }
+    }
+
+    bool SaveSecret(const std::string& secret) override {
+        try {
+            QSettings settings(KeyPath(), QSettings::NativeFormat);
+            settings.setValue(QStringLiteral("ViewServerSecret"), QString::fromStdString(secret));
             settings.sync();
             return settings.status() == QSettings::NoError;
         } catch (const std::exception&) {

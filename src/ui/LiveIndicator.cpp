@@ -15,6 +15,7 @@ QColor LiveIndicator::Colour(FollowingMonitor::State state) {
         return {0, 160, 0};
     case FollowingMonitor::State::PeriodDiffers:
     case FollowingMonitor::State::CameraAway:
+    case FollowingMonitor::State::NoCamera:
         return {230, 150, 0};
     case FollowingMonitor::State::NotFetching:
         return {200, 0, 0};

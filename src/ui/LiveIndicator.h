@@ -8,8 +8,8 @@ namespace tembrel {
 
 // A small round light beside the gauge: whether Google Earth follows the
 // voyage, its tooltip saying how. Grey before the first fetch, green while it
-// follows, amber when its period or camera is off, red when it stopped
-// fetching. It never takes focus and never opens a box.
+// follows, amber when its period or camera is off or it sends no camera, red
+// when it stopped fetching. It never takes focus and never opens a box.
 class LiveIndicator final : public QWidget {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(LiveIndicator)

@@ -134,6 +134,7 @@ TF_Main::TF_Main(const MainWindowServices& services, QWidget* parent)
         .memo = *ui->M_Points,
         .grid = *ui->SG_Areas,
         .livePort = [this] { return ViewServerPort(); },
+        .livePath = [this] { return ViewServerPath(); },
         .arrivals = &arrivals_});
     PrepareLiveLink();
     ConnectHandlers();
@@ -476,14 +477,30 @@ ViewServer* TF_Main::Server() {
     if (port != 0 && kept == 0 && setting != nullptr) {
         setting->Save(port);
     }
+    // The same for the secret of the link's path; a fresh one is used for
+    // this run even when it cannot be kept.
+    if (setting != nullptr &&
+        !server_->SetSecret(QByteArray::fromStdString(setting->ReadSecret()))) {
+        setting->SaveSecret(server_->Secret().toStdString());
+    }
+    if (port != 0 && kept != 0 && port != kept) {
+        // After the window shows: a box from inside the constructor would
+        // come before it.
+        QTimer::singleShot(0, this, [this, kept, port] {
+            Handle([this, kept, port] { TellPortTaken(kept, port); });
+        });
+    }
     server_->OnFetch(
         [this](const std::optional<CameraReport>& report, const std::optional<ViewCentre>& served) {
-            // Only Google Earth's fetches carry a report; another client's
-            // fetch says nothing about whether it follows.
+            UpdateMonitorInputs();
+            // A fetch of the live link without a camera: its view-based
+            // refresh was set to Never in Google Earth, which then leaves
+            // the viewFormat out.
             if (!report) {
+                monitor_.FetchedWithoutCamera(served);
+                RefreshLiveStatus();
                 return;
             }
-            UpdateMonitorInputs();
             monitor_.Fetched(*report, served);
             arrivals_.Reported(*report, monitor_);
             RefreshLiveStatus();
@@ -500,6 +517,27 @@ ViewServer* TF_Main::Server() {
     return server_;
 }
 #endif
+
+std::string TF_Main::ViewServerPath() {
+#ifdef TEMBREL_LIVE_SERVER
+    return Server()->Port() != 0 ? Server()->DocumentPath().toStdString() : std::string();
+#else
+    return {};
+#endif
+}
+
+void TF_Main::TellPortTaken(std::uint16_t kept, std::uint16_t port) {
+    ports_->ShowMessage(
+        QStringLiteral("Port %1, which Tembrel keeps for the live link, is taken by another "
+                       "program: the view server listens on port %2 for this run. A live link "
+                       "made before does not reach it, and one made now works for this run "
+                       "only. Close the other program and start Tembrel again to serve on port "
+                       "%1.")
+            .arg(kept)
+            .arg(port)
+            .toStdString(),
+        BoxType::Information, ButtonOk);
+}
 
 std::uint16_t TF_Main::ViewServerPort() {
 #ifdef TEMBREL_LIVE_SERVER

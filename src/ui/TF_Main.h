@@ -16,6 +16,7 @@
 #include <QMainWindow>
 
 #include <memory>
+#include <string>
 
 class QTimer;
 
@@ -50,6 +51,8 @@ public:
     // server starts listening after the window's first paint, or at the
     // first call that needs it, whichever comes first.
     std::uint16_t ViewServerPort();
+    // The view's path on the server, with its secret; empty when not serving.
+    std::string ViewServerPath();
     FollowingMonitor& Monitor() { return monitor_; }
     const ArrivalRecord& Arrivals() const { return arrivals_; }
     LiveIndicator& Indicator() { return *indicator_; }
@@ -106,6 +109,8 @@ private:
     // The measure's time limit and the hand-over of each written view to the
     // server; the server itself starts later (Server()).
     void PrepareLiveLink();
+    // The kept port was taken: the server listens on `port` this run.
+    void TellPortTaken(std::uint16_t kept, std::uint16_t port);
     // Refresh Every and the snapshot size, as the monitor judges by them.
     void UpdateMonitorInputs();
     // Where the measure looks: the Area's centre, the first area of the

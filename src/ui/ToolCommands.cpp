@@ -16,6 +16,7 @@
 #include "VoyageReport.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QPlainTextEdit>
 #include <QTableWidget>
@@ -32,6 +33,20 @@ const QString KmlFilter = QStringLiteral("KML files (*.kml);;All files (*)");
 
 QString Text(const std::string& text) {
     return QString::fromStdString(text);
+}
+
+// The first bytes of a file about to be replaced: a link file is a few
+// hundred. Only a plain file is read (a FIFO would never end).
+std::string ReadStart(const QString& path) {
+    constexpr qint64 Limit = 64 * 1024;
+    if (!QFileInfo(path).isFile()) {
+        return {};
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return {};
+    }
+    return file.read(Limit).toStdString();
 }
 
 } // namespace
@@ -77,7 +92,7 @@ bool ToolCommands::ImportsAllowed() const {
 
 bool ToolCommands::SaveDocument(const QString& caption, const char* defaultName,
                                 const std::string& document, QString& written,
-                                const QString& filter) {
+                                const QString& filter, std::string* replaced) {
     const QString suggested =
         ToQString(AbsoluteViewFile().parent_path() / std::filesystem::path(defaultName));
     written = context_.fileDialog.SaveFileName(context_.owner, caption, suggested,
@@ -85,12 +100,19 @@ bool ToolCommands::SaveDocument(const QString& caption, const char* defaultName,
     if (written.isEmpty()) {
         return false;
     }
+    std::string previous;
+    if (replaced != nullptr) {
+        previous = ReadStart(written);
+    }
     try {
         ViewFileOutput::Replace(ToPath(written), document);
     } catch (const VoyageError& e) {
         Refuse(QStringLiteral("%1 cannot be written: %2.")
                    .arg(QDir::toNativeSeparators(written), Text(e.what())));
         return false;
+    }
+    if (replaced != nullptr) {
+        *replaced = std::move(previous);
     }
     return true;
 }
@@ -126,7 +148,8 @@ void ToolCommands::CreateGoogleEarthLink() {
 
 void ToolCommands::CreateLiveGoogleEarthLink() {
     const std::uint16_t port = context_.livePort ? context_.livePort() : 0;
-    if (port == 0) {
+    const std::string path = context_.livePath ? context_.livePath() : std::string();
+    if (port == 0 || path.empty()) {
         Refuse(
             QStringLiteral("The view server is not running: use the Google Earth link instead."));
         return;
@@ -136,20 +159,29 @@ void ToolCommands::CreateLiveGoogleEarthLink() {
         return;
     }
     const std::int32_t seconds = *period;
-    const std::string document = GoogleEarthLinkFile::RenderLive(port, seconds);
+    const std::string document = GoogleEarthLinkFile::RenderLive(port, path, seconds);
     QString written;
+    std::string replaced;
     if (!SaveDocument(QStringLiteral("Create live Google Earth link"),
-                      GoogleEarthLinkFile::LiveFileName, document, written)) {
+                      GoogleEarthLinkFile::LiveFileName, document, written, {}, &replaced)) {
         return;
     }
-    Inform(QStringLiteral("The live Google Earth link has been written to %1.\n\n"
-                          "Open it in Google Earth while Tembrel runs: it fetches each view from "
-                          "http://127.0.0.1:%2/TembrelData.KML every %3 second(s), and tells "
-                          "Tembrel where its camera is; the light right of the gauge shows "
-                          "whether it follows.")
-               .arg(QDir::toNativeSeparators(written))
-               .arg(port)
-               .arg(seconds));
+    QString text = QStringLiteral("The live Google Earth link has been written to %1.\n\n")
+                       .arg(QDir::toNativeSeparators(written));
+    if (GoogleEarthLinkFile::IsOutdatedLiveLink(replaced)) {
+        // Google Earth keeps the link it was given, not the file: the old
+        // one goes on fetching without a camera until it is removed.
+        text += QStringLiteral(
+            "It replaces a live link of an earlier Tembrel, through which Google Earth sends no "
+            "camera. Delete that old link from Google Earth's Places, then open this file.\n\n");
+    }
+    text += QStringLiteral("Open it in Google Earth while Tembrel runs: it fetches each view from "
+                           "Tembrel's view server on port %1 every %2 second(s), and tells "
+                           "Tembrel where its camera is; the light right of the gauge shows "
+                           "whether it follows.")
+                .arg(port)
+                .arg(seconds);
+    Inform(text);
 }
 
 void ToolCommands::ShowVoyageReport() {

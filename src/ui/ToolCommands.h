@@ -55,6 +55,8 @@ public:
         QTableWidget& grid;
         // The view server's port, 0 when it is not serving.
         std::function<std::uint16_t()> livePort;
+        // The view's path on the server, with its secret.
+        std::function<std::string()> livePath;
         // Which views of the last voyage Google Earth reached; none: not kept.
         const ArrivalRecord* arrivals = nullptr;
     };
@@ -89,9 +91,11 @@ public:
 
 private:
     // Writes a document where the user chooses; false when cancelled or
-    // failed (the failure shown).
+    // failed (the failure shown). `replaced`, when given, receives the first
+    // bytes of the file the document replaced (nothing when there was none).
     bool SaveDocument(const QString& caption, const char* defaultName, const std::string& document,
-                      QString& written, const QString& filter = {});
+                      QString& written, const QString& filter = {},
+                      std::string* replaced = nullptr);
     void Inform(const QString& text);
     void Refuse(const QString& text);
     bool Confirmed(const std::string& question);

@@ -86,17 +86,19 @@ TEST(GoogleEarthLinkFile, RelativeViewFileIsMadeAbsolute) {
 }
 
 TEST(GoogleEarthLinkFile, LiveLinkFetchesFromTheServerWithTheCamerasView) {
-    EXPECT_EQ(GoogleEarthLinkFile::RenderLive(24680, 10),
+    EXPECT_EQ(GoogleEarthLinkFile::RenderLive(
+                  24680, "/0123456789abcdef0123456789abcdef/TembrelData.KML", 10),
               "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
               "<kml xmlns=\"http://www.opengis.net/kml/2.2\">\n"
               " <NetworkLink>\n"
               "  <name>Tembrel</name>\n"
               "  <flyToView>1</flyToView>\n"
               "  <Link>\n"
-              "   <href>http://127.0.0.1:24680/TembrelData.KML</href>\n"
+              "   <href>http://127.0.0.1:24680/0123456789abcdef0123456789abcdef/TembrelData.KML"
+              "</href>\n"
               "   <refreshMode>onInterval</refreshMode>\n"
               "   <refreshInterval>10</refreshInterval>\n"
-              "   <viewRefreshMode>never</viewRefreshMode>\n"
+              "   <viewRefreshMode>onRequest</viewRefreshMode>\n"
               "   <viewFormat>lon=[lookatLon]&amp;lat=[lookatLat]&amp;range=[lookatRange]"
               "&amp;tilt=[lookatTilt]&amp;heading=[lookatHeading]&amp;bbox=[bboxWest],[bboxSouth],"
               "[bboxEast],[bboxNorth]&amp;w=[horizPixels]&amp;h=[vertPixels]</viewFormat>\n"
@@ -104,6 +106,61 @@ TEST(GoogleEarthLinkFile, LiveLinkFetchesFromTheServerWithTheCamerasView) {
               " </NetworkLink>\n"
               "</kml>\n");
 }
+
+struct OutdatedCase {
+    const char* name;
+    std::string document;
+    bool outdated;
+};
+
+void PrintTo(const OutdatedCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class OutdatedLiveLink : public ::testing::TestWithParam<OutdatedCase> {};
+
+TEST_P(OutdatedLiveLink, IsTheOneThroughWhichGoogleEarthSendsNoCamera) {
+    EXPECT_EQ(GoogleEarthLinkFile::IsOutdatedLiveLink(GetParam().document), GetParam().outdated);
+}
+
+std::string LinkWith(const std::string& href, const std::string& viewRefreshMode) {
+    return "<?xml version=\"1.0\"?><kml xmlns=\"http://www.opengis.net/kml/2.2\"><NetworkLink>"
+           "<Link><href>" +
+           href + "</href><refreshMode>onInterval</refreshMode>" + viewRefreshMode +
+           "<viewFormat>lon=[lookatLon]</viewFormat></Link></NetworkLink></kml>";
+}
+
+const std::string SecretPath =
+    "http://127.0.0.1:24680/0123456789abcdef0123456789abcdef/TembrelData.KML";
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, OutdatedLiveLink,
+    ::testing::Values(
+        // The live link an earlier Tembrel wrote.
+        OutdatedCase{"earlierVersion",
+                     LinkWith("http://127.0.0.1:24680/TembrelData.KML",
+                              "<viewRefreshMode>never</viewRefreshMode>"),
+                     true},
+        OutdatedCase{"noViewRefreshMode", LinkWith(SecretPath, ""), true},
+        OutdatedCase{"neverWithTheSecret",
+                     LinkWith(SecretPath, "<viewRefreshMode>never</viewRefreshMode>"), true},
+        OutdatedCase{"pathWithoutSecret",
+                     LinkWith("http://localhost:24680/TembrelData.KML",
+                              "<viewRefreshMode>onRequest</viewRefreshMode>"),
+                     true},
+        OutdatedCase{"todays",
+                     GoogleEarthLinkFile::RenderLive(
+                         24680, "/0123456789abcdef0123456789abcdef/TembrelData.KML", 10),
+                     false},
+        OutdatedCase{"fileLink", GoogleEarthLinkFile::Render(HelpViewFile, 10), false},
+        OutdatedCase{"someoneElsesServer",
+                     LinkWith("http://example.com/TembrelData.KML",
+                              "<viewRefreshMode>never</viewRefreshMode>"),
+                     false},
+        OutdatedCase{"notKml", "24680\n", false}, OutdatedCase{"empty", "", false}),
+    [](const ::testing::TestParamInfo<OutdatedCase>& info) {
+        return std::string(info.param.name);
+    });
 
 } // namespace
 } // namespace tembrel

@@ -21,6 +21,8 @@ VIEW_FILE = "TembrelData.KML"
 SETTINGS_KEY = r"HKCU\Software\Tembrel"
 # Where the view server's port is kept: a DWORD of that key under Wine.
 PORT_VALUE = "ViewServerPort"
+# And the secret of the live link's path, a string beside it.
+SECRET_VALUE = "ViewServerSecret"
 
 # The program ticks every whole second after the click on Start; the reader
 # samples half-way between two ticks. A look at the screen or the file must
@@ -124,8 +126,8 @@ class Harness:
             return dict(settings["General"]) if settings.has_section("General") else {}
         texts = {}
         for name, (kind, data) in self.registry_values().items():
-            # The view server's port shares the key as a number of its own.
-            if name == PORT_VALUE:
+            # The view server's port and secret share the key.
+            if name in (PORT_VALUE, SECRET_VALUE):
                 continue
             if kind != "REG_SZ":
                 raise Failure(f"the value {name} is a {kind}, not a REG_SZ")

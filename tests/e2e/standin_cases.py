@@ -13,7 +13,7 @@ from xml.sax.saxutils import escape
 from cases import HELP_CENTRES, HELP_EXAMPLE, LONG_EXAMPLE, answer_box, sim_args, wait_end
 from earth_standin import (VIEW_FORMAT, box_for, check_camera_follows, file_link, snapshot_km,
                            start_standin)
-from harness import PORT_VALUE, SETTINGS_KEY, Timeline, expect, expect_equal
+from harness import PORT_VALUE, SECRET_VALUE, SETTINGS_KEY, Timeline, expect, expect_equal
 from main_window import FILE_MENU
 from voyage_plan import VOYAGE_ENDED
 from x11_session import Failure, poll
@@ -116,14 +116,38 @@ def live_port(h):
     return int(path.read_text().strip())
 
 
-def live_link_text(port, period, fly=True):
-    """The live link in the form "Create live Google Earth link..." writes."""
+def live_secret(h):
+    """The secret of the live link's path, kept beside the port: a file
+    readable by the user alone, or under Wine a string of the registry key."""
+    if h.options.wine:
+        def kept():
+            try:
+                return h.registry_values().get(SECRET_VALUE)
+            except Failure:
+                return None
+        kind, data = poll(kept, 10, f"the live link's secret in {SETTINGS_KEY}", interval=0.5)
+        expect_equal(kind, "REG_SZ", "the type of the secret's value")
+        return data
+    path = h.config_home / "Tembrel" / SECRET_VALUE
+    poll(path.exists, 5, f"the live link's secret in {path}")
+    expect_equal(path.stat().st_mode & 0o077, 0, f"the permissions of {path} for others")
+    return path.read_text().strip()
+
+
+def live_href(h):
+    """The live link's address: the kept port and the secret path."""
+    return f"http://127.0.0.1:{live_port(h)}/{live_secret(h)}/TembrelData.KML"
+
+
+def live_link_text(href, period, fly=True, view_refresh="onRequest"):
+    """The live link in the form "Create live Google Earth link..." writes
+    (view_refresh "never" as an earlier version wrote it)."""
     return ("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
             "<kml xmlns=\"http://www.opengis.net/kml/2.2\"><NetworkLink><name>Tembrel</name>"
             f"<flyToView>{int(fly)}</flyToView><Link>"
-            f"<href>http://127.0.0.1:{port}/TembrelData.KML</href>"
+            f"<href>{escape(href)}</href>"
             f"<refreshMode>onInterval</refreshMode><refreshInterval>{period}</refreshInterval>"
-            f"<viewRefreshMode>never</viewRefreshMode><viewFormat>{escape(VIEW_FORMAT)}"
+            f"<viewRefreshMode>{view_refresh}</viewRefreshMode><viewFormat>{escape(VIEW_FORMAT)}"
             "</viewFormat></Link></NetworkLink></kml>\n")
 
 
@@ -174,8 +198,10 @@ def live_following(h):
     window = h.launch()
     window.fill(HELP_EXAMPLE)
     link = create_live_link(h, window)
-    expect(f"http://127.0.0.1:{live_port(h)}/TembrelData.KML" in link,
-           "the live link names the view server's port")
+    expect(f"<href>{live_href(h)}</href>" in link,
+           "the live link names the view server's port and secret path")
+    expect("<viewRefreshMode>onRequest</viewRefreshMode>" in link,
+           "the live link asks for the camera with each fetch")
     plan = h.plan(*sim_args(HELP_EXAMPLE))
     standin, timeline = start_voyage(h, window, HELP_EXAMPLE, link, fill=False)
     expect_light(h, window, timeline, 4.3, "green", "following")
@@ -199,7 +225,7 @@ def live_period_mismatch(h):
     """The live link refreshed every 2 s while Refresh Every says 1: the
     light turns amber, and no box interrupts the voyage."""
     window = h.launch()
-    standin, timeline = start_voyage(h, window, LONG_EXAMPLE, live_link_text(live_port(h), 2))
+    standin, timeline = start_voyage(h, window, LONG_EXAMPLE, live_link_text(live_href(h), 2))
     expect_light(h, window, timeline, 8.3, "amber", "another period")
     tip = light_tip(h, window, "another period")
     expect("fetches every 2 s" in tip and "Refresh Every" in tip,
@@ -215,7 +241,7 @@ def live_fly_to_view_off(h):
     """The stand-in fetches once a period but never flies: the light turns
     amber while its camera stays where it was."""
     window = h.launch()
-    standin, timeline = start_voyage(h, window, LONG_EXAMPLE, live_link_text(live_port(h), 1),
+    standin, timeline = start_voyage(h, window, LONG_EXAMPLE, live_link_text(live_href(h), 1),
                                      "--no-fly", "--camera", "0,0,5000")
     expect_light(h, window, timeline, 5.3, "amber", "camera away")
     tip = light_tip(h, window, "camera away")
@@ -233,7 +259,7 @@ def live_earth_closed(h):
     without a box."""
     window = h.launch()
     plan = h.plan(*sim_args(LONG_EXAMPLE))
-    standin, timeline = start_voyage(h, window, LONG_EXAMPLE, live_link_text(live_port(h), 1))
+    standin, timeline = start_voyage(h, window, LONG_EXAMPLE, live_link_text(live_href(h), 1))
     expect_light(h, window, timeline, 3.3, "green", "following")
     timeline.after_sample(3.5)
     standin.close()
@@ -243,6 +269,27 @@ def live_earth_closed(h):
     expect(not h.display.windows("Information|Warning|Error|Confirm"), "no box during the voyage")
     wait_end(h, timeline, plan.end_time())
     answer_box(h, "Information", "Return", VOYAGE_ENDED)
+
+
+@needs_live_server
+def live_link_without_camera(h):
+    """A live link whose view refresh is "never", as Google Earth is told by
+    a link of an earlier version (or by its own properties set so): the
+    stand-in, following the KML reference, sends no camera, and the light
+    asks for the live link again; the earlier version's path is not served."""
+    window = h.launch()
+    old = start_standin(h, live_link_text(f"http://127.0.0.1:{live_port(h)}/TembrelData.KML", 1,
+                                          view_refresh="never"))
+    standin, timeline = start_voyage(h, window, LONG_EXAMPLE,
+                                     live_link_text(live_href(h), 1, view_refresh="never"))
+    expect_light(h, window, timeline, 4.3, "amber", "no camera")
+    tip = light_tip(h, window, "no camera")
+    expect("sends no camera" in tip and "live link again" in tip,
+           f"the light's tooltip reads '{tip}'")
+    expect(any(f.view for f in standin.samples()), "the stand-in read no view")
+    expect_equal({f.status for f in old.samples()}, {"404"},
+                 "what the earlier version's path gets")
+    expect(not h.display.windows("Information|Warning|Error|Confirm"), "no box during the voyage")
 
 
 def near(view, centre):
@@ -265,7 +312,7 @@ def live_missed_centres_reflown(h):
     # Google Earth comes up once the third centre has been written (the first
     # lasts two periods).
     timeline.sleep_until(3.5)
-    standin = start_standin(h, live_link_text(live_port(h), 1))
+    standin = start_standin(h, live_link_text(live_href(h), 1))
     wait_end(h, timeline, plan.end_time())
     answer_box(h, "Information", "Return", VOYAGE_ENDED)
     standin.wait_count(len(standin.samples()) + 2)
@@ -331,7 +378,7 @@ def live_measure_snapshot(h):
     centre, in Tembrel's units."""
     window = h.launch()
     window.fill(HELP_EXAMPLE)
-    standin = start_standin(h, live_link_text(live_port(h), 1), "--window", "1000x700",
+    standin = start_standin(h, live_link_text(live_href(h), 1), "--window", "1000x700",
                             "--fov", "60", "--camera", "0,0,9000")
     standin.wait_count(1, timeout=5)
     open_tools_item(h, window, 5)
@@ -366,6 +413,7 @@ STANDIN_CASES = {
     "live_period_mismatch": live_period_mismatch,
     "live_fly_to_view_off": live_fly_to_view_off,
     "live_earth_closed": live_earth_closed,
+    "live_link_without_camera": live_link_without_camera,
     "live_missed_centres_reflown": live_missed_centres_reflown,
     "live_measure_snapshot": live_measure_snapshot,
 }

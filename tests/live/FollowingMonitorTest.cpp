@@ -131,6 +131,86 @@ TEST_F(Monitor, ACameraBackAtTheViewFollowsAgain) {
     EXPECT_EQ(monitor.Now().state, State::Following);
 }
 
+// A link refreshed also on the camera's stop (onStop): after each period's
+// fetch and the flight, one more fetch finds the camera at the view it has.
+// Played with the stop's fetch `after` the period's, as a table.
+struct ViewBasedCase {
+    const char* name;
+    int after;      // ms from the period's fetch to the view-based one
+    bool arrives;   // the camera is at the view at that fetch
+    State expected; // after six periods
+};
+
+void PrintTo(const ViewBasedCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class ViewBasedFetches : public Monitor, public ::testing::WithParamInterface<ViewBasedCase> {};
+
+TEST_P(ViewBasedFetches, AreNoSecondPeriod) {
+    const ViewBasedCase& c = GetParam();
+    ViewCentre camera{10, 20};
+    for (int period = 0; period <= 6; ++period) {
+        const milliseconds at(period * 5000);
+        const ViewCentre next{camera.lon + 0.1, camera.lat};
+        FetchAt(at, camera.lon, camera.lat, next);
+        camera = next;
+        // No new view since: the same one handed again.
+        FetchAt(at + milliseconds(c.after), c.arrives ? camera.lon : 0, camera.lat, camera);
+    }
+    now += milliseconds(1000);
+    EXPECT_EQ(monitor.Now().state, c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ViewBasedFetches,
+    ::testing::Values(ViewBasedCase{"onStopSoonAfter", 1500, true, State::Following},
+                      ViewBasedCase{"onStopJustBeforeHalfAPeriod", 2499, true, State::Following},
+                      // Half a period on: as likely a clock of its own.
+                      ViewBasedCase{"halfAPeriodOn", 2500, true, State::PeriodDiffers},
+                      // A camera not at the view it has: no refresh on its stop.
+                      ViewBasedCase{"cameraElsewhere", 1500, false, State::PeriodDiffers}),
+    [](const ::testing::TestParamInfo<ViewBasedCase>& info) {
+        return std::string(info.param.name);
+    });
+
+TEST_F(Monitor, FasterFetchesOfTheSameViewStillDiffer) {
+    // Google Earth fetches every second with Refresh Every at 5: most
+    // fetches hand the same view again, yet its clock is not Tembrel's.
+    ViewCentre view{10, 20};
+    for (int second = 0; second <= 30; ++second) {
+        if (second % 5 == 0) {
+            view.lon += 0.1;
+        }
+        const ViewCentre camera = second % 5 == 0 ? ViewCentre{view.lon - 0.1, view.lat} : view;
+        FetchAt(milliseconds(second * 1000), camera.lon, camera.lat, view);
+    }
+    EXPECT_EQ(monitor.Now().state, State::PeriodDiffers);
+}
+
+TEST_F(Monitor, FetchesWithoutACameraAskForTheLinkAgain) {
+    // GIVEN a Google Earth that follows,
+    Follow(milliseconds(5000), milliseconds(20000));
+    ASSERT_EQ(monitor.Now().state, State::Following);
+    // WHEN its fetches come without a camera (its view refresh set to never),
+    for (int i = 1; i <= 3; ++i) {
+        now = milliseconds(20000 + i * 5000);
+        monitor.FetchedWithoutCamera(ViewCentre{0, 0});
+    }
+    // THEN the light asks for the live link again, while it fetches,
+    EXPECT_EQ(monitor.Now().state, State::NoCamera);
+    EXPECT_EQ(FollowingMonitor::Describe(monitor.Now()),
+              "Google Earth sends no camera: create the live link again");
+    EXPECT_EQ(monitor.Now().fetchPeriod, milliseconds(5000));
+    // and says it stopped once it stops,
+    now = milliseconds(35000 + 10001);
+    EXPECT_EQ(monitor.Now().state, State::NotFetching);
+    // and follows again once its camera is back.
+    FetchAt(milliseconds(50000), 0, 0, {1, 1});
+    FetchAt(milliseconds(55000), 1, 1, {2, 1});
+    EXPECT_EQ(monitor.Now().state, State::Following);
+}
+
 struct CentreCase {
     double lon, lat;
     bool at;

@@ -73,6 +73,35 @@ TEST(PortSetting, ALinkInItsPlaceIsReplacedNotFollowed) {
     EXPECT_EQ(outside.readAll(), QByteArray("12345"));
 }
 
+TEST(PortSetting, TheSecretIsKeptBesideThePortForTheUserAlone) {
+    const test::TemporaryUser user;
+    EXPECT_EQ(CreateUserPortSetting()->ReadSecret(), "");
+    // A port file of an earlier version, without a secret, reads as before.
+    Write(PortFile(user), "24680\n");
+    EXPECT_EQ(CreateUserPortSetting()->Read(), 24680);
+    ASSERT_TRUE(CreateUserPortSetting()->SaveSecret("0123456789abcdef0123456789abcdef"));
+    EXPECT_EQ(CreateUserPortSetting()->ReadSecret(), "0123456789abcdef0123456789abcdef");
+    EXPECT_EQ(CreateUserPortSetting()->Read(), 24680);
+    const QString secretFile = user.Config() + QStringLiteral("/Tembrel/ViewServerSecret");
+    EXPECT_EQ(QFileInfo(secretFile).permissions() &
+                  (QFileDevice::ReadGroup | QFileDevice::ReadOther | QFileDevice::WriteGroup |
+                   QFileDevice::WriteOther),
+              QFileDevice::Permissions{});
+    QFile port(PortFile(user));
+    ASSERT_TRUE(port.open(QIODevice::ReadOnly));
+    EXPECT_EQ(port.readAll(), QByteArray("24680\n"));
+    // A file far longer than a secret is not one; nor is a link followed.
+    Write(secretFile, QByteArray(100, 'a'));
+    EXPECT_EQ(CreateUserPortSetting()->ReadSecret(), "");
+    const QString target = user.Home() + QStringLiteral("/elsewhere");
+    Write(target, "fedcba9876543210fedcba9876543210");
+    QFile::remove(secretFile);
+    ASSERT_EQ(
+        ::symlink(QFile::encodeName(target).constData(), QFile::encodeName(secretFile).constData()),
+        0);
+    EXPECT_EQ(CreateUserPortSetting()->ReadSecret(), "");
+}
+
 TEST(PortSetting, TheTextsSaveLeavesItAlone) {
     const test::TemporaryUser user;
     ASSERT_TRUE(CreateUserPortSetting()->Save(24680));

@@ -19,6 +19,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace tembrel::standin {
 namespace {
@@ -27,15 +28,20 @@ const char* const LiveViewFormat =
     "lon=[lookatLon]&lat=[lookatLat]&range=[lookatRange]&tilt=[lookatTilt]&heading=[lookatHeading]"
     "&bbox=[bboxWest],[bboxSouth],[bboxEast],[bboxNorth]&w=[horizPixels]&h=[vertPixels]";
 
-QByteArray LiveLink(const QString& href, const QString& interval, const QString& fly) {
+// A live link in the form Tembrel writes it; `view` holds the Link's
+// view-based elements.
+QByteArray
+LiveLink(const QString& href, const QString& interval, const QString& fly,
+         const QString& view = QStringLiteral(
+             "<viewRefreshMode>onRequest</viewRefreshMode><viewFormat>%1</viewFormat>")) {
     return QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
                           "<kml xmlns=\"http://www.opengis.net/kml/2.2\"><NetworkLink>"
                           "<name>Tembrel</name><flyToView>%3</flyToView><Link><href>%1</href>"
                           "<refreshMode>onInterval</refreshMode>"
-                          "<refreshInterval>%2</refreshInterval>"
-                          "<viewRefreshMode>never</viewRefreshMode>"
-                          "<viewFormat>%4</viewFormat></Link></NetworkLink></kml>\n")
-        .arg(href, interval, fly, QString::fromLatin1(LiveViewFormat).toHtmlEscaped())
+                          "<refreshInterval>%2</refreshInterval>%4</Link></NetworkLink></kml>\n")
+        .arg(href, interval, fly,
+             QString(view).replace(QStringLiteral("%1"),
+                                   QString::fromLatin1(LiveViewFormat).toHtmlEscaped()))
         .toUtf8();
 }
 
@@ -73,6 +79,19 @@ TEST_P(LinkFileForms, ReadAsGoogleEarthDoes) {
     EXPECT_EQ(link->QueryFormat().toStdString(), c.queryFormat);
 }
 
+TEST(LinkFile, ReadsTheLiveLinkTembrelWrites) {
+    const std::string path = "/0123456789abcdef0123456789abcdef/TembrelData.KML";
+    QString error;
+    const std::optional<NetworkLink> link =
+        ParseNetworkLink(QByteArray::fromStdString(GoogleEarthLinkFile::RenderLive(8123, path, 4)),
+                         QUrl(QStringLiteral("file:///")), &error);
+    ASSERT_TRUE(link.has_value()) << error.toStdString();
+    EXPECT_EQ(link->href.toString().toStdString(), "http://127.0.0.1:8123" + path);
+    EXPECT_EQ(link->viewRefreshMode.toStdString(), "onRequest");
+    EXPECT_EQ(link->QueryFormat().toStdString(), LiveViewFormat);
+    EXPECT_FALSE(link->RefreshesOnStop());
+}
+
 QByteArray Kml(const char* body) {
     return QByteArray("<kml xmlns=\"http://earth.google.com/kml/2.1\">") + body + "</kml>";
 }
@@ -90,6 +109,12 @@ INSTANTIATE_TEST_SUITE_P(
                           QStringLiteral("0.5"), QStringLiteral("0")),
                  "http://127.0.0.1:80/TembrelData.KML?x=1", "onInterval", 0.5, false,
                  LiveViewFormat, ""},
+        LinkCase{"earlierLiveLinkNever",
+                 LiveLink(QStringLiteral("http://127.0.0.1:8123/TembrelData.KML"),
+                          QStringLiteral("3"), QStringLiteral("1"),
+                          QStringLiteral("<viewRefreshMode>never</viewRefreshMode>"
+                                         "<viewFormat>%1</viewFormat>")),
+                 "http://127.0.0.1:8123/TembrelData.KML", "onInterval", 3, true, "", ""},
         LinkCase{"relativeInFolderWithUrl",
                  Kml("<Document><Folder><NetworkLink><flyToView>true</flyToView><Url>"
                      "<href>view%20dir/TembrelData.KML</href><refreshMode>onInterval"
@@ -316,6 +341,190 @@ QUrlQuery QueryOf(const QByteArray& requestLine) {
     // "GET /TembrelData.KML?... HTTP/1.1"
     const QList<QByteArray> parts = requestLine.split(' ');
     return QUrlQuery(QUrl(QString::fromLatin1(parts.value(1))).query());
+}
+
+// ------------------------------------------------- the KML reference's rules
+
+// Each rule of Google's KML reference for a Link's view-based refresh that
+// the stand-in follows, with the reference's own words. The link refreshes
+// every 5 s, well past the 0.9 s watched, so that a late loop on a busy
+// machine sees no second interval fetch; the view served lies elsewhere than
+// the camera starts, so the camera flies (and stops) at the first fetch.
+struct ReferenceCase {
+    const char* name;
+    const char* reference; // the sentence of the KML reference the row pins
+    const char* view;      // the Link's view-based elements
+    // The requests in the first 0.9 s: their queries, in order, with
+    // "{view}" for the filled viewFormat at the camera then, and "{bbox}"
+    // for its box scaled by the row's viewBoundScale, as W,S,E,N.
+    std::vector<const char*> queries;
+    double boundScale;
+};
+
+void PrintTo(const ReferenceCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class KmlReferenceRules : public testing::TestWithParam<ReferenceCase> {};
+
+QString Filled(const char* pattern, const Camera& camera, double boundScale) {
+    const BoundingBox box = ScaledBox(BoxFor(camera, {}), boundScale);
+    return QString::fromUtf8(pattern)
+        .replace(QStringLiteral("{view}"),
+                 FillViewFormat(QString::fromLatin1(LiveViewFormat), camera, {}, boundScale))
+        .replace(QStringLiteral("{bbox}"), QStringLiteral("%1,%2,%3,%4")
+                                               .arg(box.west, 0, 'f', 6)
+                                               .arg(box.south, 0, 'f', 6)
+                                               .arg(box.east, 0, 'f', 6)
+                                               .arg(box.north, 0, 'f', 6));
+}
+
+TEST_P(KmlReferenceRules, AreFollowedAsWritten) {
+    const ReferenceCase& c = GetParam();
+    SCOPED_TRACE(c.reference);
+    FixedServer server(Response("200 OK", View("7.5", "1", "300")));
+    QString error;
+    const std::optional<NetworkLink> link = ParseNetworkLink(
+        LiveLink(server.Url(), QStringLiteral("5"), QStringLiteral("1"), QString::fromUtf8(c.view)),
+        QUrl(QStringLiteral("file:///")), &error);
+    ASSERT_TRUE(link.has_value()) << error.toStdString();
+    const Camera start{-3, 0, 900};
+    const Camera landed{7.5, 1, 300};
+    EarthStandin standin(*link, start, {});
+    QList<FetchResult> results;
+    QObject::connect(&standin, &EarthStandin::Fetched,
+                     [&](const FetchResult& result) { results.append(result); });
+    standin.Start();
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < 900) {
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
+    }
+    std::vector<std::string> queries;
+    for (const QByteArray& line : server.Requests()) {
+        const QByteArray target = line.split(' ').value(1);
+        const qsizetype mark = target.indexOf('?');
+        queries.push_back(mark < 0 ? std::string() : target.mid(mark + 1).toStdString());
+    }
+    std::vector<std::string> expected;
+    for (std::size_t i = 0; i < c.queries.size(); ++i) {
+        // The first request goes out from where the camera starts; any later
+        // one after it has landed.
+        expected.push_back(
+            QUrl::fromPercentEncoding(
+                Filled(c.queries[i], i == 0 ? start : landed, c.boundScale).toLatin1())
+                .toStdString());
+    }
+    for (std::string& query : queries) {
+        query = QUrl::fromPercentEncoding(QByteArray::fromStdString(query)).toStdString();
+    }
+    EXPECT_EQ(queries, expected);
+    if (results.size() > 1) {
+        EXPECT_EQ(results[1].trigger, FetchTrigger::CameraStop);
+    }
+}
+
+const char* const Never =
+    "never (default) - Ignore changes in the view. Also ignore <viewFormat> parameters, if any.";
+const char* const OnRequest =
+    "onRequest - Refresh the file only when the user explicitly requests it.";
+const char* const OnStop = "onStop - Refresh the file n seconds after movement stops, where n is "
+                           "specified in <viewRefreshTime>.";
+const char* const ViewFormat = "<viewFormat> Specifies the format of the query string that is "
+                               "appended to the Link's <href> before the file is fetched.";
+const char* const DefaultBbox =
+    "If you specify a <viewRefreshMode> of onStop and do not include the <viewFormat> tag in the "
+    "file, the following information is automatically appended to the query string: "
+    "BBOX=[bboxWest],[bboxSouth],[bboxEast],[bboxNorth]";
+const char* const BoundScale =
+    "<viewBoundScale> Scales the BBOX parameters before sending them to the server.";
+
+INSTANTIATE_TEST_SUITE_P(
+    Rules, KmlReferenceRules,
+    testing::Values(
+        ReferenceCase{"neverIgnoresTheViewFormat",
+                      Never,
+                      "<viewRefreshMode>never</viewRefreshMode><viewFormat>%1</viewFormat>",
+                      {""},
+                      1},
+        ReferenceCase{"noViewRefreshModeIsNever", Never, "<viewFormat>%1</viewFormat>", {""}, 1},
+        ReferenceCase{"neverScalesNothing",
+                      Never,
+                      "<viewBoundScale>2</viewBoundScale><viewFormat>%1</viewFormat>",
+                      {""},
+                      1},
+        ReferenceCase{"onRequestSendsTheViewOnTheIntervalAndNothingMore",
+                      OnRequest,
+                      "<viewRefreshMode>onRequest</viewRefreshMode><viewRefreshTime>0.2"
+                      "</viewRefreshTime><viewFormat>%1</viewFormat>",
+                      {"{view}"},
+                      1},
+        ReferenceCase{"viewFormatIsAppended",
+                      ViewFormat,
+                      "<viewRefreshMode>onRequest</viewRefreshMode>"
+                      "<viewFormat>b=[bboxWest],[bboxNorth]&amp;fov=[horizFov]</viewFormat>",
+                      {"b=-3.004668,0.003267&fov=60.000000"},
+                      1},
+        // 0.2 s after the landing, and no more: the view it is handed then is
+        // the one it stands at, so it does not move again.
+        ReferenceCase{"onStopFetchesAfterTheCameraStops",
+                      OnStop,
+                      "<viewRefreshMode>onStop</viewRefreshMode><viewRefreshTime>0.2"
+                      "</viewRefreshTime><viewFormat>%1</viewFormat>",
+                      {"{view}", "{view}"},
+                      1},
+        ReferenceCase{"onStopWaitsViewRefreshTime",
+                      OnStop,
+                      "<viewRefreshMode>onStop</viewRefreshMode><viewRefreshTime>1.5"
+                      "</viewRefreshTime><viewFormat>%1</viewFormat>",
+                      {"{view}"},
+                      1},
+        ReferenceCase{"onStopWithoutViewFormatSendsTheBbox",
+                      DefaultBbox,
+                      "<viewRefreshMode>onStop</viewRefreshMode><viewRefreshTime>0.2"
+                      "</viewRefreshTime>",
+                      {"BBOX={bbox}", "BBOX={bbox}"},
+                      1},
+        ReferenceCase{"onRequestWithoutViewFormatSendsNothing",
+                      DefaultBbox,
+                      "<viewRefreshMode>onRequest</viewRefreshMode>",
+                      {""},
+                      1},
+        ReferenceCase{"viewBoundScaleScalesTheBox",
+                      BoundScale,
+                      "<viewRefreshMode>onStop</viewRefreshMode><viewRefreshTime>0.2"
+                      "</viewRefreshTime><viewBoundScale>2</viewBoundScale>",
+                      {"BBOX={bbox}", "BBOX={bbox}"},
+                      2},
+        ReferenceCase{"viewBoundScaleBelowOne",
+                      BoundScale,
+                      "<viewRefreshMode>onRequest</viewRefreshMode><viewBoundScale>0.5"
+                      "</viewBoundScale><viewFormat>%1</viewFormat>",
+                      {"{view}"},
+                      0.5}),
+    [](const testing::TestParamInfo<ReferenceCase>& info) { return std::string(info.param.name); });
+
+TEST(KmlReferenceRules, OnRequestFetchesWithTheViewWhenTheUserAsks) {
+    SCOPED_TRACE(OnRequest);
+    FixedServer server(Response("200 OK", View("7.5", "1", "300")));
+    // An interval far beyond the test: only the first fetch and the user's.
+    EarthStandin standin(LinkTo(server.Url(), 60, true), Camera{-3, 0, 900}, {});
+    QList<FetchResult> results = FetchTimes(standin, 1);
+    ASSERT_EQ(results.size(), 1);
+    QList<FetchResult> more;
+    QObject::connect(&standin, &EarthStandin::Fetched,
+                     [&](const FetchResult& result) { more.append(result); });
+    standin.Refresh();
+    QElapsedTimer clock;
+    clock.start();
+    while (more.isEmpty() && clock.elapsed() < 5000) {
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    }
+    ASSERT_EQ(more.size(), 1);
+    EXPECT_EQ(more[0].trigger, FetchTrigger::UserRequest);
+    ASSERT_EQ(server.Requests().size(), 2);
+    EXPECT_EQ(QueryOf(server.Requests()[1]).queryItemValue(QStringLiteral("lon")).toStdString(),
+              "7.500000");
 }
 
 TEST(Fetching, ReportsItsCameraAndFliesToTheView) {

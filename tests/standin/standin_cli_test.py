@@ -25,7 +25,7 @@ VIEW = ("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n"
 
 LINK = ("<kml xmlns=\"http://www.opengis.net/kml/2.2\"><NetworkLink><name>Tembrel</name>"
         "<flyToView>1</flyToView><Link><href>{href}</href><refreshMode>onInterval</refreshMode>"
-        "<refreshInterval>{period}</refreshInterval><viewRefreshMode>never</viewRefreshMode>"
+        "<refreshInterval>{period}</refreshInterval><viewRefreshMode>{mode}</viewRefreshMode>"
         "<viewFormat>lon=[lookatLon]&amp;lat=[lookatLat]&amp;range=[lookatRange]&amp;"
         "tilt=[lookatTilt]&amp;heading=[lookatHeading]&amp;bbox=[bboxWest],[bboxSouth],"
         "[bboxEast],[bboxNorth]&amp;w=[horizPixels]&amp;h=[vertPixels]</viewFormat></Link>"
@@ -75,10 +75,10 @@ class StandinCommandLine(unittest.TestCase):
     def tearDown(self):
         self.folder.cleanup()
 
-    def write_link(self, path="/TembrelData.KML", period="0.3"):
+    def write_link(self, path="/TembrelData.KML", period="0.3", mode="onRequest"):
         href = f"http://127.0.0.1:{self.server.server_port}{path}"
         with open(self.link, "w") as f:
-            f.write(LINK.format(href=href, period=period))
+            f.write(LINK.format(href=href, period=period, mode=mode))
 
     def run_standin(self, *args):
         return subprocess.run([STANDIN, *args], capture_output=True, text=True, timeout=20)
@@ -116,6 +116,14 @@ class StandinCommandLine(unittest.TestCase):
         south, north = float(lines[0].group(7)), float(lines[0].group(9))
         self.assertAlmostEqual(north - south, 2 * 3000 / 111320, places=5)
         self.assertEqual(parse_qs(urlsplit(ViewHandler.queries[1]).query)["w"], ["400"])
+
+    def test_sends_no_view_under_never(self):
+        # KML reference, viewRefreshMode: "never (default) - Ignore changes in
+        # the view. Also ignore <viewFormat> parameters, if any."
+        self.write_link(mode="never")
+        lines = self.lines(self.run_standin("--count", "2", self.link))
+        self.assertEqual(len(lines), 2)
+        self.assertEqual(ViewHandler.queries[:2], ["/TembrelData.KML"] * 2)
 
     def test_reports_a_wrong_path(self):
         self.write_link(path="/other.kml")

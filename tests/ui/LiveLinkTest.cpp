@@ -45,10 +45,18 @@ class FakePortSetting final : public PortSetting {
 public:
     std::uint16_t kept = 0;
     int saves = 0;
+    std::string secret;
+    int secretSaves = 0;
     std::uint16_t Read() override { return kept; }
     bool Save(std::uint16_t port) override {
         kept = port;
         ++saves;
+        return true;
+    }
+    std::string ReadSecret() override { return secret; }
+    bool SaveSecret(const std::string& value) override {
+        secret = value;
+        ++secretSaves;
         return true;
     }
 };
@@ -80,6 +88,13 @@ private Q_SLOTS:
     void lightSaysWhenTheCameraStaysAway_data();
     void lightSaysWhenTheCameraStaysAway();
     void lightSitsInTheGapRightOfTheGauge();
+    void secretIsChosenOnceAndKept_data();
+    void secretIsChosenOnceAndKept();
+    void forgedFetchesLeaveTheLightAsItWas_data();
+    void forgedFetchesLeaveTheLightAsItWas();
+    void lightSaysWhenNoCameraComes();
+    void liveLinkSaysAnOldOneMustBeReplaced_data();
+    void liveLinkSaysAnOldOneMustBeReplaced();
     void voyageReportExportsTheMissedAndTheSeen();
     void voyageReportBeforeAnyVoyage();
     void measureFillsTheSnapshotFields_data();
@@ -98,6 +113,10 @@ private:
     // the centre of the view it was handed.
     std::optional<ViewCentre> FetchAt(milliseconds at, double lon, double lat,
                                       double halfWidth = 0.001, double halfHeight = 0.001);
+    // Sends `request` ({path} and {port} filled in) and reads the reply.
+    QByteArray Send(const QByteArray& request);
+    // Follows a voyage for three periods from 0 s: Google Earth at each view.
+    void FollowThreePeriods();
 
     std::unique_ptr<FakePortSetting> port_;
     milliseconds now_{0};
@@ -120,31 +139,53 @@ void LiveLinkTest::cleanup() {
 std::optional<ViewCentre> LiveLinkTest::FetchAt(milliseconds at, double lon, double lat,
                                                 double halfWidth, double halfHeight) {
     now_ = at;
+    return CentreOf(
+        Send(QStringLiteral("GET {path}?lon=%1&lat=%2&range=250&tilt=0&heading=0"
+                            "&bbox=%3,%4,%5,%6&w=1000&h=700 HTTP/1.1\r\nHost: 127.0.0.1:{port}"
+                            "\r\n\r\n")
+                 .arg(lon, 0, 'f', 6)
+                 .arg(lat, 0, 'f', 6)
+                 .arg(lon - halfWidth, 0, 'f', 6)
+                 .arg(lat - halfHeight, 0, 'f', 6)
+                 .arg(lon + halfWidth, 0, 'f', 6)
+                 .arg(lat + halfHeight, 0, 'f', 6)
+                 .toLatin1()));
+}
+
+QByteArray LiveLinkTest::Send(const QByteArray& request) {
     QTcpSocket client;
     client.connectToHost(QHostAddress::LocalHost, window_->ViewServerPort());
-    client.write(QStringLiteral("GET /TembrelData.KML?lon=%1&lat=%2&range=250&tilt=0&heading=0"
-                                "&bbox=%3,%4,%5,%6&w=1000&h=700 HTTP/1.1\r\n\r\n")
-                     .arg(lon, 0, 'f', 6)
-                     .arg(lat, 0, 'f', 6)
-                     .arg(lon - halfWidth, 0, 'f', 6)
-                     .arg(lat - halfHeight, 0, 'f', 6)
-                     .arg(lon + halfWidth, 0, 'f', 6)
-                     .arg(lat + halfHeight, 0, 'f', 6)
-                     .toLatin1());
+    client.write(QByteArray(request)
+                     .replace("{path}", QByteArray::fromStdString(window_->ViewServerPath()))
+                     .replace("{port}", QByteArray::number(window_->ViewServerPort())));
     QByteArray received;
     QEventLoop loop;
     QTimer limit;
     limit.setSingleShot(true);
     connect(&limit, &QTimer::timeout, &loop, &QEventLoop::quit);
+    connect(&client, &QTcpSocket::disconnected, &loop, &QEventLoop::quit);
     connect(&client, &QTcpSocket::readyRead, &loop, [&] {
         received += client.readAll();
-        if (received.endsWith("</kml>\r\n")) {
+        if (received.endsWith("</kml>\r\n") ||
+            (received.contains("\r\n\r\n") && !received.startsWith("HTTP/1.1 200"))) {
             loop.quit();
         }
     });
     limit.start(3000);
     loop.exec();
-    return CentreOf(received);
+    return received;
+}
+
+void LiveLinkTest::FollowThreePeriods() {
+    SetEdits(HelpExample);
+    window_->B_StartClick();
+    std::optional<ViewCentre> view = FetchAt(milliseconds(0), 0, 0);
+    QVERIFY(view.has_value());
+    for (int period = 1; period <= 3; ++period) {
+        window_->T_TimerTimer();
+        view = FetchAt(milliseconds(period * 10000), view->lon, view->lat);
+        QVERIFY(view.has_value());
+    }
 }
 
 void LiveLinkTest::liveLinkNamesTheServersPort() {
@@ -161,9 +202,16 @@ void LiveLinkTest::liveLinkNamesTheServersPort() {
     const QByteArray document = file.readAll();
     const std::uint16_t port = window_->ViewServerPort();
     QVERIFY(port != 0);
-    QCOMPARE(document, QByteArray::fromStdString(GoogleEarthLinkFile::RenderLive(port, 10)));
-    QVERIFY(document.contains(
-        QStringLiteral("<href>http://127.0.0.1:%1/TembrelData.KML</href>").arg(port).toLatin1()));
+    const std::string path = window_->ViewServerPath();
+    QCOMPARE(document, QByteArray::fromStdString(GoogleEarthLinkFile::RenderLive(port, path, 10)));
+    // The secret the server keeps is in the link's path.
+    QCOMPARE(QByteArray::fromStdString(path),
+             "/" + QByteArray::fromStdString(port_->secret) + "/TembrelData.KML");
+    QVERIFY(document.contains(QStringLiteral("<href>http://127.0.0.1:%1/%2/TembrelData.KML</href>")
+                                  .arg(port)
+                                  .arg(QString::fromStdString(port_->secret))
+                                  .toLatin1()));
+    QVERIFY(document.contains("<viewRefreshMode>onRequest</viewRefreshMode>"));
     QVERIFY(document.contains("<refreshInterval>10</refreshInterval>"));
     QVERIFY(document.contains("<viewFormat>lon=[lookatLon]&amp;lat=[lookatLat]&amp;range="));
     QCOMPARE(boxes_->boxes.size(), std::size_t{1});
@@ -213,6 +261,147 @@ void LiveLinkTest::portIsChosenOnceAndKept() {
     QCOMPARE(port == before, usesKept);
     QCOMPARE(port_->saves, saves);
     QCOMPARE(port_->kept, saves == 1 ? port : before);
+    // The window says so, once it shows, when the kept port was taken.
+    QCoreApplication::processEvents();
+    if (kept == -1) {
+        QCOMPARE(boxes_->boxes.size(), std::size_t{1});
+        QCOMPARE(boxes_->boxes[0].type, BoxType::Information);
+        QVERIFY2(boxes_->boxes[0].text.startsWith(
+                     QStringLiteral("Port %1, which Tembrel keeps for the live link, is taken by "
+                                    "another program: the view server listens on port %2 for "
+                                    "this run.")
+                         .arg(before)
+                         .arg(port)),
+                 qPrintable(boxes_->boxes[0].text));
+    } else {
+        QVERIFY(boxes_->boxes.empty());
+    }
+}
+
+void LiveLinkTest::secretIsChosenOnceAndKept_data() {
+    QTest::addColumn<QString>("kept");
+    QTest::addColumn<bool>("usesKept");
+    QTest::newRow("first start: chosen and kept") << QString() << false;
+    QTest::newRow("kept: used") << QStringLiteral("0123456789abcdef0123456789abcdef") << true;
+    QTest::newRow("kept but not a secret: another, kept")
+        << QStringLiteral("0123456789abcdef0123456789ABCDEF") << false;
+    QTest::newRow("kept but a path") << QStringLiteral("../../../../etc/passwd") << false;
+}
+
+void LiveLinkTest::secretIsChosenOnceAndKept() {
+    QFETCH(QString, kept);
+    QFETCH(bool, usesKept);
+    port_->secret = kept.toStdString();
+    CreateWindow();
+    const std::string path = window_->ViewServerPath();
+    QCOMPARE(path == "/" + kept.toStdString() + "/TembrelData.KML", usesKept);
+    QCOMPARE(port_->secretSaves, usesKept ? 0 : 1);
+    QCOMPARE("/" + port_->secret + "/TembrelData.KML", path);
+    QCOMPARE(port_->secret.size(), std::size_t{32});
+}
+
+void LiveLinkTest::forgedFetchesLeaveTheLightAsItWas_data() {
+    // {path}: the live link's path; {port}: the server's.
+    QTest::addColumn<QByteArray>("request");
+    const QByteArray report = "?lon=0&lat=0&range=250&tilt=0&heading=0&bbox=-1,-1,1,1&w=1000&h=700";
+    const QByteArray host = " HTTP/1.1\r\nHost: 127.0.0.1:{port}\r\n";
+    // An image tag's blind request, as a browser sends it.
+    QTest::newRow("image tag") << "GET {path}" + report + host +
+                                      "Sec-Fetch-Site: cross-site\r\nSec-Fetch-Mode: no-cors\r\n"
+                                      "Sec-Fetch-Dest: image\r\n\r\n";
+    QTest::newRow("page script") << "GET {path}" + report + host +
+                                        "Origin: http://a.example\r\n\r\n";
+    QTest::newRow("rebound name") << "GET {path}" + report +
+                                         " HTTP/1.1\r\nHost: a.example:{port}\r\n\r\n";
+    QTest::newRow("path of an earlier link") << "GET /TembrelData.KML" + report + host + "\r\n";
+    QTest::newRow("path of an earlier link without a camera")
+        << "GET /TembrelData.KML" + host + "\r\n";
+}
+
+void LiveLinkTest::forgedFetchesLeaveTheLightAsItWas() {
+    QFETCH(QByteArray, request);
+    CreateWindow();
+    FollowThreePeriods();
+    auto* light = Find<LiveIndicator>("LiveIndicator");
+    QCOMPARE(light->State(), FollowingMonitor::State::Following);
+    const std::size_t reached = window_->Arrivals().ReachedCount();
+    // Then, between two of Google Earth's fetches, a request from elsewhere
+    // reports the camera far off (or none), three times in a row.
+    for (int i = 0; i < 3; ++i) {
+        now_ = milliseconds(31000 + i * 1000);
+        const QByteArray reply = Send(request);
+        QVERIFY2(!reply.startsWith("HTTP/1.1 200"), reply.constData());
+    }
+    QCOMPARE(light->State(), FollowingMonitor::State::Following);
+    QCOMPARE(light->toolTip(), QStringLiteral("Google Earth is following"));
+    QCOMPARE(window_->Arrivals().ReachedCount(), reached);
+    QVERIFY(boxes_->boxes.empty());
+}
+
+void LiveLinkTest::lightSaysWhenNoCameraComes() {
+    CreateWindow();
+    FollowThreePeriods();
+    // Google Earth's view refresh set to Never: the link is fetched bare.
+    for (int period = 4; period <= 5; ++period) {
+        now_ = milliseconds(period * 10000);
+        window_->T_TimerTimer();
+        QVERIFY(CentreOf(Send("GET {path} HTTP/1.1\r\nHost: 127.0.0.1:{port}\r\n\r\n")));
+    }
+    auto* light = Find<LiveIndicator>("LiveIndicator");
+    QCOMPARE(light->State(), FollowingMonitor::State::NoCamera);
+    QCOMPARE(light->toolTip(),
+             QStringLiteral("Google Earth sends no camera: create the live link again"));
+    QCOMPARE(LiveIndicator::Colour(light->State()), QColor(230, 150, 0));
+    QVERIFY(Tip().endsWith(QStringLiteral("\nGoogle Earth sends no camera: create the live link "
+                                          "again")));
+    QVERIFY(boxes_->boxes.empty());
+}
+
+void LiveLinkTest::liveLinkSaysAnOldOneMustBeReplaced_data() {
+    QTest::addColumn<QByteArray>("before"); // the file's text; empty: no file
+    QTest::addColumn<bool>("old");
+    QTest::newRow("no file") << QByteArray() << false;
+    QTest::newRow("a live link of an earlier version")
+        << QByteArray("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<kml "
+                      "xmlns=\"http://www.opengis.net/kml/2.2\">\n <NetworkLink>\n  "
+                      "<name>Tembrel</name>\n  <flyToView>1</flyToView>\n  <Link>\n   "
+                      "<href>http://127.0.0.1:24680/TembrelData.KML</href>\n   "
+                      "<refreshMode>onInterval</refreshMode>\n   "
+                      "<refreshInterval>10</refreshInterval>\n   "
+                      "<viewRefreshMode>never</viewRefreshMode>\n   <viewFormat>lon=[lookatLon]"
+                      "</viewFormat>\n  </Link>\n </NetworkLink>\n</kml>\n")
+        << true;
+    QTest::newRow("today's live link") << QByteArray("today") << false;
+    QTest::newRow("the file link") << QByteArray("file") << false;
+}
+
+void LiveLinkTest::liveLinkSaysAnOldOneMustBeReplaced() {
+    QFETCH(QByteArray, before);
+    QFETCH(bool, old);
+    CreateWindow();
+    SetEdits(HelpExample);
+    const QString link = viewDirectory_->filePath(QStringLiteral("TembrelLiveLink.kml"));
+    if (before == "today") {
+        before = QByteArray::fromStdString(GoogleEarthLinkFile::RenderLive(
+            window_->ViewServerPort(), window_->ViewServerPath(), 10));
+    } else if (before == "file") {
+        before = QByteArray::fromStdString(GoogleEarthLinkFile::Render("TembrelData.KML", 10));
+    }
+    if (!before.isEmpty()) {
+        QFile file(link);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(before);
+    }
+    dialogs_->answers.push_back(link);
+    Find<QAction>("CreateliveGoogleEarthlink1")->trigger();
+    QCOMPARE(boxes_->boxes.size(), std::size_t{1});
+    const QString text = boxes_->boxes[0].text;
+    QCOMPARE(text.contains(QStringLiteral(
+                 "It replaces a live link of an earlier Tembrel, through which Google Earth sends "
+                 "no camera. Delete that old link from Google Earth's Places, then open this "
+                 "file.")),
+             old);
+    QVERIFY(text.startsWith(QStringLiteral("The live Google Earth link has been written to")));
 }
 
 void LiveLinkTest::lightFollowsTheFetches() {

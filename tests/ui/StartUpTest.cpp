@@ -16,6 +16,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 
 namespace tembrel::test {
 namespace {
@@ -32,17 +33,24 @@ public:
         kept = port;
         return true;
     }
+    std::string ReadSecret() override { return secret; }
+    bool SaveSecret(const std::string& chosen) override {
+        secret = chosen;
+        return true;
+    }
+    std::string secret;
 };
 
 const QStringList HelpExample = {
     QStringLiteral("48.86"), QStringLiteral("2.2877"), QStringLiteral("1"),   QStringLiteral("0.4"),
     QStringLiteral("0.3"),   QStringLiteral("0.2"),    QStringLiteral("250"), QStringLiteral("10")};
 
-// The body of a plain GET of the live view, as any client gets it.
-QByteArray FetchView(std::uint16_t port) {
+// The body of a plain GET of the live view at its path, as the link asks.
+QByteArray FetchView(std::uint16_t port, const std::string& path) {
     QTcpSocket client;
     client.connectToHost(QHostAddress::LocalHost, port);
-    client.write(QStringLiteral("GET /TembrelData.KML HTTP/1.1\r\nHost: 127.0.0.1:%1\r\n\r\n")
+    client.write(QStringLiteral("GET %1 HTTP/1.1\r\nHost: 127.0.0.1:%2\r\n\r\n")
+                     .arg(QString::fromStdString(path))
                      .arg(port)
                      .toLatin1());
     QByteArray received;
@@ -134,7 +142,7 @@ void StartUpTest::aViewWrittenBeforeThePaintIsServed() {
     QCOMPARE(port_->reads, 1);
     const std::uint16_t port = window_->ViewServerPort();
     QVERIFY(port != 0);
-    const QByteArray view = FetchView(port);
+    const QByteArray view = FetchView(port, window_->ViewServerPath());
     QVERIFY2(view.contains("<latitude>48.8591117858887</latitude>"), view.constData());
 }
 

@@ -60,6 +60,8 @@ private Q_SLOTS:
     void cleanup();
 
     void toolsMenuItems();
+    void linkCommandsSayWhichToUseWhen_data();
+    void linkCommandsSayWhichToUseWhen();
 
     void linkIsWrittenBesideTheViewFile();
     void showViewFileOpensItsFolder_data();
@@ -144,6 +146,29 @@ void ToolsMenuTest::toolsMenuItems() {
                  QStringLiteral("Import points... Importpoints1"),
                  QStringLiteral("Import areas... Importareas1"),
              }));
+}
+
+void ToolsMenuTest::linkCommandsSayWhichToUseWhen_data() {
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<QString>("tip");
+    QTest::newRow("file link") << QStringLiteral("CreateGoogleEarthlink1")
+                               << QStringLiteral("Use it when the live link cannot be:\nGoogle "
+                                                 "Earth reads the view file, and Tembrel cannot "
+                                                 "see whether it follows.");
+    QTest::newRow("live link") << QStringLiteral("CreateliveGoogleEarthlink1")
+                               << QStringLiteral("Use it while Tembrel runs beside Google Earth:\n"
+                                                 "Google Earth reports its camera, for the light, "
+                                                 "Voyage report and Measure snapshot size.");
+}
+
+void ToolsMenuTest::linkCommandsSayWhichToUseWhen() {
+    QFETCH(QString, action);
+    QFETCH(QString, tip);
+    // Shown as the pointer rests on the command in the open menu.
+    const auto* tools = Find<QMenu>("Tools1");
+    QVERIFY(tools->toolTipsVisible());
+    const auto* command = Find<QAction>(action.toLatin1().constData());
+    QCOMPARE(command->toolTip(), tip);
 }
 
 // ---------------------------------------------------------------- link

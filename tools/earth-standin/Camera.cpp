@@ -47,8 +47,32 @@ BoundingBox BoxFor(const Camera& camera, const ScreenGeometry& screen) {
     return box;
 }
 
-QString FillViewFormat(const QString& format, const Camera& camera, const ScreenGeometry& screen) {
-    const BoundingBox box = BoxFor(camera, screen);
+BoundingBox ScaledBox(const BoundingBox& box, double scale) {
+    if (scale == 1) {
+        return box;
+    }
+    const double middleLat = (box.south + box.north) / 2;
+    const double halfLat = (box.north - box.south) / 2 * scale;
+    // Across the antimeridian west is east of east: the width goes round.
+    const double width = box.east >= box.west ? box.east - box.west : box.east + 360 - box.west;
+    const double halfLon = width / 2 * scale;
+    BoundingBox scaled;
+    scaled.south = std::max(middleLat - halfLat, -90.0);
+    scaled.north = std::min(middleLat + halfLat, 90.0);
+    if (halfLon >= 180) {
+        scaled.west = -180;
+        scaled.east = 180;
+    } else {
+        const double middleLon = box.west + width / 2;
+        scaled.west = WrapLongitude(middleLon - halfLon);
+        scaled.east = WrapLongitude(middleLon + halfLon);
+    }
+    return scaled;
+}
+
+QString FillViewFormat(const QString& format, const Camera& camera, const ScreenGeometry& screen,
+                       double boundScale) {
+    const BoundingBox box = ScaledBox(BoxFor(camera, screen), boundScale);
     const double verticalFov = 2 *
                                std::atan(std::tan(Radians(screen.fieldOfViewDegrees / 2)) *
                                          screen.heightPixels / screen.widthPixels) *

@@ -39,10 +39,14 @@ inline constexpr double MetresPerDegree = 111320;
 // be east of east, as across the antimeridian).
 BoundingBox BoxFor(const Camera& camera, const ScreenGeometry& screen);
 
+// The box scaled about its centre by a link's viewBoundScale.
+BoundingBox ScaledBox(const BoundingBox& box, double scale);
+
 // A viewFormat with its placeholders ([lookatLon], [bboxWest], [horizPixels],
-// ...) replaced by the camera's values, numbers with "." as decimal point.
-// Unknown placeholders stay as written.
-QString FillViewFormat(const QString& format, const Camera& camera, const ScreenGeometry& screen);
+// ...) replaced by the camera's values, numbers with "." as decimal point,
+// the box scaled by `boundScale`. Unknown placeholders stay as written.
+QString FillViewFormat(const QString& format, const Camera& camera, const ScreenGeometry& screen,
+                       double boundScale = 1);
 
 // The href with the filled query appended after "?", or after "&" when the
 // href has a query already; the href alone when the query is empty.

@@ -39,7 +39,10 @@ EarthStandin::EarthStandin(NetworkLink link, Camera camera, StandinOptions optio
     // Loopback needs no proxy, whatever the environment says.
     network_.setProxy(QNetworkProxy::NoProxy);
     period_.setTimerType(Qt::PreciseTimer);
-    connect(&period_, &QTimer::timeout, this, &EarthStandin::Fetch);
+    connect(&period_, &QTimer::timeout, this, [this] { Fetch(FetchTrigger::Time); });
+    stopped_.setTimerType(Qt::PreciseTimer);
+    stopped_.setSingleShot(true);
+    connect(&stopped_, &QTimer::timeout, this, [this] { Fetch(FetchTrigger::CameraStop); });
 }
 
 void EarthStandin::Start() {
@@ -47,23 +50,42 @@ void EarthStandin::Start() {
     if (link_.Periodic()) {
         period_.start(static_cast<int>(link_.refreshIntervalSeconds * 1000));
     }
-    Fetch();
+    Fetch(FetchTrigger::Time);
 }
 
-void EarthStandin::Fetch() {
+void EarthStandin::Refresh() {
+    Fetch(FetchTrigger::UserRequest);
+}
+
+void EarthStandin::Fetch(FetchTrigger trigger) {
     if (inFlight_ != nullptr) {
         return; // the last one is still under way
     }
     if (link_.IsLocalFile()) {
-        FetchFile();
+        // "If the file specified in <href> is a local file, the <viewFormat>
+        // and <httpQuery> elements are not used."
+        FetchFile(trigger);
     } else {
-        FetchHttp(
-            RequestUrl(link_.href, FillViewFormat(link_.QueryFormat(), camera_, options_.screen)));
+        FetchHttp(RequestUrl(link_.href, FillViewFormat(link_.QueryFormat(), camera_,
+                                                        options_.screen, link_.viewBoundScale)),
+                  trigger);
     }
 }
 
-void EarthStandin::FetchFile() {
+void EarthStandin::Land(const Camera& target) {
+    const bool moves = target.longitude != camera_.longitude ||
+                       target.latitude != camera_.latitude || target.range != camera_.range ||
+                       target.tilt != camera_.tilt || target.heading != camera_.heading;
+    camera_ = target;
+    if (moves && link_.RefreshesOnStop() && !link_.IsLocalFile()) {
+        // A later stop puts the fetch off again.
+        stopped_.start(static_cast<int>(link_.viewRefreshTimeSeconds * 1000));
+    }
+}
+
+void EarthStandin::FetchFile(FetchTrigger trigger) {
     FetchResult result;
+    result.trigger = trigger;
     result.url = link_.href;
     QFile file(link_.href.toLocalFile());
     if (!file.open(QIODevice::ReadOnly)) {
@@ -83,7 +105,7 @@ void EarthStandin::FetchFile() {
     Finish(result, &body);
 }
 
-void EarthStandin::FetchHttp(const QUrl& url) {
+void EarthStandin::FetchHttp(const QUrl& url, FetchTrigger trigger) {
     QNetworkRequest request(url);
     request.setTransferTimeout(options_.timeoutMilliseconds);
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
@@ -101,10 +123,11 @@ void EarthStandin::FetchHttp(const QUrl& url) {
             reply->abort();
         }
     });
-    connect(reply, &QNetworkReply::finished, this, [this, reply, url, body, tooLarge] {
+    connect(reply, &QNetworkReply::finished, this, [this, reply, url, trigger, body, tooLarge] {
         reply->deleteLater();
         inFlight_ = nullptr;
         FetchResult result;
+        result.trigger = trigger;
         result.url = url;
         const QVariant code = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
         if (*tooLarge) {
@@ -160,11 +183,11 @@ void EarthStandin::Finish(FetchResult result, const QByteArray* body) {
         target.tilt = result.view->tiltValue;
         target.heading = result.view->headingValue;
         if (options_.flyDelayMilliseconds <= 0) {
-            camera_ = target;
+            Land(target);
         } else {
             // Each flight lands in turn; a later view lands after it.
             QTimer::singleShot(options_.flyDelayMilliseconds, Qt::PreciseTimer, this,
-                               [this, target] { camera_ = target; });
+                               [this, target] { Land(target); });
         }
     }
     result.camera = camera_;

@@ -8,10 +8,16 @@
 namespace tembrel::standin {
 
 QString NetworkLink::QueryFormat() const {
+    const bool viewBased = viewRefreshMode == QLatin1String("onStop") ||
+                           viewRefreshMode == QLatin1String("onRequest") ||
+                           viewRefreshMode == QLatin1String("onRegion");
+    if (!viewBased) {
+        return {};
+    }
     if (viewFormat) {
         return *viewFormat;
     }
-    if (viewRefreshMode == QLatin1String("onStop")) {
+    if (RefreshesOnStop()) {
         return QStringLiteral("BBOX=[bboxWest],[bboxSouth],[bboxEast],[bboxNorth]");
     }
     return {};
@@ -87,6 +93,22 @@ std::optional<NetworkLink> ParseNetworkLink(const QByteArray& document, const QU
                 link.refreshIntervalSeconds = seconds;
             } else if (name == QLatin1String("viewRefreshMode")) {
                 link.viewRefreshMode = text.trimmed();
+            } else if (name == QLatin1String("viewRefreshTime")) {
+                bool ok = false;
+                const double seconds = text.trimmed().toDouble(&ok);
+                if (!ok || !(seconds >= 0) || seconds > 86400) {
+                    return fail(QStringLiteral("viewRefreshTime is not a number of seconds: '%1'")
+                                    .arg(text));
+                }
+                link.viewRefreshTimeSeconds = seconds;
+            } else if (name == QLatin1String("viewBoundScale")) {
+                bool ok = false;
+                const double scale = text.trimmed().toDouble(&ok);
+                if (!ok || !(scale > 0) || scale > 1000) {
+                    return fail(
+                        QStringLiteral("viewBoundScale is not a positive number: '%1'").arg(text));
+                }
+                link.viewBoundScale = scale;
             } else if (name == QLatin1String("viewFormat")) {
                 link.viewFormat = text.trimmed();
             }

@@ -14,13 +14,18 @@ struct NetworkLink {
     QString refreshMode = QStringLiteral("onChange");  // KML's default: fetched once
     double refreshIntervalSeconds = 4;                 // KML's default
     QString viewRefreshMode = QStringLiteral("never"); // KML's default
+    double viewRefreshTimeSeconds = 4;                 // KML's default
+    double viewBoundScale = 1;                         // KML's default
     std::optional<QString> viewFormat;                 // absent, or the text (maybe empty)
     bool flyToView = false;                            // KML's default
 
     bool Periodic() const { return refreshMode == QLatin1String("onInterval"); }
     bool IsLocalFile() const { return href.isLocalFile(); }
-    // The text appended to each request: the viewFormat, or Google Earth's
-    // own "BBOX=..." for a link refreshed on camera stops that gives none.
+    // Fetched again viewRefreshTime seconds after the camera stops.
+    bool RefreshesOnStop() const { return viewRefreshMode == QLatin1String("onStop"); }
+    // The text appended to each request: nothing under "never" (or a mode
+    // Google Earth does not know), else the viewFormat, or its own "BBOX=..."
+    // for a link refreshed on camera stops that gives none.
     QString QueryFormat() const;
 };
 

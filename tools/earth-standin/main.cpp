@@ -1,7 +1,9 @@
 // earth-standin: stands in for Google Earth on the other end of a network
 // link file. It fetches the link once per refresh interval, with the
-// viewFormat filled from its own camera, flies to the view it reads (after a
-// delay, or not at all) and prints one line per fetch.
+// viewFormat filled from its own camera where the link's viewRefreshMode lets
+// Google Earth send it (and again after its camera stops, under onStop),
+// flies to the view it reads (after a delay, or not at all) and prints one
+// line per fetch.
 
 #include "EarthStandin.h"
 
@@ -115,7 +117,9 @@ int main(int argc, char* argv[]) {
     err << "link " << link->href.toString() << ", "
         << (link->Periodic() ? QStringLiteral("every %1 s").arg(link->refreshIntervalSeconds)
                              : QStringLiteral("once (refreshMode %1)").arg(link->refreshMode))
-        << ", fly to view " << (link->flyToView && options.fly ? "on" : "off") << Qt::endl;
+        << ", fly to view " << (link->flyToView && options.fly ? "on" : "off") << ", view refresh "
+        << link->viewRefreshMode << (link->QueryFormat().isEmpty() ? ", no view in the query" : "")
+        << Qt::endl;
 
     QTextStream out(stdout);
     EarthStandin standin(*link, camera, options);
