@@ -488,6 +488,9 @@ def second_copy_same_folder(h):
     timeline.start(lambda: first.click("B_Start"))
 
     second = h.launch_beside()
+    # The first copy serves the live link on the kept port: the second says
+    # so once its window shows, and serves on another port.
+    answer_box(h, "Information", "Return", shot="port-taken")
     second.fill(dict(HELP_EXAMPLE, E_LatD="10"))
     second.click("B_Start")
     answer_box(h, "Error", "Return", ANOTHER_TEMBREL, shot="another-tembrel")
