@@ -6,7 +6,6 @@
 #include <cmath>
 #include <cstdlib>
 #include <string>
-#include <utility>
 
 #ifndef _WIN32
 #include <locale.h>
@@ -139,7 +138,7 @@ Extended StrToFloat(std::string_view text, char decimalSeparator) {
 
     // Underflow passes with its 0 or denormal result; overflow is refused.
     Extended value = 0;
-    if (!ReadCanonical(std::move(canonical), value) || std::isinf(value) || std::isnan(value)) {
+    if (!ReadCanonical(canonical, value) || std::isinf(value) || std::isnan(value)) {
         RefuseFloat(text);
     }
     return value;

@@ -565,9 +565,13 @@ def expect_close_box_only(h, window, box, what):
                    "_NET_WM_ACTION_RESIZE"):
         expect(action not in allowed, f"{what}: the window manager allows {action}")
 
-    h.display.run(["xdotool", "windowminimize", str(box)])
-    poll(lambda: mapped(h, box) and mapped(h, window.window), 5,
-         f"{what}: the box and the main window back after minimising the box")
+    # Minimising through openbox is a Linux matter: on Windows the system
+    # draws the box's frame, and Wine minimises the box with its owner as
+    # Windows minimises an owned window, with nothing to bring it back.
+    if not h.options.wine:
+        h.display.run(["xdotool", "windowminimize", str(box)])
+        poll(lambda: mapped(h, box) and mapped(h, window.window), 5,
+             f"{what}: the box and the main window back after minimising the box")
 
 
 def box_window_hints(h):
