@@ -1,5 +1,7 @@
 #include "ViewFileLock.h"
 
+#include "PosixDescriptor.h"
+
 #include <cerrno>
 #include <chrono>
 #include <fcntl.h>
@@ -38,26 +40,7 @@ int LockNow(int fd) {
     return locked == 0 ? 0 : errno;
 }
 
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : fd_(fd) {}
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    ~Descriptor() {
-        if (fd_ >= 0) {
-            ::close(fd_);
-        }
-    }
-    int get() const { return fd_; }
-    int release() {
-        const int fd = fd_;
-        fd_ = -1;
-        return fd;
-    }
-
-private:
-    int fd_;
-};
+using Descriptor = PosixDescriptor;
 
 // A link, a pipe, a socket, a device or a folder at the lock's name. No copy
 // ever locks one of those (the lock file is opened without following links,

@@ -1,5 +1,6 @@
 #include "ViewFileOutput.h"
 
+#include "PosixDescriptor.h"
 #include "VoyageErrors.h"
 
 #include <atomic>
@@ -95,30 +96,14 @@ int OpenFile(const char* path, int flags) {
     return fd;
 }
 
-// Closes the descriptor on every path out of a write.
-class Descriptor {
-public:
-    explicit Descriptor(int fd = -1) : fd_(fd) {}
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    ~Descriptor() {
-        if (fd_ >= 0) {
-            ::close(fd_);
-        }
-    }
-    int get() const { return fd_; }
-    void reset(int fd) { fd_ = fd; }
-    void Close() {
-        const int result = ::close(fd_);
-        fd_ = -1;
-        if (result != 0 && errno != EINTR) {
-            Fail(errno);
-        }
-    }
+using Descriptor = PosixDescriptor;
 
-private:
-    int fd_;
-};
+// Closes a write's file, failing as its last write would.
+void CloseFile(Descriptor& file) {
+    if (const int error = file.Close(); error != 0) {
+        Fail(error);
+    }
+}
 
 // A fresh file beside the view file that becomes the view file by a rename,
 // so that a reader sees the old document or the new one, never a part. It is
@@ -167,7 +152,7 @@ public:
         }
     }
     void Write(std::string_view document) { WriteAll(file_.get(), document); }
-    void Close() { file_.Close(); }
+    void Close() { CloseFile(file_); }
 
     void RenameOver(const std::filesystem::path& target) {
         if (::rename(path_.c_str(), target.c_str()) != 0) {
@@ -198,7 +183,7 @@ void WriteInPlace(const std::filesystem::path& path, std::string_view document) 
         Fail(EACCES);
     }
     WriteAll(file.get(), document);
-    file.Close();
+    CloseFile(file);
 }
 
 } // namespace
